@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/platform.h"
+
+namespace kelvane::installer {
+
+// Asks Windows to stop the Office Source Engine service and goes on at once.
+void StopService(platform::Platform& platform);
+
+}  // namespace kelvane::installer

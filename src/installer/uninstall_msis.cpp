@@ -1,0 +1,31 @@
+#include "installer/uninstall_msis.h"
+
+#include "common/text.h"
+#include "platform/skip.h"
+
+namespace kelvane::installer {
+
+using platform::Require;
+using platform::SkipIfFails;
+
+void UninstallMSIs(platform::Platform& platform) {
+  const std::string strComputer = ".";
+  const std::string moniker =
+      std::string("winmgmts:") + "{impersonationLevel=impersonate}!\\\\" + strComputer + "\\root\\cimv2";
+
+  std::unique_ptr<platform::ProductServices> services;
+  SkipIfFails([&] { services = platform.objects.GetProductServices(moniker); });
+  std::vector<std::unique_ptr<platform::Product>> products;
+  SkipIfFails([&] { products = Require(services).ExecQuery("Select * from Win32_Product"); });
+
+  for (const auto& product : products) {
+    // A name that cannot be read counts as not matching.
+    bool matches = false;
+    SkipIfFails([&] { matches = BeginsWith(product->Name(), "Microsoft Office"); });
+    if (!matches) continue;
+    SkipIfFails([&] { ShowProgress(platform.windows, "Uninstalling MSI: " + product->Name()); });
+    SkipIfFails([&] { product->Uninstall(); });
+  }
+}
+
+}  // namespace kelvane::installer

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kelvane::platform {
+
+class File {
+ public:
+  virtual ~File() = default;
+  virtual std::string Name() = 0;
+  virtual void Delete(bool force) = 0;
+};
+
+class Folder {
+ public:
+  virtual ~Folder() = default;
+  virtual std::string Name() = 0;
+  // The folder's default value: its full path.
+  virtual std::string Path() = 0;
+  virtual std::vector<std::unique_ptr<Folder>> SubFolders() = 0;
+  virtual std::vector<std::unique_ptr<File>> Files() = 0;
+  // Deletes the folder with everything in it.
+  virtual void Delete(bool force) = 0;
+};
+
+class TextStream {
+ public:
+  virtual ~TextStream() = default;
+  // Writes the text and CR LF.
+  virtual void WriteLine(const std::string& text) = 0;
+  virtual void Close() = 0;
+};
+
+// The file-system object ("Scripting.FileSystemObject").
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual std::unique_ptr<Folder> GetFolder(const std::string& path) = 0;
+  virtual std::unique_ptr<File> GetFile(const std::string& path) = 0;
+  // Without force: a read-only file is not deleted.
+  virtual void DeleteFile(const std::string& path) = 0;
+  // Single-byte text in the system's ANSI code page.
+  virtual std::unique_ptr<TextStream> OpenTextFile(const std::string& path, std::int16_t ioMode,
+                                                   bool create) = 0;
+};
+
+inline constexpr std::int16_t kForWriting = 2;
+
+}  // namespace kelvane::platform

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+#include <utility>
+
+#include "platform/error.h"
+
+namespace kelvane::platform {
+
+// One statement of a phase that goes on after a failure: a platform failure
+// is dropped and the phase carries on with its next statement. Anything that
+// is not a platform failure is a programming error and propagates.
+template <class Statement>
+void SkipIfFails(Statement&& statement) {
+  try {
+    std::forward<Statement>(statement)();
+  } catch (const Error&) {
+  }
+}
+
+// An object variable used in a statement: when its creation failed earlier
+// the variable is empty, and every call on it fails like a call on Nothing.
+template <class Object>
+Object& Require(const std::unique_ptr<Object>& object) {
+  if (!object) throw Error(kObjectRequired, "Object required");
+  return *object;
+}
+
+}  // namespace kelvane::platform

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kelvane::platform {
+
+// The tool's three top-level windows.
+enum class Window { Kelvane, Loading, Complete };
+
+// The controls whose clicks the tool handles.
+enum class Control { btnGo, Label2, Finish, Picture1 };
+
+std::string_view WindowName(Window window);
+std::string_view ControlName(Control control);
+
+// What the window system reports to the tool, on the user-interface thread.
+class WindowEvents {
+ public:
+  virtual ~WindowEvents() = default;
+  virtual void Clicked(Control control) = 0;
+  virtual void CloseRequested(Window window) = 0;
+};
+
+// The windows as the driver and the phases use them. A window is created the
+// first time it is shown, and hidden windows keep their contents.
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+  // Shows a window modeless and without an owner; returns at once.
+  virtual void Show(Window window) = 0;
+  virtual void Hide(Window window) = 0;
+  // The progress line, lblLoading on Loading.
+  virtual void SetProgressCaption(const std::string& text) = 0;
+  virtual void RepaintProgress() = 0;
+  // A message box; returns when the user has closed it.
+  virtual void ShowErrorBox(const std::string& title, const std::string& text) = 0;
+  // Ends the tool: every window closes and no further event arrives.
+  virtual void EndTool() = 0;
+};
+
+// Sets the progress line and repaints it at once, as every phase does.
+void ShowProgress(WindowSystem& windows, const std::string& text);
+
+}  // namespace kelvane::platform

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "platform/registry_provider.h"
+
+namespace kelvane::registry {
+
+// A key deleted by name, with the text the progress line shows for it.
+struct FixedKey {
+  std::uint32_t root;
+  std::string_view keyPath;
+  std::string_view fullName;
+};
+
+enum class MatchRule { EndsWith, BeginsWith };
+
+// A parent key whose subkeys are deleted when their names carry Office's
+// product-code signature. Parent paths are used exactly as written.
+struct EnumerationStep {
+  std::uint32_t root;
+  std::string_view parentPath;
+  MatchRule rule;
+  std::string_view literal;
+
+  bool Matches(std::string_view name) const;
+};
+
+using platform::kClassesRoot;
+using platform::kCurrentUser;
+using platform::kLocalMachine;
+
+inline constexpr std::array<FixedKey, 4> kFixedKeys{{
+    {kCurrentUser, "Software\\Microsoft\\Office\\14.0", "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0"},
+    {kLocalMachine, "SOFTWARE\\Microsoft\\Office\\14.0", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0"},
+    {kLocalMachine, "SYSTEM\\CurrentControlSet\\Services\\ose",
+     "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\ose"},
+    {kClassesRoot, "Installer\\Win32Assemblies\\C:|Program Files|Microsoft Office|Office12|ADDINS|MSOSEC.DLL\\",
+     "HKEY_CLASSES_ROOT\\Installer\\Win32Assemblies\\C:|Program Files|Microsoft Office|Office12|ADDINS|MSOSEC.DLL\\"},
+}};
+
+// Office 2010 product codes end in 0FF1CE; the installer's packed form of
+// the same digits reads F01FEC.
+inline constexpr std::array<EnumerationStep, 8> kEnumerationPlan{{
+    {kLocalMachine, "SOFTWARE\\Microsoft\\Office\\Delivery\\SourceEngine\\Downloads", MatchRule::EndsWith, "0FF1CE}-C"},
+    {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\", MatchRule::EndsWith, "0FF1CE}"},
+    {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\", MatchRule::BeginsWith, "0FF1CE"},
+    {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UpgradeCodes\\", MatchRule::EndsWith, "F01FEC"},
+    {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\Products\\",
+     MatchRule::EndsWith, "F01FEC"},
+    {kClassesRoot, "Installer\\Features\\", MatchRule::EndsWith, "F01FEC"},
+    {kClassesRoot, "Installer\\Products", MatchRule::EndsWith, "F01FEC"},
+    {kClassesRoot, "Installer\\UpgradeCodes\\", MatchRule::EndsWith, "F01FEC"},
+}};
+
+}  // namespace kelvane::registry

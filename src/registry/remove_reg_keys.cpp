@@ -1,0 +1,54 @@
+#include "registry/remove_reg_keys.h"
+
+#include <optional>
+#include <vector>
+
+#include "common/text.h"
+#include "platform/skip.h"
+#include "registry/delete_subkeys.h"
+#include "registry/registry_plan.h"
+
+namespace kelvane::registry {
+
+using platform::Require;
+using platform::SkipIfFails;
+
+bool EnumerationStep::Matches(std::string_view name) const {
+  return rule == MatchRule::EndsWith ? EndsWith(name, literal) : BeginsWith(name, literal);
+}
+
+void RemoveRegKeys(platform::Platform& platform) {
+  const std::string strComputer = ".";
+  std::unique_ptr<platform::RegistryProvider> provider;
+  SkipIfFails([&] {
+    provider = platform.objects.GetRegistryProvider("winmgmts:{impersonationLevel=impersonate}!\\\\" + strComputer +
+                                                    "\\root\\default:StdRegProv");
+  });
+
+  // The fixed keys always have subkeys, and a key with subkeys cannot be
+  // deleted on its own: each goes with its whole subtree.
+  for (const FixedKey& key : kFixedKeys) {
+    SkipIfFails([&] { ShowProgress(platform.windows, "Removing RegKey" + std::string(key.fullName)); });
+    SkipIfFails([&] { DeleteSubkeys(Require(provider), platform.windows, key.root, std::string(key.keyPath)); });
+  }
+
+  for (const EnumerationStep& step : kEnumerationPlan) {
+    const std::string parentPath(step.parentPath);
+    // A fresh list per step: a failed enumeration never reuses an earlier one.
+    std::optional<std::vector<std::string>> arrSubKeys;
+    bool enumerated = false;
+    SkipIfFails([&] {
+      Require(provider).EnumKey(step.root, parentPath, arrSubKeys);
+      enumerated = true;
+    });
+    if (!enumerated || !arrSubKeys) continue;
+    for (const auto& name : *arrSubKeys) {
+      if (!step.Matches(name)) continue;
+      const std::string fullPath = parentPath + "\\" + name;
+      SkipIfFails([&] { ShowProgress(platform.windows, "Removing: " + fullPath); });
+      SkipIfFails([&] { DeleteSubkeys(Require(provider), platform.windows, step.root, fullPath); });
+    }
+  }
+}
+
+}  // namespace kelvane::registry

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/platform.h"
+
+namespace kelvane::restart {
+
+// Places the Startup shortcut that starts the tool again at the next log-on.
+// It handles no failure: the first one ends the phase and goes to the caller.
+void SetupReboot(platform::Platform& platform);
+
+inline constexpr std::int16_t kShortcutWindowStyle = 4;
+
+}  // namespace kelvane::restart

@@ -1,0 +1,119 @@
+#include "files/clean_up.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/recording_platform.h"
+
+namespace kelvane {
+namespace {
+
+using testing::AddWindowsEnvironment;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr const char* kTemp = "C:\\Users\\Demo User\\AppData\\Local\\Temp\\";
+constexpr const char* kShortcut = "C:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk";
+
+class CleanUpTest : public ::testing::Test {
+ protected:
+  CleanUpTest() {
+    AddWindowsEnvironment(recorder.machine);
+    recorder.machine.AddFile(std::string(kTemp) + "deleteoffice.bat");
+    recorder.machine.AddFile(kShortcut);
+  }
+  std::string Temp(const std::string& name) const { return kTemp + name; }
+  testing::RecordingPlatform recorder;
+};
+
+TEST_F(CleanUpTest, DeletesItsTracesThenSweepsSubfoldersBeforeFiles) {
+  recorder.machine.AddFile(Temp("b folder\\inner\\x.tmp"));
+  recorder.machine.AddFolder(Temp("A folder"));
+  recorder.machine.AddFile(Temp("one.tmp"));
+  recorder.machine.AddFile(Temp("Three.log"), "", true);
+  recorder.machine.AddFile(Temp("two.txt"));
+  files::CleanUp(recorder.get());
+
+  EXPECT_THAT(recorder.Progress(), ElementsAre("Cleaning Up", "Removing A folder", "Removing b folder",
+                                               "Removing one.tmp", "Removing Three.log", "Removing two.txt"));
+  EXPECT_THAT(recorder.Entries("DeleteFile "), ElementsAre(Temp("deleteoffice.bat"), kShortcut));
+  EXPECT_FALSE(recorder.machine.HasFile(kShortcut));
+  // The folder itself stays, emptied.
+  EXPECT_TRUE(recorder.machine.HasFolder(kTemp));
+  for (const auto& [path, file] : recorder.machine.files) EXPECT_NE(path.rfind(kTemp, 0), 0u) << path;
+}
+
+TEST_F(CleanUpTest, ReadOnlyTracesSurviveTheUnforcedDeleteAndTheBatchFileGoesInTheSweep) {
+  recorder.machine.files[Temp("deleteoffice.bat")].readOnly = true;
+  recorder.machine.files[kShortcut].readOnly = true;
+  files::CleanUp(recorder.get());
+  EXPECT_FALSE(recorder.machine.HasFile(Temp("deleteoffice.bat")));
+  EXPECT_TRUE(recorder.machine.HasFile(kShortcut));
+  EXPECT_THAT(recorder.Progress(), ElementsAre("Cleaning Up", "Removing deleteoffice.bat"));
+}
+
+TEST_F(CleanUpTest, ItemsInUseAreAnnouncedAndStayWhileTheSweepGoesOn) {
+  recorder.machine.AddFile(Temp("busy\\held.dat"));
+  recorder.machine.AddFile(Temp("busy\\free.dat"));
+  recorder.machine.AddFile(Temp("held.log"));
+  recorder.machine.AddFile(Temp("last.tmp"));
+  recorder.FailOn("Delete", Temp("busy\\held.dat"));
+  recorder.FailOn("Delete", Temp("held.log"));
+  files::CleanUp(recorder.get());
+  EXPECT_THAT(recorder.Progress(), ElementsAre("Cleaning Up", "Removing busy", "Removing held.log", "Removing last.tmp"));
+  EXPECT_TRUE(recorder.machine.HasFile(Temp("busy\\held.dat")));
+  EXPECT_FALSE(recorder.machine.HasFile(Temp("busy\\free.dat")));
+  EXPECT_TRUE(recorder.machine.HasFile(Temp("held.log")));
+  EXPECT_FALSE(recorder.machine.HasFile(Temp("last.tmp")));
+}
+
+TEST_F(CleanUpTest, WithItsTracesAlreadyGoneBothSweepsStillRun) {
+  recorder.machine.files.clear();
+  recorder.machine.AddFolder(Temp("sub"));
+  recorder.machine.AddFile(Temp("file.tmp"));
+  files::CleanUp(recorder.get());
+  EXPECT_THAT(recorder.Progress(), ElementsAre("Cleaning Up", "Removing sub", "Removing file.tmp"));
+}
+
+TEST_F(CleanUpTest, OnlyKelvaneLnkInTheCommonStartupFolderIsItsShortcut) {
+  recorder.machine.AddFile("C:\\ProgramData\\Start Menu\\Programs\\Startup\\Other.lnk");
+  recorder.machine.AddFile("C:\\Users\\Demo User\\Desktop\\Kelvane.lnk");
+  files::CleanUp(recorder.get());
+  EXPECT_TRUE(recorder.machine.HasFile("C:\\ProgramData\\Start Menu\\Programs\\Startup\\Other.lnk"));
+  EXPECT_TRUE(recorder.machine.HasFile("C:\\Users\\Demo User\\Desktop\\Kelvane.lnk"));
+}
+
+TEST_F(CleanUpTest, WithoutAFileSystemObjectNothingIsDeletedAndTheLineReadsCleaningUp) {
+  recorder.FailOn("CreateObject", "Scripting.FileSystemObject");
+  files::CleanUp(recorder.get());
+  EXPECT_THAT(recorder.Progress(), ElementsAre("Cleaning Up"));
+  EXPECT_TRUE(recorder.machine.HasFile(Temp("deleteoffice.bat")));
+  EXPECT_TRUE(recorder.machine.HasFile(kShortcut));
+}
+
+// A path that cannot be built is never used in part: no relative
+// "deleteoffice.bat" or "\Kelvane.lnk" is deleted in whatever folder is current.
+TEST_F(CleanUpTest, PathsThatCannotBeBuiltAreNotUsed) {
+  recorder.FailOn("ExpandEnvironmentStrings");
+  files::CleanUp(recorder.get());
+  EXPECT_THAT(recorder.Entries("DeleteFile "), IsEmpty());
+  EXPECT_THAT(recorder.Entries("GetFolder "), IsEmpty());
+  EXPECT_THAT(recorder.Progress(), ElementsAre("Cleaning Up"));
+}
+
+TEST_F(CleanUpTest, ATemporaryFolderSetToADriveRootIsNeverSwept) {
+  for (const std::string root : {"C:\\", "C:"}) {
+    testing::RecordingPlatform run;
+    AddWindowsEnvironment(run.machine);
+    run.machine.environment["TEMP"] = root;
+    run.machine.AddFile("C:\\Windows\\explorer.exe");
+    run.machine.AddFile("C:\\deleteoffice.bat");
+    files::CleanUp(run.get());
+    EXPECT_TRUE(run.machine.HasFile("C:\\Windows\\explorer.exe")) << root;
+    EXPECT_FALSE(run.machine.HasFile("C:\\deleteoffice.bat")) << root;
+    EXPECT_THAT(run.Entries("Delete "), IsEmpty()) << root;
+  }
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -1,0 +1,89 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "installer/stop_service.h"
+#include "installer/uninstall_msis.h"
+#include "support/recording_platform.h"
+
+namespace kelvane {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+TEST(StopService, ShowsItsMessageAndStartsNetStopWithoutWaiting) {
+  testing::RecordingPlatform recorder;
+  installer::StopService(recorder.get());
+  EXPECT_THAT(recorder.log(), ElementsAre("CreateObject WScript.Shell", "progress Stopping The Office Source Engine service",
+                                          "repaint", "run net stop ose"));
+}
+
+TEST(StopService, EveryStepIsTriedWhateverFailedBefore) {
+  for (const std::string operation : {"CreateObject", "SetProgressCaption", "run"}) {
+    SCOPED_TRACE(operation);
+    testing::RecordingPlatform recorder;
+    recorder.FailOn(operation);
+    EXPECT_NO_THROW(installer::StopService(recorder.get()));
+    EXPECT_THAT(recorder.Progress(), ElementsAre("Stopping The Office Source Engine service"));
+    EXPECT_EQ(recorder.Entries("run ").size(), operation == "CreateObject" ? 0u : 1u);
+  }
+}
+
+class UninstallMSIsTest : public ::testing::Test {
+ protected:
+  void Install(std::vector<std::optional<std::string>> names) {
+    for (auto& name : names) recorder.machine.products.push_back({std::move(name), true});
+  }
+  std::vector<std::string> Remaining() const {
+    std::vector<std::string> names;
+    for (const auto& product : recorder.machine.products) {
+      if (product.installed) names.push_back(product.name.value_or("(no name)"));
+    }
+    return names;
+  }
+  testing::RecordingPlatform recorder;
+};
+
+TEST_F(UninstallMSIsTest, BindsAndQueriesAsWritten) {
+  installer::UninstallMSIs(recorder.get());
+  EXPECT_THAT(recorder.log(), ElementsAre("GetObject winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\cimv2",
+                                          "ExecQuery Select * from Win32_Product"));
+}
+
+TEST_F(UninstallMSIsTest, UninstallsExactlyTheProductsWhoseNamesBeginWithThePrefix) {
+  Install({"Microsoft Office Professional Plus 2010", "Microsoft Office", "microsoft office starter",
+           "MICROSOFT OFFICE 2010", " Microsoft Office Word", "Update for Microsoft Office 2010", "Microsoft Offic",
+           std::nullopt, "Microsoft Office 2007 Primary Interop Assemblies", "Microsoft Officeless", "7-Zip 9.20"});
+  installer::UninstallMSIs(recorder.get());
+  EXPECT_THAT(recorder.Entries("Uninstall "),
+              ElementsAre("Microsoft Office Professional Plus 2010", "Microsoft Office",
+                          "Microsoft Office 2007 Primary Interop Assemblies", "Microsoft Officeless"));
+  EXPECT_THAT(recorder.Progress(), ElementsAre("Uninstalling MSI: Microsoft Office Professional Plus 2010",
+                                               "Uninstalling MSI: Microsoft Office",
+                                               "Uninstalling MSI: Microsoft Office 2007 Primary Interop Assemblies",
+                                               "Uninstalling MSI: Microsoft Officeless"));
+  EXPECT_THAT(Remaining(), ElementsAre("microsoft office starter", "MICROSOFT OFFICE 2010", " Microsoft Office Word",
+                                       "Update for Microsoft Office 2010", "Microsoft Offic", "(no name)", "7-Zip 9.20"));
+}
+
+TEST_F(UninstallMSIsTest, AFailingUninstallOrMessageDoesNotStopTheWalk) {
+  Install({"Microsoft Office Word 2010", "Microsoft Office Excel 2010", "Microsoft Office Outlook 2010"});
+  recorder.FailOn("Uninstall", "Microsoft Office Word 2010");
+  recorder.FailOn("SetProgressCaption", "Uninstalling MSI: Microsoft Office Excel 2010");
+  installer::UninstallMSIs(recorder.get());
+  EXPECT_THAT(Remaining(), ElementsAre("Microsoft Office Word 2010"));
+}
+
+TEST_F(UninstallMSIsTest, WithoutTheServicesOrTheQueryNothingIsUninstalledAndTheLineIsLeftAlone) {
+  for (const std::string operation : {"GetObject", "ExecQuery"}) {
+    testing::RecordingPlatform run;
+    run.machine.products.push_back({"Microsoft Office Word 2010", true});
+    run.FailOn(operation);
+    EXPECT_NO_THROW(installer::UninstallMSIs(run.get()));
+    EXPECT_THAT(run.Entries("Uninstall "), IsEmpty());
+    EXPECT_THAT(run.Progress(), IsEmpty());
+  }
+}
+
+}  // namespace
+}  // namespace kelvane

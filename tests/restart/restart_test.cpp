@@ -1,0 +1,105 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/error.h"
+#include "restart/reboot.h"
+#include "restart/setup_reboot.h"
+#include "support/recording_platform.h"
+
+namespace kelvane {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr const char* kShortcut = "C:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk";
+
+TEST(SetupReboot, SavesOneShortcutToTheWholeUnicodeExecutablePathWithStyleFour) {
+  testing::RecordingPlatform recorder;
+  testing::AddWindowsEnvironment(recorder.machine);
+  recorder.machine.AddFile(kShortcut, "an older shortcut");
+  const std::string longFolder = "C:\\Users\\Zoë Ελένη 山田\\" + std::string(240, 'd');
+  recorder.machine.executablePath = longFolder + "\\kelvane2010.exe";
+  restart::SetupReboot(recorder.get());
+
+  EXPECT_THAT(recorder.Progress(), ElementsAre("Finalizing some tasks before reboot.."));
+  EXPECT_THAT(recorder.Entries("CreateShortcut "), ElementsAre(kShortcut));
+  EXPECT_EQ(recorder.machine.files.at(kShortcut).content, longFolder + "\\kelvane2010.exe|4");
+  EXPECT_THAT(recorder.Entries("Save "), ElementsAre(kShortcut));
+}
+
+TEST(SetupReboot, TheFirstFailureEndsThePhaseAndGoesToTheCaller) {
+  for (const std::string operation : {"CreateObject", "ExecutablePath", "ExpandEnvironmentStrings", "CreateShortcut",
+                                      "SetTargetPath", "SetWindowStyle", "Save", "SetProgressCaption"}) {
+    SCOPED_TRACE(operation);
+    testing::RecordingPlatform recorder;
+    testing::AddWindowsEnvironment(recorder.machine);
+    recorder.FailOn(operation);
+    EXPECT_THROW(restart::SetupReboot(recorder.get()), platform::Error);
+    EXPECT_FALSE(recorder.machine.HasFile(kShortcut));
+  }
+}
+
+TEST(SetupReboot, AMissingOrReadOnlyStartupFolderFails) {
+  for (bool missing : {true, false}) {
+    testing::RecordingPlatform recorder;
+    testing::AddWindowsEnvironment(recorder.machine);
+    if (missing) {
+      recorder.machine.folders.erase("C:\\ProgramData\\Start Menu\\Programs\\Startup");
+    } else {
+      recorder.machine.folders["C:\\ProgramData\\Start Menu\\Programs\\Startup"] = true;
+    }
+    EXPECT_THROW(restart::SetupReboot(recorder.get()), platform::Error);
+    // The folder is not created.
+    EXPECT_EQ(recorder.machine.HasFolder("C:\\ProgramData\\Start Menu\\Programs\\Startup"), !missing);
+  }
+}
+
+TEST(Reboot, CountsDownFiveSecondsReadsTheNameOnceAndStartsTheRestart) {
+  testing::RecordingPlatform recorder;
+  restart::Reboot(recorder.get());
+  EXPECT_THAT(recorder.log(),
+              ElementsAre("progress Rebooting.", "repaint", "Sleep 1000", "progress Rebooting..", "repaint", "Sleep 1000",
+                          "progress Rebooting...", "repaint", "Sleep 1000", "progress Rebooting....", "repaint",
+                          "Sleep 1000", "progress Rebooting.....", "repaint", "Sleep 1000", "CreateObject WScript.Network",
+                          "ComputerName", "CreateObject WScript.Shell", "run shutdown -r -t 10 -f"));
+}
+
+TEST(Reboot, TheWaitForANameIsBoundedAndTheRestartFollowsRegardless) {
+  for (const std::string cause : {"empty name", "no network object", "every read fails"}) {
+    SCOPED_TRACE(cause);
+    testing::RecordingPlatform recorder;
+    if (cause == "empty name") recorder.machine.computerName.clear();
+    if (cause == "no network object") recorder.FailOn("CreateObject", "WScript.Network");
+    if (cause == "every read fails") recorder.FailOn("ComputerName");
+    restart::Reboot(recorder.get());
+    const auto pauses = recorder.Entries("Sleep ");
+    ASSERT_EQ(pauses.size(), 5u + restart::kComputerNameReads - 1);
+    unsigned waited = 0;
+    for (std::size_t i = 5; i < pauses.size(); ++i) waited += static_cast<unsigned>(std::stoul(pauses[i]));
+    EXPECT_GE(waited, 2000u);
+    EXPECT_LE(waited, 10000u);
+    EXPECT_EQ(recorder.log().back(), "run shutdown -r -t 10 -f");
+  }
+}
+
+TEST(Reboot, ANameThatArrivesLateEndsTheWaitAtOnce) {
+  testing::RecordingPlatform recorder;
+  // The first three reads fail: a network that comes up during the wait.
+  recorder.FailOn("ComputerName", "", 3);
+  restart::Reboot(recorder.get());
+  EXPECT_EQ(recorder.Entries("ComputerName").size(), 4u);
+  EXPECT_EQ(recorder.Entries("Sleep ").size(), 5u + 3u);
+}
+
+TEST(Reboot, FailuresAreSkippedAndThePausesStillFollow) {
+  testing::RecordingPlatform recorder;
+  recorder.FailOn("SetProgressCaption");
+  recorder.FailOn("CreateObject", "WScript.Shell");
+  EXPECT_NO_THROW(restart::Reboot(recorder.get()));
+  EXPECT_EQ(recorder.Entries("Sleep 1000").size(), 5u);
+  EXPECT_THAT(recorder.Entries("run "), IsEmpty());
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -1,0 +1,567 @@
+#include "support/recording_platform.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "platform/error.h"
+
+namespace kelvane::testing {
+
+using platform::Error;
+
+namespace {
+
+constexpr long kInjectedFailure = 0x80004005;  // E_FAIL
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+// One separator for a run of backslashes, none at the end.
+std::string Normalize(const std::string& path) {
+  std::string out;
+  for (char c : path) {
+    if (c == '\\' && !out.empty() && out.back() == '\\') continue;
+    out += c;
+  }
+  while (!out.empty() && out.back() == '\\') out.pop_back();
+  return out;
+}
+
+std::string Parent(const std::string& path) {
+  const auto cut = path.rfind('\\');
+  return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+std::string Leaf(const std::string& path) {
+  const auto cut = path.rfind('\\');
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+bool IsBelow(const std::string& path, const std::string& folder) {
+  return path.size() > folder.size() + 1 && Lower(path.substr(0, folder.size() + 1)) == Lower(folder + "\\");
+}
+
+std::string RootName(std::uint32_t root) {
+  switch (root) {
+    case platform::kClassesRoot: return "HKEY_CLASSES_ROOT";
+    case platform::kCurrentUser: return "HKEY_CURRENT_USER";
+    case platform::kLocalMachine: return "HKEY_LOCAL_MACHINE";
+  }
+  return "HKEY_" + std::to_string(root);
+}
+
+std::string Hex(std::uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%08X", value);
+  return text;
+}
+
+Error NotFound(const std::string& what) { return Error(53, "File not found: " + what); }
+Error PathNotFound(const std::string& what) { return Error(76, "Path not found: " + what); }
+Error PermissionDenied(const std::string& what) { return Error(70, "Permission denied: " + what); }
+
+}  // namespace
+
+bool CaseLess::operator()(const std::string& a, const std::string& b) const { return Lower(a) < Lower(b); }
+
+void MachineState::AddFolder(const std::string& path, bool readOnly) {
+  const std::string folder = Normalize(path);
+  for (std::string above = Parent(folder); above.size() > 2; above = Parent(above)) folders.emplace(above, false);
+  folders[folder] = readOnly;
+}
+
+void MachineState::AddFile(const std::string& path, std::string content, bool readOnly) {
+  AddFolder(Parent(path));
+  files[path] = FakeFile{std::move(content), readOnly};
+}
+
+void MachineState::AddKey(const std::string& fullName) {
+  const std::string key = Normalize(fullName);
+  for (std::string above = key; above.find('\\') != std::string::npos; above = Parent(above)) keys.insert(above);
+}
+
+bool MachineState::HasFolder(const std::string& path) const { return folders.count(Normalize(path)) > 0; }
+bool MachineState::HasFile(const std::string& path) const { return files.count(Normalize(path)) > 0; }
+bool MachineState::HasKey(const std::string& fullName) const { return keys.count(Normalize(fullName)) > 0; }
+
+void AddWindowsEnvironment(MachineState& machine) {
+  machine.environment = {
+      {"TEMP", "C:\\Users\\Demo User\\AppData\\Local\\Temp"},
+      {"APPDATA", "C:\\Users\\Demo User\\AppData\\Roaming"},
+      {"ALLUSERSPROFILE", "C:\\ProgramData"},
+      {"CommonProgramFiles", "C:\\Program Files\\Common Files"},
+      {"ProgramFiles", "C:\\Program Files"},
+  };
+  machine.AddFolder(machine.environment["TEMP"]);
+  machine.AddFolder(machine.environment["APPDATA"]);
+  machine.AddFolder("C:\\ProgramData\\Start Menu\\Programs\\Startup");
+}
+
+// ---------------------------------------------------------------------------
+// The automation objects.
+
+namespace {
+
+class FakeProcess final : public platform::Process {
+ public:
+  FakeProcess(RecordingPlatform& recorder, std::string command) : recorder_(recorder), command_(std::move(command)) {}
+  bool WaitForExit(unsigned timeoutMilliseconds) override {
+    recorder_.Record("WaitForExit " + std::to_string(timeoutMilliseconds));
+    recorder_.Check("WaitForExit", command_);
+    return true;
+  }
+
+ private:
+  RecordingPlatform& recorder_;
+  std::string command_;
+};
+
+class FakeShortcut final : public platform::Shortcut {
+ public:
+  FakeShortcut(RecordingPlatform& recorder, std::string path) : recorder_(recorder), path_(std::move(path)) {}
+  void SetTargetPath(const std::string& targetPath) override {
+    recorder_.Record("TargetPath " + targetPath);
+    recorder_.Check("SetTargetPath", targetPath);
+    target_ = targetPath;
+  }
+  void SetWindowStyle(std::int16_t windowStyle) override {
+    recorder_.Record("WindowStyle " + std::to_string(windowStyle));
+    recorder_.Check("SetWindowStyle", std::to_string(windowStyle));
+    style_ = windowStyle;
+  }
+  void Save() override {
+    recorder_.Record("Save " + path_);
+    recorder_.Check("Save", path_);
+    auto& machine = recorder_.machine;
+    const auto folder = machine.folders.find(Parent(path_));
+    if (folder == machine.folders.end()) throw PathNotFound(path_);
+    if (folder->second) throw PermissionDenied(path_);
+    machine.files[path_] = FakeFile{target_ + "|" + std::to_string(style_), false};
+  }
+
+ private:
+  RecordingPlatform& recorder_;
+  std::string path_;
+  std::string target_;
+  int style_ = 1;
+};
+
+class FakeShell final : public platform::Shell {
+ public:
+  explicit FakeShell(RecordingPlatform& recorder) : recorder_(recorder) {}
+
+  std::string ExpandEnvironmentStrings(const std::string& text) override {
+    recorder_.Record("ExpandEnvironmentStrings " + text);
+    recorder_.Check("ExpandEnvironmentStrings", text);
+    std::string out;
+    for (std::size_t at = 0; at < text.size();) {
+      const auto open = text.find('%', at);
+      const auto close = open == std::string::npos ? open : text.find('%', open + 1);
+      if (close == std::string::npos) {
+        out += text.substr(at);
+        break;
+      }
+      out += text.substr(at, open - at);
+      const auto value = recorder_.machine.environment.find(text.substr(open + 1, close - open - 1));
+      out += value == recorder_.machine.environment.end() ? text.substr(open, close - open + 1) : value->second;
+      at = close + 1;
+    }
+    return out;
+  }
+
+  std::unique_ptr<platform::Process> run(const std::string& command) override {
+    recorder_.Record("run " + command);
+    recorder_.Check("run", command);
+    return std::make_unique<FakeProcess>(recorder_, command);
+  }
+
+  void run(const std::string& address, std::int16_t windowStyle) override {
+    recorder_.Record("open " + address + " | " + std::to_string(windowStyle));
+    recorder_.Check("run", address);
+  }
+
+  std::unique_ptr<platform::Shortcut> CreateShortcut(const std::string& linkPath) override {
+    recorder_.Record("CreateShortcut " + linkPath);
+    recorder_.Check("CreateShortcut", linkPath);
+    return std::make_unique<FakeShortcut>(recorder_, linkPath);
+  }
+
+ private:
+  RecordingPlatform& recorder_;
+};
+
+// Deletes the files and folders at or below the path; what a fault or a
+// read-only flag keeps stays, with the folders above it, and the deletion
+// then fails as a part-way deletion does.
+void DeleteTree(RecordingPlatform& recorder, const std::string& path, bool force) {
+  auto& machine = recorder.machine;
+  bool kept = false;
+  const auto keeps = [&](const std::string& item, bool readOnly) {
+    try {
+      recorder.Check("Delete", item);
+    } catch (const Error&) {
+      return true;
+    }
+    return readOnly && !force;
+  };
+  for (auto file = machine.files.begin(); file != machine.files.end();) {
+    if (IsBelow(file->first, path) && keeps(file->first, file->second.readOnly)) {
+      kept = true;
+      ++file;
+    } else if (IsBelow(file->first, path)) {
+      file = machine.files.erase(file);
+    } else {
+      ++file;
+    }
+  }
+  std::vector<std::string> below;
+  for (const auto& [folder, readOnly] : machine.folders) {
+    if (IsBelow(folder, path)) below.push_back(folder);
+  }
+  std::sort(below.begin(), below.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });
+  below.push_back(path);
+  for (const auto& folder : below) {
+    const bool hasChildren =
+        std::any_of(machine.files.begin(), machine.files.end(), [&](const auto& f) { return IsBelow(f.first, folder); }) ||
+        std::any_of(machine.folders.begin(), machine.folders.end(),
+                    [&](const auto& f) { return IsBelow(f.first, folder); });
+    if (hasChildren || keeps(folder, machine.folders[folder])) {
+      kept = true;
+      continue;
+    }
+    machine.folders.erase(folder);
+  }
+  if (kept) throw PermissionDenied(path);
+}
+
+class FakeFileItem final : public platform::File {
+ public:
+  FakeFileItem(RecordingPlatform& recorder, std::string path) : recorder_(recorder), path_(std::move(path)) {}
+  std::string Name() override {
+    recorder_.Check("Name", path_);
+    return Leaf(path_);
+  }
+  void Delete(bool force) override {
+    recorder_.Record("Delete " + path_ + (force ? " | force" : ""));
+    recorder_.Check("Delete", path_);
+    auto file = recorder_.machine.files.find(path_);
+    if (file == recorder_.machine.files.end()) throw NotFound(path_);
+    if (file->second.readOnly && !force) throw PermissionDenied(path_);
+    recorder_.machine.files.erase(file);
+  }
+
+ private:
+  RecordingPlatform& recorder_;
+  std::string path_;
+};
+
+class FakeFolder final : public platform::Folder {
+ public:
+  FakeFolder(RecordingPlatform& recorder, std::string path) : recorder_(recorder), path_(std::move(path)) {}
+  std::string Name() override {
+    recorder_.Check("Name", path_);
+    return Leaf(path_);
+  }
+  std::string Path() override {
+    recorder_.Check("Path", path_);
+    return path_;
+  }
+  std::vector<std::unique_ptr<platform::Folder>> SubFolders() override {
+    recorder_.Check("SubFolders", path_);
+    std::vector<std::unique_ptr<platform::Folder>> items;
+    for (const auto& [folder, readOnly] : recorder_.machine.folders) {
+      if (Lower(Parent(folder)) == Lower(path_)) items.push_back(std::make_unique<FakeFolder>(recorder_, folder));
+    }
+    return items;
+  }
+  std::vector<std::unique_ptr<platform::File>> Files() override {
+    recorder_.Check("Files", path_);
+    std::vector<std::unique_ptr<platform::File>> items;
+    for (const auto& [file, entry] : recorder_.machine.files) {
+      if (Lower(Parent(file)) == Lower(path_)) items.push_back(std::make_unique<FakeFileItem>(recorder_, file));
+    }
+    return items;
+  }
+  void Delete(bool force) override {
+    recorder_.Record("Delete " + path_ + (force ? " | force" : ""));
+    DeleteTree(recorder_, path_, force);
+  }
+
+ private:
+  RecordingPlatform& recorder_;
+  std::string path_;
+};
+
+class FakeTextStream final : public platform::TextStream {
+ public:
+  FakeTextStream(RecordingPlatform& recorder, std::string path) : recorder_(recorder), path_(std::move(path)) {}
+  void WriteLine(const std::string& text) override {
+    recorder_.Record("WriteLine " + text);
+    recorder_.Check("WriteLine", text);
+    recorder_.machine.files[path_].content += text + "\r\n";
+  }
+  void Close() override {
+    recorder_.Record("Close " + path_);
+    recorder_.Check("Close", path_);
+  }
+
+ private:
+  RecordingPlatform& recorder_;
+  std::string path_;
+};
+
+class FakeFileSystem final : public platform::FileSystem {
+ public:
+  explicit FakeFileSystem(RecordingPlatform& recorder) : recorder_(recorder) {}
+
+  bool FileExists(const std::string& path) override {
+    recorder_.Record("FileExists " + path);
+    recorder_.Check("FileExists", path);
+    return recorder_.machine.HasFile(path);
+  }
+  std::unique_ptr<platform::Folder> GetFolder(const std::string& path) override {
+    recorder_.Record("GetFolder " + path);
+    recorder_.Check("GetFolder", path);
+    const auto folder = recorder_.machine.folders.find(Normalize(path));
+    if (folder == recorder_.machine.folders.end()) throw PathNotFound(path);
+    return std::make_unique<FakeFolder>(recorder_, folder->first);
+  }
+  std::unique_ptr<platform::File> GetFile(const std::string& path) override {
+    recorder_.Record("GetFile " + path);
+    recorder_.Check("GetFile", path);
+    const auto file = recorder_.machine.files.find(Normalize(path));
+    if (file == recorder_.machine.files.end()) throw NotFound(path);
+    return std::make_unique<FakeFileItem>(recorder_, file->first);
+  }
+  void DeleteFile(const std::string& path) override {
+    recorder_.Record("DeleteFile " + path);
+    recorder_.Check("DeleteFile", path);
+    const auto file = recorder_.machine.files.find(Normalize(path));
+    if (file == recorder_.machine.files.end()) throw NotFound(path);
+    if (file->second.readOnly) throw PermissionDenied(path);
+    recorder_.machine.files.erase(file);
+  }
+  std::unique_ptr<platform::TextStream> OpenTextFile(const std::string& path, std::int16_t ioMode,
+                                                     bool create) override {
+    recorder_.Record("OpenTextFile " + path + " | " + std::to_string(ioMode) + " | " + (create ? "true" : "false"));
+    recorder_.Check("OpenTextFile", path);
+    if (!recorder_.machine.HasFolder(Parent(path))) throw PathNotFound(path);
+    auto& file = recorder_.machine.files[path];
+    if (file.readOnly) throw PermissionDenied(path);
+    file.content.clear();
+    return std::make_unique<FakeTextStream>(recorder_, path);
+  }
+
+ private:
+  RecordingPlatform& recorder_;
+};
+
+class FakeNetwork final : public platform::Network {
+ public:
+  explicit FakeNetwork(RecordingPlatform& recorder) : recorder_(recorder) {}
+  std::string ComputerName() override {
+    recorder_.Record("ComputerName");
+    recorder_.Check("ComputerName", "");
+    return recorder_.machine.computerName;
+  }
+
+ private:
+  RecordingPlatform& recorder_;
+};
+
+class FakeRegistry final : public platform::RegistryProvider {
+ public:
+  explicit FakeRegistry(RecordingPlatform& recorder) : recorder_(recorder) {}
+
+  long EnumKey(std::uint32_t hDefKey, const std::string& sSubKeyName,
+               std::optional<std::vector<std::string>>& sNames) override {
+    recorder_.Record("EnumKey " + Hex(hDefKey) + " " + sSubKeyName);
+    recorder_.Check("EnumKey", sSubKeyName);
+    const std::string key = Normalize(RootName(hDefKey) + "\\" + sSubKeyName);
+    if (!recorder_.machine.keys.count(key)) return 2;
+    std::vector<std::string> names;
+    for (const auto& other : recorder_.machine.keys) {
+      if (Lower(Parent(other)) == Lower(key)) names.push_back(Leaf(other));
+    }
+    if (!names.empty()) sNames = std::move(names);
+    return 0;
+  }
+
+  long DeleteKey(std::uint32_t hDefKey, const std::string& sSubKeyName) override {
+    recorder_.Record("DeleteKey " + Hex(hDefKey) + " " + sSubKeyName);
+    recorder_.Check("DeleteKey", sSubKeyName);
+    const std::string key = Normalize(RootName(hDefKey) + "\\" + sSubKeyName);
+    auto& keys = recorder_.machine.keys;
+    if (!keys.count(key)) return 2;
+    if (recorder_.machine.refusedKeys.count(key)) return 5;
+    if (std::any_of(keys.begin(), keys.end(), [&](const auto& other) { return IsBelow(other, key); })) return 5;
+    keys.erase(key);
+    return 0;
+  }
+
+ private:
+  RecordingPlatform& recorder_;
+};
+
+class FakeProductObject final : public platform::Product {
+ public:
+  FakeProductObject(RecordingPlatform& recorder, std::size_t index) : recorder_(recorder), index_(index) {}
+  std::string Name() override {
+    const auto& product = recorder_.machine.products[index_];
+    recorder_.Check("Name", product.name.value_or(""));
+    if (!product.name) throw Error(0x80041002, "Not found");
+    return *product.name;
+  }
+  long Uninstall() override {
+    auto& product = recorder_.machine.products[index_];
+    recorder_.Record("Uninstall " + product.name.value_or("(no name)"));
+    recorder_.Check("Uninstall", product.name.value_or(""));
+    product.installed = false;
+    return 0;
+  }
+
+ private:
+  RecordingPlatform& recorder_;
+  std::size_t index_;
+};
+
+class FakeProductServices final : public platform::ProductServices {
+ public:
+  explicit FakeProductServices(RecordingPlatform& recorder) : recorder_(recorder) {}
+  std::vector<std::unique_ptr<platform::Product>> ExecQuery(const std::string& query) override {
+    recorder_.Record("ExecQuery " + query);
+    recorder_.Check("ExecQuery", query);
+    std::vector<std::unique_ptr<platform::Product>> products;
+    for (std::size_t i = 0; i < recorder_.machine.products.size(); ++i) {
+      if (recorder_.machine.products[i].installed) products.push_back(std::make_unique<FakeProductObject>(recorder_, i));
+    }
+    return products;
+  }
+
+ private:
+  RecordingPlatform& recorder_;
+};
+
+}  // namespace
+
+class RecordingPlatform::Objects final : public platform::Objects {
+ public:
+  explicit Objects(RecordingPlatform& recorder) : recorder_(recorder) {}
+  std::unique_ptr<platform::Shell> CreateShell() override {
+    Create(platform::kShellProgId);
+    return std::make_unique<FakeShell>(recorder_);
+  }
+  std::unique_ptr<platform::FileSystem> CreateFileSystem() override {
+    Create(platform::kFileSystemProgId);
+    return std::make_unique<FakeFileSystem>(recorder_);
+  }
+  std::unique_ptr<platform::Network> CreateNetwork() override {
+    Create(platform::kNetworkProgId);
+    return std::make_unique<FakeNetwork>(recorder_);
+  }
+  std::unique_ptr<platform::RegistryProvider> GetRegistryProvider(const std::string& moniker) override {
+    Bind(moniker);
+    return std::make_unique<FakeRegistry>(recorder_);
+  }
+  std::unique_ptr<platform::ProductServices> GetProductServices(const std::string& moniker) override {
+    Bind(moniker);
+    return std::make_unique<FakeProductServices>(recorder_);
+  }
+
+ private:
+  void Create(const std::string& progId) {
+    recorder_.Record("CreateObject " + progId);
+    recorder_.Check("CreateObject", progId);
+  }
+  void Bind(const std::string& moniker) {
+    recorder_.Record("GetObject " + moniker);
+    recorder_.Check("GetObject", moniker);
+  }
+  RecordingPlatform& recorder_;
+};
+
+class RecordingPlatform::Kernel final : public platform::Kernel {
+ public:
+  explicit Kernel(RecordingPlatform& recorder) : recorder_(recorder) {}
+  std::string ExecutablePath() override {
+    recorder_.Record("ExecutablePath");
+    recorder_.Check("ExecutablePath", "");
+    return recorder_.machine.executablePath;
+  }
+  void Sleep(unsigned milliseconds) override { recorder_.Record("Sleep " + std::to_string(milliseconds)); }
+
+ private:
+  RecordingPlatform& recorder_;
+};
+
+class RecordingPlatform::Windows final : public platform::WindowSystem {
+ public:
+  explicit Windows(RecordingPlatform& recorder) : recorder_(recorder) {}
+  void Show(platform::Window window) override {
+    const std::string name(platform::WindowName(window));
+    recorder_.Record("show " + name);
+    recorder_.Check("Show", name);
+    recorder_.visible.insert(window);
+  }
+  void Hide(platform::Window window) override {
+    const std::string name(platform::WindowName(window));
+    recorder_.Record("hide " + name);
+    recorder_.Check("Hide", name);
+    recorder_.visible.erase(window);
+  }
+  void SetProgressCaption(const std::string& text) override {
+    recorder_.Record("progress " + text);
+    recorder_.Check("SetProgressCaption", text);
+  }
+  void RepaintProgress() override {
+    recorder_.Record("repaint");
+    recorder_.Check("RepaintProgress", "");
+  }
+  void ShowErrorBox(const std::string& title, const std::string& text) override {
+    recorder_.Record("error " + title + " | " + text);
+  }
+  void EndTool() override {
+    recorder_.Record("end");
+    recorder_.visible.clear();
+    recorder_.ended = true;
+  }
+
+ private:
+  RecordingPlatform& recorder_;
+};
+
+RecordingPlatform::RecordingPlatform()
+    : objects_(std::make_unique<Objects>(*this)),
+      kernel_(std::make_unique<Kernel>(*this)),
+      windows_(std::make_unique<Windows>(*this)),
+      platform_{*objects_, *kernel_, *windows_} {}
+
+RecordingPlatform::~RecordingPlatform() = default;
+
+void RecordingPlatform::FailOn(const std::string& operation, const std::string& argument, int times) {
+  faults_.emplace(operation, Fault{argument, times});
+}
+
+void RecordingPlatform::Check(const std::string& operation, const std::string& argument) const {
+  const auto [first, last] = faults_.equal_range(operation);
+  for (auto fault = first; fault != last; ++fault) {
+    const Fault& rule = fault->second;
+    if (rule.times != 0 && (rule.argument.empty() || rule.argument == argument)) {
+      if (rule.times > 0) --rule.times;
+      throw Error(kInjectedFailure, operation + " failed");
+    }
+  }
+}
+
+std::vector<std::string> RecordingPlatform::Entries(const std::string& prefix) const {
+  std::vector<std::string> entries;
+  for (const auto& entry : log_) {
+    if (entry.rfind(prefix, 0) == 0) entries.push_back(entry.substr(prefix.size()));
+  }
+  return entries;
+}
+
+}  // namespace kelvane::testing

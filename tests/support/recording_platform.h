@@ -1,0 +1,98 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace kelvane::testing {
+
+// Windows compares names without regard to case.
+struct CaseLess {
+  bool operator()(const std::string& a, const std::string& b) const;
+};
+
+struct FakeFile {
+  std::string content;
+  bool readOnly = false;
+};
+
+struct FakeProduct {
+  std::optional<std::string> name;  // empty: the name cannot be read
+  bool installed = true;
+};
+
+// What the machine holds, so that lookups and enumerations find something.
+// Paths are Windows paths; folders and keys are kept without a trailing
+// backslash, and runs of backslashes in a lookup count as one.
+struct MachineState {
+  std::map<std::string, std::string, CaseLess> environment;
+  std::map<std::string, bool, CaseLess> folders;  // path -> read-only
+  std::map<std::string, FakeFile, CaseLess> files;
+  std::set<std::string, CaseLess> keys;         // full names: the root's name, then the path
+  std::set<std::string, CaseLess> refusedKeys;  // DeleteKey answers access denied
+  std::vector<FakeProduct> products;
+  std::string computerName = "DEMO-PC";
+  std::string executablePath = "C:\\Users\\Demo User\\Downloads\\kelvane2010.exe";
+
+  // Adds the folder and every folder above it.
+  void AddFolder(const std::string& path, bool readOnly = false);
+  // Adds the file, and its folders.
+  void AddFile(const std::string& path, std::string content = "", bool readOnly = false);
+  // Adds the key (root name, then the path) and every key above it.
+  void AddKey(const std::string& fullName);
+  bool HasFolder(const std::string& path) const;
+  bool HasFile(const std::string& path) const;
+  bool HasKey(const std::string& fullName) const;
+};
+
+// A platform that records every operation, progress text and window event in
+// order, acts on a MachineState, and fails any operation it is told to.
+class RecordingPlatform {
+ public:
+  RecordingPlatform();
+  ~RecordingPlatform();
+
+  MachineState machine;
+
+  // Makes the named operation fail, on one argument or (empty) on any; for
+  // the first `times` calls only when given.
+  void FailOn(const std::string& operation, const std::string& argument = "", int times = -1);
+
+  platform::Platform& get() { return platform_; }
+  const std::vector<std::string>& log() const { return log_; }
+  // The log entries that begin with the prefix, the prefix cut off.
+  std::vector<std::string> Entries(const std::string& prefix) const;
+  std::vector<std::string> Progress() const { return Entries("progress "); }
+  std::set<platform::Window> visible;
+  bool ended = false;
+
+  // Used by the fakes.
+  void Record(const std::string& entry) { log_.push_back(entry); }
+  void Check(const std::string& operation, const std::string& argument) const;
+
+ private:
+  class Objects;
+  class Kernel;
+  class Windows;
+
+  std::vector<std::string> log_;
+  struct Fault {
+    std::string argument;
+    mutable int times;
+  };
+  std::multimap<std::string, Fault> faults_;
+  std::unique_ptr<Objects> objects_;
+  std::unique_ptr<Kernel> kernel_;
+  std::unique_ptr<Windows> windows_;
+  platform::Platform platform_;
+};
+
+// The standard environment of a Windows 7 machine with one user.
+void AddWindowsEnvironment(MachineState& machine);
+
+}  // namespace kelvane::testing
