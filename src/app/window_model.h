@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "platform/window_system.h"
+
+namespace kelvane::app {
+
+// The three windows as data: every platform renders them from here.
+// Positions and sizes are in twips (15 to a pixel at 96 dpi), relative to
+// the client area's top-left corner.
+
+inline constexpr int kTwipsPerPixel = 15;
+
+struct Colour {
+  std::uint8_t red, green, blue;
+};
+// The current system colours by role, where a window or control uses them.
+enum class SystemColour { None, ButtonFace, ButtonText, WindowText };
+
+struct Font {
+  double points = 0;  // 0: the control draws no text
+  int weight = 400;   // 400 regular, 700 bold
+  bool underline = false;
+  std::string_view face = "Verdana";  // ANSI character set
+};
+
+enum class ControlKind { Label, PictureButton, PictureBox, Line };
+enum class Picture { None, Go, Done, Donate };
+
+struct ControlModel {
+  std::string_view name;
+  ControlKind kind;
+  std::string_view text;  // a label's caption
+  Font font;
+  Colour textColour;
+  SystemColour systemTextColour;  // overrides textColour when not None
+  bool centred;
+  int left, top, width, height;  // a line: from (left, top) to (left + width, top + height)
+  int tabIndex;                  // -1: not in the tab order
+  Picture picture;
+  bool upArrowPointer;           // the up-arrow mouse pointer while over it
+  bool clickable;                // has a click handler
+  platform::Control control;     // which click, when clickable
+};
+
+enum class Border { FixedSingle, FixedDialog };
+
+struct WindowModel {
+  platform::Window window;
+  std::string_view caption;
+  int clientWidth, clientHeight;
+  Border border;
+  bool closeBox;
+  bool taskbarButton;
+  bool applicationIcon;
+  std::string_view focusControl;  // the control with the keyboard focus when shown
+  std::span<const ControlModel> controls;
+};
+
+const WindowModel& ModelOf(platform::Window window);
+
+// Pixels at 96 dpi.
+constexpr int Pixels(int twips) { return twips / kTwipsPerPixel; }
+
+}  // namespace kelvane::app
