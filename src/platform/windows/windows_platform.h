@@ -1,0 +1,15 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/kernel.h"
+#include "platform/objects.h"
+
+namespace kelvane::platform::windows {
+
+// The automation objects and kernel calls on Win32, COM and WMI. COM must be
+// initialised (apartment-threaded) on the calling thread.
+std::unique_ptr<Objects> MakeObjects();
+std::unique_ptr<Kernel> MakeKernel();
+
+}  // namespace kelvane::platform::windows
