@@ -1,0 +1,117 @@
+#include "platform/sim/drive.h"
+
+#include <algorithm>
+
+#include "platform/sim/text_case.h"
+
+namespace kelvane::sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Removes one entry. Windows lets an item go from a read-only folder; the
+// host needs the folder writable for that, for a moment.
+void RemoveEntry(const fs::path& host) {
+  const fs::path parent = host.parent_path();
+  const bool lockedParent = Drive::IsReadOnly(parent);
+  if (lockedParent) fs::permissions(parent, fs::perms::owner_write, fs::perm_options::add);
+  std::error_code ignored;
+  fs::remove(host, ignored);
+  if (lockedParent) fs::permissions(parent, fs::perms::owner_write, fs::perm_options::remove);
+}
+
+}  // namespace
+
+std::optional<DriveItem> Drive::Find(const WindowsPath& path) const {
+  DriveItem item{root_, WindowsPath{}};
+  for (const auto& name : path.names) {
+    std::error_code error;
+    if (!fs::is_directory(item.host, error)) return std::nullopt;
+    std::optional<fs::path> match;
+    for (const auto& entry : fs::directory_iterator(item.host, error)) {
+      const std::string entryName = entry.path().filename().string();
+      if (entryName == name) {
+        match = entry.path();
+        break;
+      }
+      if (!match && SameName(entryName, name)) match = entry.path();
+    }
+    if (!match) return std::nullopt;
+    item.host = *match;
+    item.path.names.push_back(match->filename().string());
+  }
+  return item;
+}
+
+std::optional<DriveItem> Drive::Find(const std::string& windowsPath) const {
+  const auto parsed = ParseWindowsPath(windowsPath);
+  if (!parsed) return std::nullopt;
+  return Find(*parsed);
+}
+
+bool Drive::IsFolder(const DriveItem& item) {
+  std::error_code error;
+  return fs::is_directory(item.host, error);
+}
+
+bool Drive::IsFile(const DriveItem& item) {
+  std::error_code error;
+  return fs::is_regular_file(item.host, error);
+}
+
+bool Drive::IsReadOnly(const fs::path& host) {
+  std::error_code error;
+  const auto status = fs::symlink_status(host, error);
+  if (error || fs::is_symlink(status)) return false;
+  return (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
+std::vector<DriveItem> Drive::List(const DriveItem& folder) const {
+  std::vector<DriveItem> items;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(folder.host, error)) {
+    const std::string name = entry.path().filename().string();
+    items.push_back({entry.path(), folder.path.Child(name)});
+  }
+  std::sort(items.begin(), items.end(),
+            [](const DriveItem& a, const DriveItem& b) { return NameLess{}(a.Name(), b.Name()); });
+  return items;
+}
+
+std::optional<DriveItem> Drive::PlaceFor(const WindowsPath& path) const {
+  if (path.IsRoot()) return std::nullopt;
+  WindowsPath parentPath = path;
+  parentPath.names.pop_back();
+  const auto parent = Find(parentPath);
+  if (!parent || !IsFolder(*parent)) return std::nullopt;
+  if (auto existing = Find(path)) return existing;
+  return DriveItem{parent->host / path.names.back(), parent->path.Child(path.names.back())};
+}
+
+bool Drive::Delete(const DriveItem& item, bool force, const std::function<bool(const WindowsPath&)>& keep) const {
+  std::error_code error;
+  const auto status = fs::symlink_status(item.host, error);
+  if (error) return false;
+  if (keep(item.path)) return false;
+  if (fs::is_symlink(status)) {
+    // A junction goes as a link; what it leads to is not this tree's.
+    RemoveEntry(item.host);
+    return true;
+  }
+  const bool readOnly = IsReadOnly(item.host);
+  if (readOnly && !force) return false;
+  if (fs::is_directory(status)) {
+    if (readOnly) fs::permissions(item.host, fs::perms::owner_write, fs::perm_options::add);
+    bool everything = true;
+    for (const auto& child : List(item)) everything = Delete(child, force, keep) && everything;
+    if (!everything) {
+      if (readOnly) fs::permissions(item.host, fs::perms::owner_write, fs::perm_options::remove);
+      return false;
+    }
+  }
+  RemoveEntry(item.host);
+  return !fs::exists(fs::symlink_status(item.host, error));
+}
+
+}  // namespace kelvane::sim

@@ -1,0 +1,54 @@
+#include "platform/sim/faults.h"
+
+#include <algorithm>
+
+#include "platform/sim/image_error.h"
+#include "platform/sim/ini_file.h"
+#include "platform/sim/text_case.h"
+
+namespace kelvane::sim {
+
+namespace {
+
+std::string Normalized(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\\' && !out.empty() && out.back() == '\\') continue;
+    out += FoldCase(c);
+  }
+  while (out.size() > 1 && out.back() == '\\') out.pop_back();
+  return out;
+}
+
+}  // namespace
+
+const std::vector<std::string>& Faults::Operations() {
+  static const std::vector<std::string> operations{
+      "CreateObject", "GetObject",   "ExpandEnvironmentStrings", "run",       "WaitForExit", "CreateShortcut",
+      "SetTargetPath", "SetWindowStyle", "Save",                 "FileExists", "GetFolder",   "GetFile",
+      "Delete",       "DeleteFile",  "OpenTextFile",             "WriteLine", "Close",       "SubFolders",
+      "Files",        "Name",        "Path",                     "ComputerName", "EnumKey",  "DeleteKey",
+      "DeleteKeyDenied", "ExecQuery", "Uninstall",               "ExecutablePath", "Show",   "Hide",
+      "SetProgressCaption", "RepaintProgress", "ShowErrorBox"};
+  return operations;
+}
+
+Faults Faults::Parse(const std::string& text, const std::string& fileName) {
+  Faults faults;
+  for (const auto& entry : ParseIni(text, fileName).entries) {
+    const auto& known = Operations();
+    const auto operation = std::find_if(known.begin(), known.end(), [&](const auto& name) { return SameName(name, entry.key); });
+    if (operation == known.end()) throw ImageError(fileName, entry.line, "no such operation: " + entry.key);
+    faults.faults_.emplace_back(*operation, entry.value == "*" ? std::string() : Normalized(entry.value));
+  }
+  return faults;
+}
+
+bool Faults::FailsOn(const std::string& operation, const std::string& argument) const {
+  for (const auto& [name, value] : faults_) {
+    if (name == operation && (value.empty() || value == Normalized(argument))) return true;
+  }
+  return false;
+}
+
+}  // namespace kelvane::sim

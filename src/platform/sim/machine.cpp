@@ -1,0 +1,76 @@
+#include "platform/sim/machine.h"
+
+#include "platform/sim/atomic_write.h"
+#include "platform/sim/image_error.h"
+
+namespace kelvane::sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadImageFile(const fs::path& image, const std::string& name, bool optional) {
+  const fs::path path = image / name;
+  if (!fs::exists(path)) {
+    if (optional) return {};
+    throw ImageError(path.string(), 0, "missing");
+  }
+  try {
+    return ReadWholeFile(path);
+  } catch (const std::exception&) {
+    throw ImageError(path.string(), 0, "cannot be read");
+  }
+}
+
+}  // namespace
+
+Machine::Machine(fs::path image)
+    : image_(std::move(image)), drive_(image_ / "drive_c"), log_(image_ / "events.log") {
+  if (!fs::is_directory(image_)) throw ImageError(image_.string(), 0, "not a machine image folder");
+  config_ = ParseMachineConfig(ReadImageFile(image_, "machine.ini", false), (image_ / "machine.ini").string());
+  registry_ = ParseRegFile(ReadImageFile(image_, "registry.reg", false), (image_ / "registry.reg").string());
+  products_ = ParseProducts(ReadImageFile(image_, "products.ini", true), (image_ / "products.ini").string());
+  faults_ = Faults::Parse(ReadImageFile(image_, "faults.ini", true), (image_ / "faults.ini").string());
+  if (!fs::is_directory(image_ / "drive_c")) throw ImageError((image_ / "drive_c").string(), 0, "missing drive folder");
+}
+
+void Machine::Save() const {
+  WriteFileAtomically(image_ / "registry.reg", FormatRegFile(registry_));
+  WriteFileAtomically(image_ / "products.ini", FormatProducts(products_));
+  WriteFileAtomically(image_ / "machine.ini", FormatMachineConfig(config_));
+}
+
+void Machine::Check(const std::string& operation, const std::string& argument, const platform::Error& error) const {
+  if (faults_.FailsOn(operation, argument)) throw error;
+}
+
+std::string Machine::Expand(const std::string& text, bool batchFile) const {
+  std::string out;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const auto open = text.find('%', at);
+    const auto close = open == std::string::npos ? open : text.find('%', open + 1);
+    if (close == std::string::npos) {
+      out += text.substr(at);
+      break;
+    }
+    out += text.substr(at, open - at);
+    if (const std::string* value = config_.Variable(text.substr(open + 1, close - open - 1))) {
+      out += *value;
+      at = close + 1;
+    } else if (batchFile) {
+      at = close + 1;
+    } else {
+      // The closing mark may open the next reference, as on Windows.
+      out += text.substr(open, close - open);
+      at = close;
+    }
+  }
+  return out;
+}
+
+bool Machine::DeleteWithForce(const DriveItem& item) const {
+  return drive_.Delete(item, true, [&](const WindowsPath& path) { return FailsOn("Delete", path.Text()); });
+}
+
+}  // namespace kelvane::sim

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/sim/drive.h"
+#include "platform/sim/event_log.h"
+#include "platform/sim/faults.h"
+#include "platform/sim/machine_config.h"
+#include "platform/sim/products_file.h"
+#include "platform/sim/reg_file.h"
+
+namespace kelvane::sim {
+
+// A Windows machine held in a folder (the machine image): machine.ini,
+// drive_c/, registry.reg, products.ini, faults.ini and events.log.
+class Machine {
+ public:
+  // Reads the image. Throws ImageError naming the file and the line of
+  // whatever cannot be read; nothing is written then.
+  explicit Machine(std::filesystem::path image);
+
+  // Writes registry.reg, products.ini and machine.ini back, each through a
+  // temporary file renamed into place.
+  void Save() const;
+
+  const std::filesystem::path& image() const { return image_; }
+  MachineConfig& config() { return config_; }
+  RegistryTree& registry() { return registry_.tree; }
+  std::vector<InstalledProduct>& products() { return products_; }
+  const Drive& drive() const { return drive_; }
+  const EventLog& log() const { return log_; }
+
+  // Throws the error when faults.ini makes the operation fail on the argument.
+  void Check(const std::string& operation, const std::string& argument, const platform::Error& error) const;
+  bool FailsOn(const std::string& operation, const std::string& argument) const {
+    return faults_.FailsOn(operation, argument);
+  }
+
+  // Environment references replaced by their values. A reference to a
+  // variable that is not set stays as it stands, as ExpandEnvironmentStrings
+  // leaves it; in a batch file it expands to nothing, as cmd does.
+  std::string Expand(const std::string& text, bool batchFile = false) const;
+
+  // Deletes the item with force, as uninstallers and "rd /S /Q" do; what a
+  // Delete fault names stays. True when everything went.
+  bool DeleteWithForce(const DriveItem& item) const;
+
+ private:
+  std::filesystem::path image_;
+  MachineConfig config_;
+  RegFile registry_;
+  std::vector<InstalledProduct> products_;
+  Faults faults_;
+  Drive drive_;
+  EventLog log_;
+};
+
+}  // namespace kelvane::sim

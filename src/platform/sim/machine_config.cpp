@@ -1,0 +1,67 @@
+#include "platform/sim/machine_config.h"
+
+#include "platform/sim/image_error.h"
+#include "platform/sim/ini_file.h"
+#include "platform/sim/text_case.h"
+
+namespace kelvane::sim {
+
+const std::string* MachineConfig::Variable(const std::string& name) const {
+  for (const auto& [variable, value] : environment) {
+    if (SameName(variable, name)) return &value;
+  }
+  return nullptr;
+}
+
+std::string* MachineConfig::ServiceState(const std::string& name) {
+  for (auto& [service, state] : services) {
+    if (SameName(service, name)) return &state;
+  }
+  return nullptr;
+}
+
+MachineConfig ParseMachineConfig(const std::string& text, const std::string& fileName) {
+  const IniFile ini = ParseIni(text, fileName);
+  MachineConfig config;
+  bool hasName = false;
+  bool hasPath = false;
+  for (const auto& entry : ini.entries) {
+    if (SameName(entry.section, "machine")) {
+      if (SameName(entry.key, "ComputerName")) {
+        config.computerName = entry.value;
+        hasName = true;
+      } else if (SameName(entry.key, "ExePath")) {
+        config.exePath = entry.value;
+        hasPath = !entry.value.empty();
+      } else if (SameName(entry.key, "PendingRestart")) {
+        config.pendingRestart = SameName(entry.value, "yes");
+      } else {
+        throw ImageError(fileName, entry.line, "unknown key in [machine]: " + entry.key);
+      }
+    } else if (SameName(entry.section, "environment")) {
+      config.environment.emplace_back(entry.key, entry.value);
+    } else if (SameName(entry.section, "services")) {
+      if (entry.value != "running" && entry.value != "stopped") {
+        throw ImageError(fileName, entry.line, "a service is running or stopped, not: " + entry.value);
+      }
+      config.services.emplace_back(entry.key, entry.value);
+    } else {
+      throw ImageError(fileName, entry.line, "a key outside [machine], [environment] and [services]: " + entry.key);
+    }
+  }
+  if (!hasName) throw ImageError(fileName, 0, "missing key ComputerName= in [machine]");
+  if (!hasPath) throw ImageError(fileName, 0, "missing key ExePath= in [machine]");
+  return config;
+}
+
+std::string FormatMachineConfig(const MachineConfig& config) {
+  std::string text = "[machine]\nComputerName=" + config.computerName + "\nExePath=" + config.exePath + "\n";
+  if (config.pendingRestart) text += "PendingRestart=yes\n";
+  text += "\n[environment]\n";
+  for (const auto& [name, value] : config.environment) text += name + "=" + value + "\n";
+  text += "\n[services]\n";
+  for (const auto& [name, state] : config.services) text += name + "=" + state + "\n";
+  return text;
+}
+
+}  // namespace kelvane::sim

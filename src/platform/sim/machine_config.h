@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kelvane::sim {
+
+// machine.ini: the machine's name, the tool's path, its environment and its
+// services, and whether a restart has been ordered.
+struct MachineConfig {
+  std::string computerName;  // empty: no name can ever be read
+  std::string exePath;
+  bool pendingRestart = false;
+  std::vector<std::pair<std::string, std::string>> environment;  // in file order
+  std::vector<std::pair<std::string, std::string>> services;     // name -> "running" | "stopped"
+
+  // The variable's value; names match without regard to case.
+  const std::string* Variable(const std::string& name) const;
+  std::string* ServiceState(const std::string& name);
+};
+
+// Throws ImageError for a malformed line, a missing [machine] key or a
+// service state other than running or stopped.
+MachineConfig ParseMachineConfig(const std::string& text, const std::string& fileName);
+std::string FormatMachineConfig(const MachineConfig& config);
+
+}  // namespace kelvane::sim

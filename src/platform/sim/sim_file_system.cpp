@@ -1,0 +1,149 @@
+#include "platform/sim/sim_file_system.h"
+
+#include <fstream>
+
+#include "platform/sim/utf.h"
+#include "platform/sim/windows_errors.h"
+
+namespace kelvane::sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// What a Delete fault names stays, as a file in use does.
+std::function<bool(const WindowsPath&)> InUse(const Machine& machine) {
+  return [&machine](const WindowsPath& path) { return machine.FailsOn("Delete", path.Text()); };
+}
+
+bool StillThere(const DriveItem& item) {
+  std::error_code error;
+  return fs::exists(fs::symlink_status(item.host, error));
+}
+
+class SimFile final : public platform::File {
+ public:
+  SimFile(Machine& machine, DriveItem item) : machine_(machine), item_(std::move(item)) {}
+  std::string Name() override {
+    machine_.Check("Name", item_.path.Text(), UnspecifiedError());
+    return item_.Name();
+  }
+  void Delete(bool force) override {
+    if (!StillThere(item_)) throw FileNotFound();
+    if (!machine_.drive().Delete(item_, force, InUse(machine_))) throw PermissionDenied();
+  }
+
+ private:
+  Machine& machine_;
+  DriveItem item_;
+};
+
+class SimFolder final : public platform::Folder {
+ public:
+  SimFolder(Machine& machine, DriveItem item) : machine_(machine), item_(std::move(item)) {}
+  std::string Name() override {
+    machine_.Check("Name", item_.path.Text(), UnspecifiedError());
+    return item_.Name();
+  }
+  std::string Path() override {
+    machine_.Check("Path", item_.path.Text(), UnspecifiedError());
+    return item_.path.Text();
+  }
+  std::vector<std::unique_ptr<platform::Folder>> SubFolders() override {
+    machine_.Check("SubFolders", item_.path.Text(), PathNotFound());
+    std::vector<std::unique_ptr<platform::Folder>> folders;
+    for (auto& item : machine_.drive().List(item_)) {
+      if (Drive::IsFolder(item)) folders.push_back(std::make_unique<SimFolder>(machine_, std::move(item)));
+    }
+    return folders;
+  }
+  std::vector<std::unique_ptr<platform::File>> Files() override {
+    machine_.Check("Files", item_.path.Text(), PathNotFound());
+    std::vector<std::unique_ptr<platform::File>> files;
+    for (auto& item : machine_.drive().List(item_)) {
+      if (Drive::IsFile(item)) files.push_back(std::make_unique<SimFile>(machine_, std::move(item)));
+    }
+    return files;
+  }
+  void Delete(bool force) override {
+    if (!StillThere(item_)) throw PathNotFound();
+    if (!machine_.drive().Delete(item_, force, InUse(machine_))) throw PermissionDenied();
+  }
+
+ private:
+  Machine& machine_;
+  DriveItem item_;
+};
+
+class SimTextStream final : public platform::TextStream {
+ public:
+  SimTextStream(Machine& machine, fs::path host) : machine_(machine), host_(std::move(host)) {}
+  void WriteLine(const std::string& text) override {
+    if (closed_) throw platform::Error(54, "Bad file mode");
+    machine_.Check("WriteLine", text, DiskFull());
+    std::ofstream(host_, std::ios::binary | std::ios::app) << Utf8ToAnsi(text) << "\r\n";
+  }
+  void Close() override {
+    machine_.Check("Close", host_.filename().string(), UnspecifiedError());
+    closed_ = true;
+  }
+
+ private:
+  Machine& machine_;
+  fs::path host_;
+  bool closed_ = false;
+};
+
+class SimFileSystem final : public platform::FileSystem {
+ public:
+  explicit SimFileSystem(Machine& machine) : machine_(machine) {}
+
+  bool FileExists(const std::string& path) override {
+    machine_.Check("FileExists", path, UnspecifiedError());
+    const auto item = machine_.drive().Find(path);
+    return item && Drive::IsFile(*item);
+  }
+  std::unique_ptr<platform::Folder> GetFolder(const std::string& path) override {
+    machine_.Check("GetFolder", path, PathNotFound());
+    auto item = machine_.drive().Find(path);
+    if (!item || !Drive::IsFolder(*item)) throw PathNotFound();
+    return std::make_unique<SimFolder>(machine_, std::move(*item));
+  }
+  std::unique_ptr<platform::File> GetFile(const std::string& path) override {
+    machine_.Check("GetFile", path, FileNotFound());
+    auto item = machine_.drive().Find(path);
+    if (!item || !Drive::IsFile(*item)) throw FileNotFound();
+    return std::make_unique<SimFile>(machine_, std::move(*item));
+  }
+  void DeleteFile(const std::string& path) override {
+    machine_.Check("DeleteFile", path, PermissionDenied());
+    const auto item = machine_.drive().Find(path);
+    if (!item || !Drive::IsFile(*item)) throw FileNotFound();
+    if (!machine_.drive().Delete(*item, false, InUse(machine_))) throw PermissionDenied();
+  }
+  std::unique_ptr<platform::TextStream> OpenTextFile(const std::string& path, std::int16_t ioMode,
+                                                     bool create) override {
+    machine_.Check("OpenTextFile", path, PermissionDenied());
+    if (ioMode != platform::kForWriting) throw platform::Error(5, "Invalid procedure call or argument");
+    const auto parsed = ParseWindowsPath(path);
+    const auto place = parsed ? machine_.drive().PlaceFor(*parsed) : std::nullopt;
+    if (!place) throw PathNotFound();
+    const bool exists = StillThere(*place);
+    if (exists && (Drive::IsFolder(*place) || Drive::IsReadOnly(place->host))) throw PermissionDenied();
+    if (!exists && !create) throw FileNotFound();
+    std::ofstream out(place->host, std::ios::binary | std::ios::trunc);
+    if (!out) throw PermissionDenied();
+    return std::make_unique<SimTextStream>(machine_, place->host);
+  }
+
+ private:
+  Machine& machine_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::FileSystem> MakeFileSystem(Machine& machine) {
+  return std::make_unique<SimFileSystem>(machine);
+}
+
+}  // namespace kelvane::sim

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/file_system.h"
+#include "platform/sim/machine.h"
+
+namespace kelvane::sim {
+
+// "Scripting.FileSystemObject" on the machine's drive.
+std::unique_ptr<platform::FileSystem> MakeFileSystem(Machine& machine);
+
+}  // namespace kelvane::sim

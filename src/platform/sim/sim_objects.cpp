@@ -1,0 +1,63 @@
+#include "platform/sim/sim_objects.h"
+
+#include "platform/sim/sim_file_system.h"
+#include "platform/sim/sim_shell.h"
+#include "platform/sim/sim_wmi.h"
+#include "platform/sim/text_case.h"
+#include "platform/sim/windows_errors.h"
+
+namespace kelvane::sim {
+
+namespace {
+
+class SimNetwork final : public platform::Network {
+ public:
+  explicit SimNetwork(Machine& machine) : machine_(machine) {}
+  std::string ComputerName() override {
+    machine_.Check("ComputerName", "", UnspecifiedError());
+    return machine_.config().computerName;
+  }
+
+ private:
+  Machine& machine_;
+};
+
+bool EndsWithName(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && SameName(text.substr(text.size() - tail.size()), tail);
+}
+
+}  // namespace
+
+std::unique_ptr<platform::Shell> SimObjects::CreateShell() {
+  machine_.Check("CreateObject", platform::kShellProgId, CannotCreateObject());
+  return MakeShell(machine_);
+}
+
+std::unique_ptr<platform::FileSystem> SimObjects::CreateFileSystem() {
+  machine_.Check("CreateObject", platform::kFileSystemProgId, CannotCreateObject());
+  return MakeFileSystem(machine_);
+}
+
+std::unique_ptr<platform::Network> SimObjects::CreateNetwork() {
+  machine_.Check("CreateObject", platform::kNetworkProgId, CannotCreateObject());
+  return std::make_unique<SimNetwork>(machine_);
+}
+
+std::unique_ptr<platform::RegistryProvider> SimObjects::GetRegistryProvider(const std::string& moniker) {
+  machine_.Check("GetObject", moniker, InvalidMoniker());
+  if (!EndsWithName(moniker, "\\root\\default:StdRegProv")) throw InvalidMoniker();
+  return MakeRegistryProvider(machine_);
+}
+
+std::unique_ptr<platform::ProductServices> SimObjects::GetProductServices(const std::string& moniker) {
+  machine_.Check("GetObject", moniker, InvalidMoniker());
+  if (!EndsWithName(moniker, "\\root\\cimv2")) throw InvalidMoniker();
+  return MakeProductServices(machine_);
+}
+
+std::string SimKernel::ExecutablePath() {
+  machine_.Check("ExecutablePath", "", UnspecifiedError());
+  return machine_.config().exePath;
+}
+
+}  // namespace kelvane::sim

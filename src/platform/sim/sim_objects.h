@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/kernel.h"
+#include "platform/objects.h"
+#include "platform/sim/machine.h"
+
+namespace kelvane::sim {
+
+// Creates the automation objects by programmatic identifier and binds the
+// two WMI monikers the tool uses; a fault makes either fail.
+class SimObjects final : public platform::Objects {
+ public:
+  explicit SimObjects(Machine& machine) : machine_(machine) {}
+  std::unique_ptr<platform::Shell> CreateShell() override;
+  std::unique_ptr<platform::FileSystem> CreateFileSystem() override;
+  std::unique_ptr<platform::Network> CreateNetwork() override;
+  std::unique_ptr<platform::RegistryProvider> GetRegistryProvider(const std::string& moniker) override;
+  std::unique_ptr<platform::ProductServices> GetProductServices(const std::string& moniker) override;
+
+ private:
+  Machine& machine_;
+};
+
+// The tool's own path from machine.ini, and a clock that only counts: the
+// machine does not make anyone wait for the countdown.
+class SimKernel final : public platform::Kernel {
+ public:
+  explicit SimKernel(Machine& machine) : machine_(machine) {}
+  std::string ExecutablePath() override;
+  void Sleep(unsigned milliseconds) override { sleptMilliseconds_ += milliseconds; }
+  unsigned long long sleptMilliseconds() const { return sleptMilliseconds_; }
+
+ private:
+  Machine& machine_;
+  unsigned long long sleptMilliseconds_ = 0;
+};
+
+}  // namespace kelvane::sim

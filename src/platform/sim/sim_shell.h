@@ -1,0 +1,13 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/shell.h"
+#include "platform/sim/machine.h"
+
+namespace kelvane::sim {
+
+// "WScript.Shell" on the machine.
+std::unique_ptr<platform::Shell> MakeShell(Machine& machine);
+
+}  // namespace kelvane::sim

@@ -1,0 +1,40 @@
+#include "platform/sim/sim_windows.h"
+
+#include "platform/sim/windows_errors.h"
+
+namespace kelvane::sim {
+
+void SimWindows::Show(platform::Window window) {
+  const std::string name(platform::WindowName(window));
+  machine_.Check("Show", name, UnspecifiedError());
+  visible_.insert(window);
+  machine_.log().Append({"window", "show", name});
+}
+
+void SimWindows::Hide(platform::Window window) {
+  const std::string name(platform::WindowName(window));
+  machine_.Check("Hide", name, UnspecifiedError());
+  visible_.erase(window);
+  machine_.log().Append({"window", "hide", name});
+}
+
+void SimWindows::SetProgressCaption(const std::string& text) {
+  machine_.Check("SetProgressCaption", text, UnspecifiedError());
+  progressCaption_ = text;
+  machine_.log().Append({"progress", text});
+}
+
+void SimWindows::RepaintProgress() { machine_.Check("RepaintProgress", "", UnspecifiedError()); }
+
+void SimWindows::ShowErrorBox(const std::string& title, const std::string& text) {
+  machine_.Check("ShowErrorBox", title, UnspecifiedError());
+  machine_.log().Append({"error", title, text});
+}
+
+void SimWindows::EndTool() {
+  visible_.clear();
+  ended_ = true;
+  machine_.log().Append({"exit"});
+}
+
+}  // namespace kelvane::sim

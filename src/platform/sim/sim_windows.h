@@ -1,0 +1,36 @@
+#pragma once
+
+#include <set>
+#include <string>
+
+#include "platform/sim/machine.h"
+#include "platform/window_system.h"
+
+namespace kelvane::sim {
+
+// The three windows as state the host can look at, each change logged to
+// events.log. The message box is closed by the user at once.
+class SimWindows final : public platform::WindowSystem {
+ public:
+  explicit SimWindows(Machine& machine) : machine_(machine) {}
+
+  void Show(platform::Window window) override;
+  void Hide(platform::Window window) override;
+  void SetProgressCaption(const std::string& text) override;
+  void RepaintProgress() override;
+  void ShowErrorBox(const std::string& title, const std::string& text) override;
+  void EndTool() override;
+
+  bool IsVisible(platform::Window window) const { return visible_.count(window) > 0; }
+  const std::set<platform::Window>& visible() const { return visible_; }
+  const std::string& progressCaption() const { return progressCaption_; }
+  bool ended() const { return ended_; }
+
+ private:
+  Machine& machine_;
+  std::set<platform::Window> visible_;
+  std::string progressCaption_ = "Loading Please Wait...";
+  bool ended_ = false;
+};
+
+}  // namespace kelvane::sim

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/error.h"
+
+namespace kelvane::sim {
+
+// The failures the machine reports, numbered and worded as Windows and its
+// automation objects report them.
+inline platform::Error FileNotFound() { return {53, "File not found"}; }
+inline platform::Error PathNotFound() { return {platform::kPathNotFound, "Path not found"}; }
+inline platform::Error PermissionDenied() { return {70, "Permission denied"}; }
+inline platform::Error CannotCreateObject() { return {429, "ActiveX component can't create object"}; }
+inline platform::Error InvalidMoniker() { return {static_cast<long>(0x800401E4), "Invalid syntax"}; }
+inline platform::Error FileNotFoundHresult() {
+  return {static_cast<long>(0x80070002), "The system cannot find the file specified."};
+}
+inline platform::Error PathNotFoundHresult() {
+  return {static_cast<long>(0x80070003), "The system cannot find the path specified."};
+}
+inline platform::Error AccessDeniedHresult() { return {static_cast<long>(0x80070005), "Access is denied."}; }
+inline platform::Error NoAssociation() {
+  return {static_cast<long>(0x80070483), "No application is associated with the specified file for this operation."};
+}
+inline platform::Error WmiGenericFailure() { return {static_cast<long>(0x80041001), "Generic failure"}; }
+inline platform::Error WmiNotFound() { return {static_cast<long>(0x80041002), "Not found"}; }
+inline platform::Error UnspecifiedError() { return {static_cast<long>(0x80004005), "Unspecified error"}; }
+inline platform::Error DiskFull() { return {61, "Disk full"}; }
+
+}  // namespace kelvane::sim

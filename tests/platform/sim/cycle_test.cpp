@@ -1,0 +1,192 @@
+// The whole cycle on the demo machine, through kelvane-sim's commands.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/sim/atomic_write.h"
+#include "sim_test_image.h"
+
+namespace kelvane::sim {
+namespace {
+
+using testing::TestImage;
+using Lines = std::vector<std::string>;
+
+const std::string kOffice14 = "C:\\Program Files\\Microsoft Office\\Office14";
+const std::string kBatch = "C:\\Users\\Demo User\\AppData\\Local\\Temp\\deleteoffice.bat";
+const std::string kShortcut = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\Kelvane.lnk";
+
+// Where each of the lines stands in the log; the test fails on a missing one.
+std::vector<std::size_t> Positions(const Lines& events, const Lines& wanted) {
+  std::vector<std::size_t> positions;
+  for (const auto& line : wanted) {
+    std::size_t at = 0;
+    while (at < events.size() && events[at] != line) ++at;
+    EXPECT_LT(at, events.size()) << "missing event: " << line;
+    positions.push_back(at);
+  }
+  return positions;
+}
+
+TEST(DemoCycle, LeavesNoTraceAndEverythingThatMustSurvive) {
+  TestImage image;
+  EXPECT_EQ(image.Run({"report", "IMAGE"}), 1);
+  EXPECT_GT(image.Traces().size(), 25u);
+  ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0) << image.err();
+  EXPECT_EQ(image.Run({"report", "IMAGE"}), 0) << image.out();
+  for (const char* survivor : {
+           "C:\\Program Files\\Common Files\\Microsoft Shared\\OFFICE12\\MSO.DLL",
+           "C:\\Program Files\\Common Files\\Microsoft Shared\\VBA\\VBA7\\VBE7.DLL",
+           "C:\\Program Files\\Common Files\\Microsoft Shared\\ink\\TabTip.exe",
+           "C:\\Program Files\\Microsoft Office\\Office12\\GRAPH.EXE",
+           "C:\\Program Files\\7-Zip\\7z.exe",
+           "C:\\ProgramData\\Start Menu\\Programs\\7-Zip\\7-Zip File Manager.lnk",
+           "C:\\ProgramData\\Start Menu\\Programs\\Accessories\\Notepad.lnk",
+           "C:\\MSOCache\\All Users\\{90140000-002A-0000-1000-0000000FF1CE}-c\\keep.txt",
+           "C:\\MSOCache\\All Users\\{90140000-0011-0000-0000-0000000FF1CE}-D\\keep.txt",
+           "C:\\MSOCache\\All Users\\{90140000-0011-0000-0000-0000000FF1CE}\\keep.txt",
+           "C:\\Users\\Demo User\\AppData\\Roaming\\Microsoft\\Templates\\My Letter.dotx",
+           "C:\\Users\\Demo User\\AppData\\Roaming\\Microsoft\\Document Building Blocks\\1033\\14\\Building Blocks.dotx",
+           "C:\\Users\\Demo User\\Documents\\Budget 2011.xlsx",
+           "C:\\Users\\Demo User\\Documents\\Quarterly Report.docx",
+           "C:\\Users\\Demo User\\Documents\\Talks\\Launch.pptx",
+           "C:\\Users\\Demo User\\Downloads\\kelvane2010.exe",
+           "C:\\Users\\Demo User\\AppData\\Local\\Temp",
+       }) {
+    EXPECT_TRUE(image.Exists(survivor)) << survivor;
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(image.Host("C:\\Users\\Demo User\\AppData\\Local\\Temp")));
+  for (const char* key : {
+           "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\12.0\\Common\\General",
+           "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\Common\\LanguageResources",
+           "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\12.0\\Common\\InstallRoot",
+           "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\Delivery\\SourceEngine\\Downloads\\{90140000-0011-0000-0000-0000000FF1CE}",
+           "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{91140000-0011-0000-0000-0000000ff1ce}",
+           "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{23170F69-40C1-2701-0920-000001000000}",
+           "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Office14.PROPLUS",
+           "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\osppsvc",
+           "HKEY_CLASSES_ROOT\\Installer\\Win32Assemblies\\C:|Program Files|Microsoft Office|Office14|ADDINS|MSOSEC.DLL",
+           "HKEY_CLASSES_ROOT\\Installer\\Products\\96F071321C0410729002000010000000",
+           "HKEY_CLASSES_ROOT\\Installer\\Products\\00004109610090400000000000F01FEc",
+       }) {
+    EXPECT_TRUE(image.HasKey(key)) << key;
+  }
+  EXPECT_NE(image.ReadImageFile("products.ini").find("Name=7-Zip 9.20"), std::string::npos);
+  EXPECT_NE(image.ReadImageFile("machine.ini").find("ose=stopped"), std::string::npos);
+}
+
+TEST(DemoCycle, EventsFollowTheWalkThrough) {
+  TestImage image;
+  ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0);
+  const Lines events = image.Events();
+  const auto positions = Positions(
+      events, {"logon", "window\tshow\tKelvane", "window\thide\tKelvane", "window\tshow\tLoading",
+               "progress\tStopping The Office Source Engine service", "run\tnet stop ose",
+               "progress\tUninstalling MSI: Microsoft Office Professional Plus 2010",
+               "uninstall\tMicrosoft Office Professional Plus 2010",
+               "progress\tRemoving C:\\Program Files\\Common Files\\Microsoft Shared\\Office14",
+               "progress\tRemoving: C:\\MSOCache\\All Users\\{90140000-0011-0000-0000-0000000FF1CE}-C",
+               "progress\tRemoving RegKeyHKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0",
+               "progress\tFinalizing some tasks before reboot..",
+               "shortcut\tC:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk\tC:\\Users\\Demo "
+               "User\\Downloads\\kelvane2010.exe\t4",
+               "progress\tRebooting.", "progress\tRebooting.....", "run\tshutdown -r -t 10 -f", "restart",
+               "run\t\"" + kBatch + "\"", "progress\tCleaning Up", "window\thide\tLoading",
+               "window\tshow\tComplete", "exit"});
+  for (std::size_t i = 1; i < positions.size(); ++i) EXPECT_LT(positions[i - 1], positions[i]) << i;
+  EXPECT_EQ(events.back(), "exit");
+}
+
+TEST(DemoCycle, TheBatchFileAloneRemovesOffice14AfterTheRestart) {
+  TestImage image;
+  ASSERT_EQ(image.Run({"start", "IMAGE", "--click", "btnGo"}), 0);
+  EXPECT_TRUE(image.Exists(kOffice14 + "\\WINWORD.EXE"));
+  EXPECT_FALSE(image.Exists(kOffice14 + "\\1033"));  // the product's own uninstallation took that
+  EXPECT_EQ(ReadWholeFile(image.Host(kBatch)).size(), 65u);
+  EXPECT_TRUE(image.Exists(kShortcut));
+  EXPECT_NE(image.ReadImageFile("machine.ini").find("PendingRestart=yes"), std::string::npos);
+  EXPECT_EQ(image.Events().back(), "run\tshutdown -r -t 10 -f");
+  EXPECT_EQ(image.Events("progress").back(), "progress\tRebooting.....");
+
+  ASSERT_EQ(image.Run({"boot", "IMAGE"}), 0);  // nobody clicks Finish
+  EXPECT_FALSE(image.Exists(kOffice14));
+  EXPECT_FALSE(image.Exists(kBatch));
+  EXPECT_FALSE(image.Exists(kShortcut));
+  EXPECT_EQ(image.Events().back(), "window\tshow\tComplete");
+  EXPECT_EQ(image.ReadImageFile("machine.ini").find("PendingRestart"), std::string::npos);
+}
+
+TEST(DemoCycle, ASecondBootStartsNothing) {
+  TestImage image;
+  ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0);
+  image.ClearEvents();
+  ASSERT_EQ(image.Run({"boot", "IMAGE", "--click", "Finish"}), 0);
+  EXPECT_EQ(image.Events(), (Lines{"logon"}));
+  EXPECT_NE(image.err().find("Finish not done"), std::string::npos);
+}
+
+TEST(DemoCycle, ClosingTheMainWindowEndsTheToolAndChangesNothing) {
+  TestImage image;
+  const std::string before = image.ReadImageFile("registry.reg");
+  ASSERT_EQ(image.Run({"start", "IMAGE", "--click", "Label2", "--click", "close:Kelvane", "--click", "btnGo"}), 0);
+  EXPECT_EQ(image.Events(), (Lines{"logon", "window\tshow\tKelvane",
+                                   "open\thttp://www.kelvane.example/downloads/kelvane2010.exe\t3", "exit"}));
+  EXPECT_EQ(image.ReadImageFile("registry.reg"), before);
+  EXPECT_NE(image.err().find("btnGo not done"), std::string::npos);
+}
+
+TEST(DemoCycle, TheDonationPictureOpensItsPageAndLeavesTheWindow) {
+  TestImage image;
+  ASSERT_EQ(image.Run({"start", "IMAGE", "--click", "btnGo"}), 0);
+  ASSERT_EQ(image.Run({"boot", "IMAGE", "--click", "Picture1", "--click", "Picture1", "--click", "close:Complete"}), 0);
+  EXPECT_EQ(image.Events("open").size(), 2u);
+  EXPECT_EQ(image.Events().back(), "exit");
+}
+
+TEST(BadImages, AnUnreadableRegistryGivesExit2NamingTheLineAndTouchesNothing) {
+  TestImage image;
+  const std::string broken = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\nnonsense\r\n";
+  image.WriteImageFile("registry.reg", broken);
+  const std::string machineIni = image.ReadImageFile("machine.ini");
+  EXPECT_EQ(image.Run({"cycle", "IMAGE"}), 2);
+  EXPECT_NE(image.err().find("registry.reg:4: malformed line: nonsense"), std::string::npos) << image.err();
+  EXPECT_EQ(image.ReadImageFile("registry.reg"), broken);
+  EXPECT_EQ(image.ReadImageFile("machine.ini"), machineIni);
+  EXPECT_TRUE(image.Events().empty());
+  EXPECT_TRUE(std::filesystem::exists(image.Host(kOffice14)));
+}
+
+TEST(BadImages, AMachineIniWithoutItsKeysGivesExit2) {
+  TestImage image;
+  image.WriteImageFile("machine.ini", "[machine]\nComputerName=PC\n\n[environment]\nTEMP=C:\\Temp\n");
+  EXPECT_EQ(image.Run({"start", "IMAGE", "--click", "btnGo"}), 2);
+  EXPECT_NE(image.err().find("machine.ini: missing key ExePath= in [machine]"), std::string::npos) << image.err();
+  image.WriteImageFile("machine.ini", "[machine]\nComputerName=PC\nExePath=C:\\k.exe\n[services]\nose=paused\n");
+  EXPECT_EQ(image.Run({"report", "IMAGE"}), 2);
+  EXPECT_NE(image.err().find("machine.ini:5:"), std::string::npos) << image.err();
+}
+
+TEST(BadImages, UnknownFaultsAndClicksAreBadUsage) {
+  TestImage image;
+  image.WriteFaults("DeleteKeys=HKEY_CURRENT_USER\\Software\n");
+  EXPECT_EQ(image.Run({"start", "IMAGE", "--click", "btnGo"}), 2);
+  EXPECT_NE(image.err().find("faults.ini:1: no such operation: DeleteKeys"), std::string::npos);
+  image.WriteFaults("");
+  EXPECT_EQ(image.Run({"start", "IMAGE", "--click", "btnStop"}), 2);
+  EXPECT_EQ(image.Run({"init", "IMAGE"}), 2);  // not over an existing image
+  EXPECT_EQ(image.Run({"frobnicate"}), 2);
+}
+
+TEST(Binary, ExitStatusesOfTheBuiltProgram) {
+  TestImage image;
+  const std::string program = std::string("'") + KELVANE_SIM_BINARY + "' ";
+  const std::string path = "'" + image.path().string() + "'";
+  const auto status = [](const std::string& command) { return WEXITSTATUS(std::system((command + " >/dev/null 2>&1").c_str())); };
+  EXPECT_EQ(status(program + "report " + path), 1);
+  EXPECT_EQ(status(program + "cycle " + path), 0);
+  EXPECT_EQ(status(program + "report " + path), 0);
+  EXPECT_EQ(status(program + "report " + path + "/nowhere"), 2);
+}
+
+}  // namespace
+}  // namespace kelvane::sim

@@ -1,0 +1,49 @@
+#include "commands.h"
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "demo_command.h"
+#include "image_commands.h"
+
+namespace kelvane::sim {
+
+int RunKelvaneSim(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err) {
+  CLI::App app{"kelvane-sim: a Windows machine simulated in a folder, with Kelvane 2010 on it"};
+  app.require_subcommand(1);
+  std::string image;
+  bool demo = false;
+  std::vector<std::string> clicks;
+
+  auto* init = app.add_subcommand("init", "a fresh Windows 7 machine image (with --demo: Office 2010 on it)");
+  init->add_option("IMAGE", image, "the machine image folder")->required();
+  init->add_flag("--demo", demo, "add what an Office 2010 installation leaves");
+  auto* start = app.add_subcommand("start", "log on and start the tool, then act for the user");
+  start->add_option("IMAGE", image, "the machine image folder")->required();
+  start->add_option("--click", clicks, "a control to click or close:WINDOW, in order; none: interactive");
+  auto* boot = app.add_subcommand("boot", "carry out a pending restart, log on, start the Startup shortcuts");
+  boot->add_option("IMAGE", image, "the machine image folder")->required();
+  boot->add_option("--click", clicks, "a control to click or close:WINDOW, in order; none: interactive");
+  auto* cycle = app.add_subcommand("cycle", "start and click btnGo, boot, click Finish");
+  cycle->add_option("IMAGE", image, "the machine image folder")->required();
+  auto* report = app.add_subcommand("report", "the Office 2010 traces that remain; exit 1 when there are any");
+  report->add_option("IMAGE", image, "the machine image folder")->required();
+  auto* demoCommand = app.add_subcommand("demo", "init --demo in a temporary folder, report, cycle, report");
+
+  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+  try {
+    app.parse(reversed);
+  } catch (const CLI::ParseError& error) {
+    const int status = app.exit(error, out, err);
+    return status == 0 ? kExitDone : kExitBadUsage;
+  }
+  if (init->parsed()) return InitImage(image, demo, err);
+  if (start->parsed()) return StartOnImage(image, clicks, in, out, err);
+  if (boot->parsed()) return BootImage(image, clicks, in, out, err);
+  if (cycle->parsed()) return CycleImage(image, out, err);
+  if (report->parsed()) return ReportImage(image, out, err);
+  if (demoCommand->parsed()) return RunDemo(out, err);
+  return kExitBadUsage;
+}
+
+}  // namespace kelvane::sim

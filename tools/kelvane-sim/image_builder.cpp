@@ -1,0 +1,83 @@
+#include "image_builder.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "platform/sim/atomic_write.h"
+#include "platform/sim/shell_link.h"
+#include "platform/sim/windows_path.h"
+
+namespace kelvane::sim {
+
+namespace fs = std::filesystem;
+
+std::string ImageBuilder::Variable(const std::string& name) const {
+  const std::string* value = config_.Variable(name);
+  return value ? *value : std::string();
+}
+
+fs::path ImageBuilder::HostPath(const std::string& windowsPath) const {
+  fs::path host = image_ / "drive_c";
+  const WindowsPath path = ParseWindowsPath(windowsPath).value();
+  for (const auto& name : path.names) host /= name;
+  return host;
+}
+
+void ImageBuilder::AddFolder(const std::string& windowsPath, bool readOnly) {
+  const fs::path host = HostPath(windowsPath);
+  fs::create_directories(host);
+  if (readOnly) readOnly_.push_back(host);
+}
+
+void ImageBuilder::AddFile(const std::string& windowsPath, const std::string& content, bool readOnly) {
+  const fs::path host = HostPath(windowsPath);
+  fs::create_directories(host.parent_path());
+  std::ofstream(host, std::ios::binary | std::ios::trunc) << content;
+  if (readOnly) readOnly_.push_back(host);
+}
+
+void ImageBuilder::AddShortcut(const std::string& windowsPath, const std::string& targetPath, std::uint32_t showCommand) {
+  AddFile(windowsPath, WriteShellLink({targetPath, showCommand}));
+}
+
+void ImageBuilder::AddJunction(const std::string& windowsPath, const std::string& targetWindowsPath) {
+  const fs::path link = HostPath(windowsPath);
+  fs::create_directories(link.parent_path());
+  fs::create_directory_symlink(fs::relative(HostPath(targetWindowsPath), link.parent_path()), link);
+}
+
+void ImageBuilder::AddKey(const std::string& fullName, const std::vector<std::string>& values) {
+  RegistryKey* key = registry_.tree.Create(fullName);
+  for (const auto& value : values) key->values.push_back(value);
+}
+
+std::string ImageBuilder::StringValue(const std::string& name, const std::string& value) {
+  const auto quoted = [](const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+      if (c == '\\' || c == '"') out += '\\';
+      out += c;
+    }
+    return out + "\"";
+  };
+  return (name.empty() ? std::string("@") : quoted(name)) + "=" + quoted(value);
+}
+
+std::string ImageBuilder::DwordValue(const std::string& name, std::uint32_t value) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%08x", value);
+  return "\"" + name + "\"=dword:" + digits;
+}
+
+void ImageBuilder::Write() {
+  fs::create_directories(image_ / "drive_c");
+  WriteFileAtomically(image_ / "machine.ini", FormatMachineConfig(config_));
+  WriteFileAtomically(image_ / "registry.reg", FormatRegFile(registry_));
+  WriteFileAtomically(image_ / "products.ini", FormatProducts(products_));
+  for (const auto& host : readOnly_) {
+    fs::permissions(host, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+  }
+}
+
+}  // namespace kelvane::sim

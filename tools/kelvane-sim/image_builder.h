@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/sim/machine_config.h"
+#include "platform/sim/products_file.h"
+#include "platform/sim/reg_file.h"
+
+namespace kelvane::sim {
+
+// Puts a machine image together: files and folders on drive C:, registry
+// keys, installed products and machine.ini, written out by Write.
+class ImageBuilder {
+ public:
+  explicit ImageBuilder(std::filesystem::path image) : image_(std::move(image)) {}
+
+  MachineConfig& config() { return config_; }
+  const MachineConfig& config() const { return config_; }
+  std::string Variable(const std::string& name) const;
+
+  // Adds the folder and every folder above it.
+  void AddFolder(const std::string& windowsPath, bool readOnly = false);
+  // Adds the file, and its folders.
+  void AddFile(const std::string& windowsPath, const std::string& content = "", bool readOnly = false);
+  // A Shell Link file that starts the target.
+  void AddShortcut(const std::string& windowsPath, const std::string& targetPath, std::uint32_t showCommand = 1);
+  // A junction: a symbolic link from the path to the target folder.
+  void AddJunction(const std::string& windowsPath, const std::string& targetWindowsPath);
+
+  // Adds the key, every key above it, and the value lines.
+  void AddKey(const std::string& fullName, const std::vector<std::string>& values = {});
+  static std::string StringValue(const std::string& name, const std::string& value);
+  static std::string DwordValue(const std::string& name, std::uint32_t value);
+
+  void AddProduct(InstalledProduct product) { products_.push_back(std::move(product)); }
+
+  // Writes machine.ini, registry.reg (UTF-16LE, as regedit does) and
+  // products.ini, and marks the read-only items last.
+  void Write();
+
+ private:
+  std::filesystem::path HostPath(const std::string& windowsPath) const;
+
+  std::filesystem::path image_;
+  MachineConfig config_;
+  RegFile registry_;
+  std::vector<InstalledProduct> products_;
+  std::vector<std::filesystem::path> readOnly_;
+};
+
+}  // namespace kelvane::sim

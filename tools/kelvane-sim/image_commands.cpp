@@ -1,0 +1,111 @@
+#include "image_commands.h"
+
+#include <iostream>
+#include <optional>
+
+#include "commands.h"
+#include "image_builder.h"
+#include "office2010_image.h"
+#include "platform/sim/image_error.h"
+#include "platform/sim/machine.h"
+#include "report.h"
+#include "session.h"
+#include "windows7_image.h"
+
+namespace kelvane::sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::optional<std::deque<UserAction>> ParseActions(const std::vector<std::string>& clicks, std::ostream& err) {
+  std::deque<UserAction> actions;
+  for (const auto& click : clicks) {
+    const auto action = ParseUserAction(click);
+    if (!action) {
+      err << "kelvane-sim: no such control or window to act on: " << click
+          << " (btnGo, Label2, Finish, Picture1, close:Kelvane, close:Complete)\n";
+      return std::nullopt;
+    }
+    actions.push_back(*action);
+  }
+  return actions;
+}
+
+// Loads the image, runs the step on it, and writes the image back.
+template <class Step>
+int OnMachine(const fs::path& image, std::ostream& err, Step&& step) {
+  std::optional<Machine> machine;
+  try {
+    machine.emplace(image);
+  } catch (const ImageError& error) {
+    err << "kelvane-sim: bad machine image: " << error.what() << "\n";
+    return kExitBadUsage;
+  }
+  const int status = step(*machine);
+  machine->Save();
+  return status;
+}
+
+int RunWithUser(const fs::path& image, const std::vector<std::string>& clicks, std::istream& in, std::ostream& out,
+                std::ostream& err, bool boot) {
+  const auto actions = ParseActions(clicks, err);
+  if (!actions) return kExitBadUsage;
+  return OnMachine(image, err, [&](Machine& machine) {
+    ScriptedUser scripted(*actions, err);
+    InteractiveUser interactive(in, out);
+    User& user = clicks.empty() ? static_cast<User&>(interactive) : scripted;
+    if (!boot) {
+      StartTool(machine, user);
+    } else if (Boot(machine, user, err) == 0) {
+      out << "No Startup shortcut starts the tool.\n";
+    }
+    scripted.ReportUndone();
+    return kExitDone;
+  });
+}
+
+}  // namespace
+
+int InitImage(const fs::path& image, bool demo, std::ostream& err) {
+  std::error_code error;
+  if (fs::exists(image) && !fs::is_empty(image, error)) {
+    err << "kelvane-sim: " << image.string() << " already exists and is not empty\n";
+    return kExitBadUsage;
+  }
+  ImageBuilder builder(image);
+  AddWindows7(builder);
+  if (demo) AddOffice2010(builder);
+  builder.Write();
+  return kExitDone;
+}
+
+int StartOnImage(const fs::path& image, const std::vector<std::string>& clicks, std::istream& in, std::ostream& out,
+                 std::ostream& err) {
+  return RunWithUser(image, clicks, in, out, err, false);
+}
+
+int BootImage(const fs::path& image, const std::vector<std::string>& clicks, std::istream& in, std::ostream& out,
+              std::ostream& err) {
+  return RunWithUser(image, clicks, in, out, err, true);
+}
+
+int CycleImage(const fs::path& image, std::ostream& out, std::ostream& err) {
+  const int first = StartOnImage(image, {"btnGo"}, std::cin, out, err);
+  if (first != kExitDone) return first;
+  return BootImage(image, {"Finish"}, std::cin, out, err);
+}
+
+int ReportImage(const fs::path& image, std::ostream& out, std::ostream& err) {
+  try {
+    Machine machine(image);
+    const auto traces = FindTraces(machine);
+    for (const auto& trace : traces) out << trace << "\n";
+    return traces.empty() ? kExitDone : kExitTracesFound;
+  } catch (const ImageError& error) {
+    err << "kelvane-sim: bad machine image: " << error.what() << "\n";
+    return kExitBadUsage;
+  }
+}
+
+}  // namespace kelvane::sim

@@ -1,0 +1,7 @@
+#include <iostream>
+
+#include "commands.h"
+
+int main(int argc, char** argv) {
+  return kelvane::sim::RunKelvaneSim(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout, std::cerr);
+}

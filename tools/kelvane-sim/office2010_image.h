@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "image_builder.h"
+
+namespace kelvane::sim {
+
+// The traces a full installation of Office 2010 leaves on a Windows 7
+// machine in every place the tool cleans, and beside them things that must
+// survive: other programs' folders and keys, near-miss names, a product
+// that is not Office, the user's own files.
+void AddOffice2010(ImageBuilder& image);
+
+// A product code in the Windows Installer's packed form: the first three
+// groups reversed, the two digits of every later byte swapped.
+std::string PackedGuid(const std::string& braced);
+
+}  // namespace kelvane::sim

@@ -1,0 +1,64 @@
+#include "session.h"
+
+#include <ostream>
+#include <set>
+
+#include "app/kelvane.h"
+#include "platform/sim/shell_link.h"
+#include "platform/sim/sim_platform.h"
+#include "platform/sim/atomic_write.h"
+#include "platform/sim/text_case.h"
+
+namespace kelvane::sim {
+
+void RunTool(Machine& machine, User& user) {
+  SimPlatform platform(machine);
+  app::Kelvane tool(platform.get());
+  tool.Start();
+  while (!platform.windows().ended()) {
+    const auto action = user.Next(platform.windows());
+    if (!action) break;
+    if (action->kind == UserAction::Kind::Click) {
+      tool.Clicked(action->control);
+    } else {
+      tool.CloseRequested(action->window);
+    }
+  }
+}
+
+void StartTool(Machine& machine, User& user) {
+  machine.log().Append({"logon"});
+  RunTool(machine, user);
+}
+
+int Boot(Machine& machine, User& user, std::ostream& notes) {
+  if (machine.config().pendingRestart) {
+    machine.config().pendingRestart = false;
+    machine.log().Append({"restart"});
+  }
+  machine.log().Append({"logon"});
+  int started = 0;
+  std::set<std::filesystem::path> seen;
+  for (const char* folder : {"%ALLUSERSPROFILE%\\Microsoft\\Windows\\Start Menu\\Programs\\Startup",
+                             "%APPDATA%\\Microsoft\\Windows\\Start Menu\\Programs\\Startup"}) {
+    const auto startup = machine.drive().Find(machine.Expand(folder));
+    if (!startup || !Drive::IsFolder(*startup)) continue;
+    std::error_code error;
+    // One folder reached twice (a junction) starts its shortcuts once.
+    if (!seen.insert(std::filesystem::canonical(startup->host, error)).second) continue;
+    for (const auto& item : machine.drive().List(*startup)) {
+      if (!Drive::IsFile(item) || !SameName(item.Name().substr(item.Name().size() > 4 ? item.Name().size() - 4 : 0), ".lnk")) continue;
+      const auto link = ReadShellLink(ReadWholeFile(item.host));
+      if (!link) {
+        notes << "kelvane-sim: not a shortcut Windows can read: " << item.path.Text() << "\n";
+        continue;
+      }
+      if (!SameName(link->targetPath, machine.config().exePath)) continue;
+      ++started;
+      RunTool(machine, user);
+    }
+  }
+  return started;
+}
+
+}  // namespace kelvane::sim
