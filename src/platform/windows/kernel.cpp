@@ -1,0 +1,38 @@
+#include <windows.h>
+
+#include "platform/windows/text.h"
+#include "platform/windows/win_error.h"
+#include "platform/windows/windows_platform.h"
+
+namespace kelvane::platform::windows {
+
+namespace {
+
+// Deliberately small at first: the buffer grows until the path fits whole.
+constexpr std::size_t kFirstPathBuffer = 64;
+constexpr std::size_t kLongestPath = 32768;
+
+class WindowsKernel final : public Kernel {
+ public:
+  std::string ExecutablePath() override {
+    std::wstring path(kFirstPathBuffer, L'\0');
+    for (;;) {
+      const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+      if (length == 0) throw LastWin32Error();
+      if (length < path.size()) {
+        path.resize(length);
+        return Narrow(path);
+      }
+      if (path.size() >= kLongestPath) throw ErrorFromWin32(ERROR_INSUFFICIENT_BUFFER);
+      path.resize(path.size() * 2);
+    }
+  }
+
+  void Sleep(unsigned milliseconds) override { ::Sleep(milliseconds); }
+};
+
+}  // namespace
+
+std::unique_ptr<Kernel> MakeKernel() { return std::make_unique<WindowsKernel>(); }
+
+}  // namespace kelvane::platform::windows

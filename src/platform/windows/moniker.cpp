@@ -1,0 +1,74 @@
+#include "platform/windows/moniker.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+#include "platform/error.h"
+
+namespace kelvane::platform::windows {
+
+namespace {
+
+constexpr long kInvalidNamespace = static_cast<long>(0x8004100EL);  // WBEM_E_INVALID_NAMESPACE
+constexpr long kInvalidClass = static_cast<long>(0x80041010L);      // WBEM_E_INVALID_CLASS
+constexpr long kNotLocal = static_cast<long>(0x800706BAL);          // RPC_S_SERVER_UNAVAILABLE
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+bool SameText(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+
+[[noreturn]] void Malformed() { throw Error(static_cast<long>(MK_E_SYNTAX), "Invalid syntax"); }
+
+// The one security setting the tool asks for; WMI spells it with any case.
+void CheckSecurity(const std::string& settings) {
+  const std::string compact = Lower(settings);
+  if (compact != "impersonationlevel=impersonate") Malformed();
+}
+
+}  // namespace
+
+WmiMoniker ParseMoniker(const std::string& moniker) {
+  constexpr std::string_view kScheme = "winmgmts:";
+  if (moniker.size() < kScheme.size() || !SameText(moniker.substr(0, kScheme.size()), std::string(kScheme))) Malformed();
+  std::string rest = moniker.substr(kScheme.size());
+  if (!rest.empty() && rest.front() == '{') {
+    const auto close = rest.find('}');
+    if (close == std::string::npos) Malformed();
+    CheckSecurity(rest.substr(1, close - 1));
+    rest = rest.substr(close + 1);
+    if (rest.empty() || rest.front() != '!') Malformed();
+    rest = rest.substr(1);
+  }
+  if (rest.rfind("\\\\", 0) != 0) Malformed();
+  rest = rest.substr(2);
+  const auto machineEnd = rest.find('\\');
+  if (machineEnd == std::string::npos || machineEnd == 0) Malformed();
+  WmiMoniker parsed;
+  parsed.machine = rest.substr(0, machineEnd);
+  rest = rest.substr(machineEnd + 1);
+  const auto colon = rest.find(':');
+  parsed.nameSpace = rest.substr(0, colon);
+  if (colon != std::string::npos) {
+    parsed.className = rest.substr(colon + 1);
+    if (parsed.className.empty()) Malformed();
+  }
+  if (parsed.nameSpace.empty() || parsed.nameSpace.back() == '\\') Malformed();
+  return parsed;
+}
+
+WmiMoniker RequireMoniker(const std::string& moniker, const std::string& nameSpace, const std::string& className) {
+  WmiMoniker parsed = ParseMoniker(moniker);
+  // Only this machine is served: the tool never reaches another one.
+  if (parsed.machine != ".") throw Error(kNotLocal, "The RPC server is unavailable.");
+  if (!SameText(parsed.nameSpace, nameSpace)) throw Error(kInvalidNamespace, "Invalid namespace");
+  if (!SameText(parsed.className, className)) throw Error(kInvalidClass, "Invalid class");
+  return parsed;
+}
+
+}  // namespace kelvane::platform::windows

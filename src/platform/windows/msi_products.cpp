@@ -1,0 +1,76 @@
+#include "platform/windows/msi_products.h"
+
+#include <windows.h>
+#include <msi.h>
+
+#include <algorithm>
+#include <cwctype>
+
+#include "platform/windows/text.h"
+#include "platform/windows/win_error.h"
+
+namespace kelvane::platform::windows {
+
+namespace {
+
+constexpr long kInvalidQuery = static_cast<long>(0x80041017L);  // WBEM_E_INVALID_QUERY
+constexpr const wchar_t* kProductQuery = L"select * from win32_product";
+constexpr std::size_t kProductCodeLength = 38;
+
+class InstalledProduct final : public Product {
+ public:
+  explicit InstalledProduct(std::wstring productCode) : code_(std::move(productCode)) {}
+
+  std::string Name() override {
+    std::wstring name(64, L'\0');
+    for (;;) {
+      DWORD length = static_cast<DWORD>(name.size());
+      const UINT result = MsiGetProductInfoW(code_.c_str(), INSTALLPROPERTY_INSTALLEDPRODUCTNAME, name.data(), &length);
+      if (result == ERROR_SUCCESS) {
+        name.resize(length);
+        return Narrow(name);
+      }
+      if (result != ERROR_MORE_DATA) throw ErrorFromWin32(result);
+      name.resize(length + 1);
+    }
+  }
+
+  long Uninstall() override {
+    // No user interface: the tool runs the removal itself, one after another.
+    HWND owner = nullptr;
+    const INSTALLUILEVEL previous = MsiSetInternalUI(INSTALLUILEVEL_NONE, &owner);
+    const UINT result = MsiConfigureProductW(code_.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT);
+    MsiSetInternalUI(previous, &owner);
+    return static_cast<long>(result);
+  }
+
+ private:
+  std::wstring code_;
+};
+
+bool IsProductQuery(const std::string& query) {
+  std::wstring text = Widen(query);
+  std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+  return text == kProductQuery;
+}
+
+class InstallerProductServices final : public ProductServices {
+ public:
+  std::vector<std::unique_ptr<Product>> ExecQuery(const std::string& query) override {
+    if (!IsProductQuery(query)) throw Error(kInvalidQuery, "Invalid query");
+    std::vector<std::unique_ptr<Product>> products;
+    for (DWORD index = 0;; ++index) {
+      wchar_t code[kProductCodeLength + 1];
+      const UINT result = MsiEnumProductsW(index, code);
+      if (result == ERROR_NO_MORE_ITEMS) return products;
+      if (result != ERROR_SUCCESS) throw ErrorFromWin32(result);
+      products.push_back(std::make_unique<InstalledProduct>(code));
+    }
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ProductServices> MakeProductServices() { return std::make_unique<InstallerProductServices>(); }
+
+}  // namespace kelvane::platform::windows

@@ -1,0 +1,34 @@
+#include "platform/windows/file_system.h"
+#include "platform/windows/moniker.h"
+#include "platform/windows/msi_products.h"
+#include "platform/windows/network.h"
+#include "platform/windows/shell.h"
+#include "platform/windows/windows_platform.h"
+#include "platform/windows/wmi_registry.h"
+
+namespace kelvane::platform::windows {
+
+namespace {
+
+class WindowsObjects final : public Objects {
+ public:
+  std::unique_ptr<Shell> CreateShell() override { return MakeShell(); }
+  std::unique_ptr<FileSystem> CreateFileSystem() override { return MakeFileSystem(); }
+  std::unique_ptr<Network> CreateNetwork() override { return MakeNetwork(); }
+
+  std::unique_ptr<RegistryProvider> GetRegistryProvider(const std::string& moniker) override {
+    RequireMoniker(moniker, "root\\default", "StdRegProv");
+    return ConnectRegistryProvider();
+  }
+
+  std::unique_ptr<ProductServices> GetProductServices(const std::string& moniker) override {
+    RequireMoniker(moniker, "root\\cimv2", "");
+    return MakeProductServices();
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Objects> MakeObjects() { return std::make_unique<WindowsObjects>(); }
+
+}  // namespace kelvane::platform::windows

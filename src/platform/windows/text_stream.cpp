@@ -1,0 +1,56 @@
+#include "platform/windows/text_stream.h"
+
+#include <windows.h>
+
+#include "platform/windows/text.h"
+#include "platform/windows/win_error.h"
+
+namespace kelvane::platform::windows {
+
+namespace {
+
+std::string ToAnsi(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  if (length == 0) throw LastWin32Error();
+  std::string ansi(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), size, ansi.data(), length, nullptr, nullptr);
+  return ansi;
+}
+
+class AnsiTextStream final : public TextStream {
+ public:
+  explicit AnsiTextStream(HANDLE file) : file_(file) {}
+  ~AnsiTextStream() override {
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+  }
+
+  void WriteLine(const std::string& text) override {
+    if (file_ == INVALID_HANDLE_VALUE) throw ErrorFromWin32(ERROR_INVALID_HANDLE);
+    const std::string bytes = ToAnsi(Widen(text)) + "\r\n";
+    DWORD written = 0;
+    if (!WriteFile(file_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) throw LastWin32Error();
+  }
+
+  void Close() override {
+    if (file_ == INVALID_HANDLE_VALUE) return;
+    const BOOL closed = CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
+    if (!closed) throw LastWin32Error();
+  }
+
+ private:
+  HANDLE file_;
+};
+
+}  // namespace
+
+std::unique_ptr<TextStream> CreateAnsiTextFile(const std::wstring& longPath, bool create) {
+  HANDLE file = CreateFileW(longPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            create ? CREATE_ALWAYS : TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw LastWin32Error();
+  return std::make_unique<AnsiTextStream>(file);
+}
+
+}  // namespace kelvane::platform::windows

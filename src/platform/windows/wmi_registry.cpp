@@ -1,0 +1,106 @@
+#include "platform/windows/wmi_registry.h"
+
+#include <windows.h>
+// Before the WMI header, so that IWbemServices keeps its own GetObject.
+#undef GetObject
+#include <wbemidl.h>
+
+#include "platform/windows/com.h"
+#include "platform/windows/key_path.h"
+#include "platform/windows/text.h"
+#include "platform/windows/win_error.h"
+
+namespace kelvane::platform::windows {
+
+namespace {
+
+constexpr const wchar_t* kClass = L"StdRegProv";
+
+class WmiRegistry final : public RegistryProvider {
+ public:
+  WmiRegistry() {
+    ComPtr<IWbemLocator> locator;
+    Check(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator, locator.PutVoid()));
+    Check(locator->ConnectServer(Bstr(L"\\\\.\\root\\default").get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
+                                 services_.Put()));
+    // The registry provider acts as the caller: impersonation is required.
+    Check(CoSetProxyBlanket(services_.get(), RPC_C_AUTHN_DEFAULT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
+                            RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE));
+    Check(services_->GetObject(Bstr(kClass).get(), 0, nullptr, class_.Put(), nullptr));
+  }
+
+  long EnumKey(std::uint32_t hDefKey, const std::string& sSubKeyName,
+               std::optional<std::vector<std::string>>& sNames) override {
+    const ComPtr<IWbemClassObject> out = Call(L"EnumKey", hDefKey, sSubKeyName);
+    const long status = Status(out);
+    // Wine leaves the out parameter out altogether when there are no names.
+    Variant names;
+    const bool present = SUCCEEDED(out->Get(L"sNames", 0, names.get(), nullptr, nullptr));
+    sNames.reset();
+    // Only a successful call carries names; Wine hands a missing key an
+    // array variant without an array.
+    if (present && status == 0 && (*names).vt == (VT_ARRAY | VT_BSTR) && (*names).parray) {
+      std::vector<std::string> list = Names((*names).parray);
+      if (!list.empty()) sNames = std::move(list);
+    }
+    return status;
+  }
+
+  long DeleteKey(std::uint32_t hDefKey, const std::string& sSubKeyName) override {
+    return Status(Call(L"DeleteKey", hDefKey, sSubKeyName));
+  }
+
+ private:
+  ComPtr<IWbemClassObject> Call(const wchar_t* method, std::uint32_t hDefKey, const std::string& keyPath) {
+    ComPtr<IWbemClassObject> signature;
+    Check(class_->GetMethod(method, 0, signature.Put(), nullptr));
+    ComPtr<IWbemClassObject> in;
+    Check(signature->SpawnInstance(0, in.Put()));
+
+    // uint32 travels as VT_I4, the way WMI takes unsigned integers.
+    Variant root;
+    root.get()->vt = VT_I4;
+    root.get()->lVal = static_cast<LONG>(hDefKey);
+    Check(in->Put(L"hDefKey", 0, root.get(), 0));
+    Variant path;
+    path.get()->vt = VT_BSTR;
+    path.get()->bstrVal = SysAllocString(Widen(NormalizeKeyPath(keyPath)).c_str());
+    Check(in->Put(L"sSubKeyName", 0, path.get(), 0));
+
+    ComPtr<IWbemClassObject> out;
+    Check(services_->ExecMethod(Bstr(kClass).get(), Bstr(method).get(), 0, nullptr, in.get(), out.Put(), nullptr));
+    if (!out) throw ErrorFromHresult(static_cast<HRESULT>(0x80041001L));  // WBEM_E_FAILED
+    return out;
+  }
+
+  static long Status(const ComPtr<IWbemClassObject>& out) {
+    Variant value;
+    Check(out->Get(L"ReturnValue", 0, value.get(), nullptr, nullptr));
+    Check(VariantChangeType(value.get(), value.get(), 0, VT_I4));
+    return (*value).lVal;
+  }
+
+  static std::vector<std::string> Names(SAFEARRAY* array) {
+    LONG lower = 0;
+    LONG upper = -1;
+    Check(SafeArrayGetLBound(array, 1, &lower));
+    Check(SafeArrayGetUBound(array, 1, &upper));
+    std::vector<std::string> names;
+    for (LONG index = lower; index <= upper; ++index) {
+      BSTR name = nullptr;
+      Check(SafeArrayGetElement(array, &index, &name));
+      names.push_back(Narrow(std::wstring(name, SysStringLen(name))));
+      SysFreeString(name);
+    }
+    return names;
+  }
+
+  ComPtr<IWbemServices> services_;
+  ComPtr<IWbemClassObject> class_;
+};
+
+}  // namespace
+
+std::unique_ptr<RegistryProvider> ConnectRegistryProvider() { return std::make_unique<WmiRegistry>(); }
+
+}  // namespace kelvane::platform::windows

@@ -1,0 +1,162 @@
+#include "platform/windows/file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/error.h"
+#include "scratch.h"
+
+#undef DeleteFile  // the interface's own name
+
+namespace kelvane::testing {
+namespace {
+
+using platform::Error;
+using platform::windows::MakeFileSystem;
+
+std::vector<std::string> Names(const std::vector<std::unique_ptr<platform::File>>& items) {
+  std::vector<std::string> names;
+  for (const auto& item : items) names.push_back(item->Name());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> Names(const std::vector<std::unique_ptr<platform::Folder>>& items) {
+  std::vector<std::string> names;
+  for (const auto& item : items) names.push_back(item->Name());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A path deeper than 260 characters, built one folder at a time.
+std::wstring DeepFolder(const ScratchFolder& scratch) {
+  std::wstring path = Long(scratch.path());
+  while (path.size() < 330) {
+    path += L"\\" + std::wstring(40, L'd');
+    MakeFolder(path);
+  }
+  return path;
+}
+
+TEST(FileLookup, FileExistsOnlyForFiles) {
+  ScratchFolder scratch;
+  WriteBytes(scratch / L"a.txt", "x");
+  MakeFolder(scratch / L"folder");
+  const auto fso = MakeFileSystem();
+  EXPECT_TRUE(fso->FileExists(Utf8(scratch / L"a.txt")));
+  EXPECT_FALSE(fso->FileExists(Utf8(scratch / L"folder")));
+  EXPECT_FALSE(fso->FileExists(Utf8(scratch / L"missing.txt")));
+}
+
+TEST(FileLookup, GetFolderAcceptsATrailingBackslashAndFailsWhenMissing) {
+  ScratchFolder scratch;
+  const auto fso = MakeFileSystem();
+  const auto folder = fso->GetFolder(scratch.Utf8() + "\\");
+  EXPECT_EQ(folder->Path(), scratch.Utf8());
+  EXPECT_EQ(folder->Name(), Utf8(scratch.path().substr(scratch.path().rfind(L'\\') + 1)));
+  EXPECT_THROW(fso->GetFolder(scratch.Utf8() + "\\missing"), Error);
+  WriteBytes(scratch / L"a.txt", "x");
+  EXPECT_THROW(fso->GetFolder(Utf8(scratch / L"a.txt")), Error);
+}
+
+TEST(FileLookup, GetFileFailsForMissingFilesAndFolders) {
+  ScratchFolder scratch;
+  MakeFolder(scratch / L"folder");
+  const auto fso = MakeFileSystem();
+  EXPECT_THROW(fso->GetFile(Utf8(scratch / L"missing.txt")), Error);
+  EXPECT_THROW(fso->GetFile(Utf8(scratch / L"folder")), Error);
+}
+
+TEST(FileLookup, FolderListsItsFilesAndSubFoldersWithUnicodeNames) {
+  ScratchFolder scratch;
+  WriteBytes(scratch / L"plain.txt", "x");
+  WriteBytes(scratch / L"Gr\u00fc\u00dfe \u65e5\u672c.txt", "x", FILE_ATTRIBUTE_HIDDEN);
+  MakeFolder(scratch / L"{90140000-0011-0000-0000-0000000FF1CE}-C");
+  MakeFolder(scratch / L"Caf\u00e9");
+  const auto folder = MakeFileSystem()->GetFolder(scratch.Utf8());
+  EXPECT_EQ(Names(folder->Files()), (std::vector<std::string>{"Gr\xC3\xBC\xC3\x9F" "e \xE6\x97\xA5\xE6\x9C\xAC.txt", "plain.txt"}));
+  const auto subFolders = folder->SubFolders();
+  EXPECT_EQ(Names(subFolders), (std::vector<std::string>{"Caf\xC3\xA9", "{90140000-0011-0000-0000-0000000FF1CE}-C"}));
+  for (const auto& sub : subFolders) EXPECT_EQ(sub->Path(), scratch.Utf8() + "\\" + sub->Name());
+}
+
+TEST(FileDeletion, DeleteFileLeavesAReadOnlyFile) {
+  ScratchFolder scratch;
+  WriteBytes(scratch / L"ro.txt", "x", FILE_ATTRIBUTE_READONLY);
+  WriteBytes(scratch / L"hidden.txt", "x", FILE_ATTRIBUTE_HIDDEN);
+  const auto fso = MakeFileSystem();
+  EXPECT_THROW(fso->DeleteFile(Utf8(scratch / L"ro.txt")), Error);
+  EXPECT_TRUE(Exists(scratch / L"ro.txt"));
+  fso->DeleteFile(Utf8(scratch / L"hidden.txt"));
+  EXPECT_FALSE(Exists(scratch / L"hidden.txt"));
+  EXPECT_THROW(fso->DeleteFile(Utf8(scratch / L"hidden.txt")), Error);
+}
+
+TEST(FileDeletion, ForcedFileDeleteClearsReadOnlyHiddenAndSystem) {
+  ScratchFolder scratch;
+  const std::wstring path = scratch / L"Normal.dotm";
+  WriteBytes(path, "x", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  const auto file = MakeFileSystem()->GetFile(Utf8(path));
+  EXPECT_THROW(file->Delete(false), Error);
+  EXPECT_TRUE(Exists(path));
+  file->Delete(true);
+  EXPECT_FALSE(Exists(path));
+}
+
+TEST(FolderDeletion, ForcedDeleteRemovesTheWholeTreeWithReadOnlyItems) {
+  ScratchFolder scratch;
+  const std::wstring root = scratch / L"Office14";
+  MakeFolder(root);
+  MakeFolder(root + L"\\1033");
+  WriteBytes(root + L"\\1033\\ro.dll", "x", FILE_ATTRIBUTE_READONLY);
+  WriteBytes(root + L"\\sys.dat", "x", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  SetFileAttributesW((root + L"\\1033").c_str(), FILE_ATTRIBUTE_READONLY);
+  MakeFileSystem()->GetFolder(Utf8(root))->Delete(true);
+  EXPECT_FALSE(Exists(root));
+  EXPECT_TRUE(Exists(scratch.path()));
+}
+
+TEST(FolderDeletion, UnforcedDeleteRemovesWhatItCanThenFails) {
+  ScratchFolder scratch;
+  const std::wstring root = scratch / L"Source Engine";
+  MakeFolder(root);
+  MakeFolder(root + L"\\kept");
+  WriteBytes(root + L"\\kept\\ro.txt", "x", FILE_ATTRIBUTE_READONLY);
+  MakeFolder(root + L"\\gone");
+  WriteBytes(root + L"\\gone\\a.txt", "x");
+  WriteBytes(root + L"\\b.txt", "x");
+  EXPECT_THROW(MakeFileSystem()->GetFolder(Utf8(root))->Delete(false), Error);
+  EXPECT_TRUE(Exists(root + L"\\kept\\ro.txt"));
+  EXPECT_FALSE(Exists(root + L"\\gone"));
+  EXPECT_FALSE(Exists(root + L"\\b.txt"));
+}
+
+TEST(LongPaths, FoundListedAndDeletedBeyond260Characters) {
+  ScratchFolder scratch;
+  const std::wstring deep = DeepFolder(scratch);
+  const std::wstring file = deep + L"\\Building Blocks.dotx";
+  WriteBytes(file, "x", FILE_ATTRIBUTE_READONLY);
+  const std::string plain = Utf8(file.substr(4));  // as the phases pass it: no prefix
+  ASSERT_GT(plain.size(), 260u);
+  const auto fso = MakeFileSystem();
+  EXPECT_TRUE(fso->FileExists(plain));
+  EXPECT_EQ(Names(fso->GetFolder(Utf8(deep.substr(4)))->Files()), std::vector<std::string>{"Building Blocks.dotx"});
+  fso->GetFile(plain)->Delete(true);
+  EXPECT_FALSE(Exists(file));
+
+  WriteBytes(file, "x", FILE_ATTRIBUTE_READONLY);
+  const std::wstring top = Long(scratch / std::wstring(40, L'd'));
+  fso->GetFolder(Utf8(top.substr(4)))->Delete(true);
+  EXPECT_FALSE(Exists(top));
+}
+
+TEST(LongPaths, DoubledSeparatorsNameTheSameFolder) {
+  ScratchFolder scratch;
+  MakeFolder(scratch / L"Microsoft Shared");
+  const auto folder = MakeFileSystem()->GetFolder(scratch.Utf8() + "\\\\Microsoft Shared\\");
+  EXPECT_EQ(folder->Path(), scratch.Utf8() + "\\Microsoft Shared");
+}
+
+}  // namespace
+}  // namespace kelvane::testing

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "platform/error.h"
+#include "platform/windows/windows_platform.h"
+#include "scratch.h"
+
+namespace kelvane::testing {
+namespace {
+
+using platform::kCurrentUser;
+
+constexpr const char* kRegistryMoniker = "winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\default:StdRegProv";
+
+// Keys under HKCU\Software\KelvaneTest\<this process>, made and removed with
+// the registry API itself.
+class RegistryTest : public ::testing::Test {
+ protected:
+  RegistryTest() : base_(L"Software\\KelvaneTest\\" + std::to_wstring(GetCurrentProcessId())) {}
+  ~RegistryTest() override { RegDeleteTreeW(HKEY_CURRENT_USER, base_.c_str()); }
+
+  void Make(const std::wstring& path) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (base_ + L"\\" + path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+  }
+  bool Has(const std::wstring& path) {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, (base_ + L"\\" + path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+  }
+  std::string Path(const std::string& tail) const { return Utf8(base_) + tail; }
+
+  std::unique_ptr<platform::RegistryProvider> provider = platform::windows::MakeObjects()->GetRegistryProvider(kRegistryMoniker);
+
+ private:
+  std::wstring base_;
+};
+
+TEST_F(RegistryTest, EnumKeyListsTheImmediateSubkeys) {
+  Make(L"Office\\14.0\\Word\\Options");
+  Make(L"Office\\14.0\\Excel");
+  Make(L"Office\\Common");
+  std::optional<std::vector<std::string>> names;
+  EXPECT_EQ(provider->EnumKey(kCurrentUser, Path("\\Office\\14.0"), names), 0);
+  ASSERT_TRUE(names);
+  std::sort(names->begin(), names->end());
+  EXPECT_EQ(*names, (std::vector<std::string>{"Excel", "Word"}));
+}
+
+TEST_F(RegistryTest, DoubledAndTrailingBackslashesReachTheKey) {
+  Make(L"Installer\\Products\\00002109F100A0C00000000000F01FEC");
+  std::optional<std::vector<std::string>> names;
+  provider->EnumKey(kCurrentUser, Path("\\Installer\\\\Products\\"), names);
+  ASSERT_TRUE(names);
+  EXPECT_EQ(*names, std::vector<std::string>{"00002109F100A0C00000000000F01FEC"});
+  EXPECT_EQ(provider->DeleteKey(kCurrentUser, Path("\\\\Installer\\Products\\\\00002109F100A0C00000000000F01FEC\\")), 0);
+  EXPECT_FALSE(Has(L"Installer\\Products\\00002109F100A0C00000000000F01FEC"));
+  EXPECT_TRUE(Has(L"Installer\\Products"));
+}
+
+TEST_F(RegistryTest, ALeafOrMissingKeyHasNoArray) {
+  Make(L"Leaf");
+  std::optional<std::vector<std::string>> names = std::vector<std::string>{"stale"};
+  provider->EnumKey(kCurrentUser, Path("\\Leaf"), names);
+  EXPECT_FALSE(names);
+  names = std::vector<std::string>{"stale"};
+  EXPECT_NE(provider->EnumKey(kCurrentUser, Path("\\Missing"), names), 0);
+  EXPECT_FALSE(names);
+}
+
+TEST_F(RegistryTest, DeleteKeyRefusesAKeyWithSubkeysAndAMissingKey) {
+  Make(L"Parent\\Child");
+  EXPECT_NE(provider->DeleteKey(kCurrentUser, Path("\\Parent")), 0);
+  EXPECT_TRUE(Has(L"Parent\\Child"));
+  EXPECT_NE(provider->DeleteKey(kCurrentUser, Path("\\Missing")), 0);
+  EXPECT_EQ(provider->DeleteKey(kCurrentUser, Path("\\Parent\\Child")), 0);
+  EXPECT_EQ(provider->DeleteKey(kCurrentUser, Path("\\Parent")), 0);
+  EXPECT_FALSE(Has(L"Parent"));
+}
+
+TEST(RegistryBinding, OnlyTheLocalRegistryProviderIsBound) {
+  const auto objects = platform::windows::MakeObjects();
+  EXPECT_THROW(objects->GetRegistryProvider("winmgmts:{impersonationLevel=impersonate}!\\\\OTHER\\root\\default:StdRegProv"),
+               platform::Error);
+  EXPECT_THROW(objects->GetRegistryProvider("winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\cimv2:StdRegProv"),
+               platform::Error);
+  EXPECT_THROW(objects->GetRegistryProvider("winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\default:Win32_Product"),
+               platform::Error);
+}
+
+}  // namespace
+}  // namespace kelvane::testing

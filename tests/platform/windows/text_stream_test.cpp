@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "files/remove_files.h"
+#include "platform/error.h"
+#include "platform/windows/file_system.h"
+#include "scratch.h"
+
+namespace kelvane::testing {
+namespace {
+
+using platform::kForWriting;
+using platform::windows::MakeFileSystem;
+
+TEST(BatchFile, TheTwoLinesAreSixtyFiveAnsiBytesWithCrLf) {
+  ScratchFolder scratch;
+  const std::wstring path = scratch / L"deleteoffice.bat";
+  WriteBytes(path, std::string(200, 'o'));  // longer old content must not survive
+  const auto stream = MakeFileSystem()->OpenTextFile(Utf8(path), kForWriting, true);
+  stream->WriteLine(files::kBatchLine1);
+  stream->WriteLine(files::kBatchLine2);
+  stream->Close();
+  EXPECT_EQ(ReadBytes(path),
+            "@echo off\r\n"
+            "rd /S /Q \"%programfiles%\\Microsoft Office\\Office14\\\"\r\n");
+  EXPECT_EQ(ReadBytes(path).size(), 65u);
+}
+
+TEST(BatchFile, TextIsWrittenInTheAnsiCodePageNotUtf8) {
+  ScratchFolder scratch;
+  const std::wstring path = scratch / L"ansi.txt";
+  const auto stream = MakeFileSystem()->OpenTextFile(Utf8(path), kForWriting, true);
+  stream->WriteLine("caf\xC3\xA9");  // UTF-8 in the core
+  stream->Close();
+  char expected[8] = {};
+  const wchar_t wide[] = L"caf\u00e9";
+  ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, wide, 4, expected, 8, nullptr, nullptr), 4);
+  EXPECT_EQ(ReadBytes(path), std::string(expected, 4) + "\r\n");
+}
+
+TEST(BatchFile, FailsInAMissingFolderAndAfterClose) {
+  ScratchFolder scratch;
+  const auto fso = MakeFileSystem();
+  EXPECT_THROW(fso->OpenTextFile(Utf8(scratch / L"missing\\x.bat"), kForWriting, true), platform::Error);
+  const auto stream = fso->OpenTextFile(Utf8(scratch / L"x.bat"), kForWriting, true);
+  stream->Close();
+  EXPECT_THROW(stream->WriteLine("late"), platform::Error);
+}
+
+}  // namespace
+}  // namespace kelvane::testing
