@@ -1,0 +1,37 @@
+#pragma once
+
+#include <windows.h>
+
+#include "app/window_model.h"
+
+namespace kelvane::platform::windows::ui {
+
+// How the window model maps onto Win32 windows, styles and fonts.
+
+// Twips to device pixels, rounded to the nearest.
+int ToPixels(int twips, int dpi);
+
+struct FrameStyle {
+  DWORD style;
+  DWORD exStyle;
+};
+// A fixed frame with no minimise or maximise box. The taskbar button follows
+// the model: an application window shows one, a tool window none.
+FrameStyle FrameStyleOf(const app::WindowModel& window);
+
+// The outer size of a window whose client area is the model's, and its
+// top-left corner when centred on a screen of the given size.
+SIZE OuterSizeOf(const app::WindowModel& window, int dpi);
+POINT CentredOn(SIZE outer, SIZE screen);
+
+// The control's window class and style; a line has no window of its own.
+bool HasWindow(const app::ControlModel& control);
+const wchar_t* ClassOf(const app::ControlModel& control);
+DWORD StyleOf(const app::ControlModel& control);
+RECT PixelRectOf(const app::ControlModel& control, int dpi);
+
+// The control's font: height from the point size, weight, underline, face.
+LOGFONTW LogFontOf(const app::Font& font, int dpi);
+COLORREF TextColourOf(const app::ControlModel& control);
+
+}  // namespace kelvane::platform::windows::ui

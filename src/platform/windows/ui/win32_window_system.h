@@ -1,0 +1,78 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "app/window_model.h"
+#include "platform/window_system.h"
+#include "platform/windows/ui/gdi_handle.h"
+#include "platform/windows/ui/picture.h"
+
+namespace kelvane::platform::windows::ui {
+
+// The three windows as Win32 top-level windows, rendered from the window
+// model, on the thread that creates this object (COM initialised there, for
+// the pictures). The main window is created here; the others the first time
+// they are needed. Clicks and close requests go to the events object while
+// the message loop, or any modal loop, dispatches them.
+class Win32WindowSystem final : public WindowSystem {
+ public:
+  explicit Win32WindowSystem(HINSTANCE instance);
+  ~Win32WindowSystem() override;
+  Win32WindowSystem(const Win32WindowSystem&) = delete;
+  Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
+
+  void SetEvents(WindowEvents* events) { events_ = events; }
+
+  // Dispatches messages until EndTool; returns the process's exit code.
+  int RunMessageLoop();
+  bool Ended() const { return ended_; }
+
+  void Show(Window window) override;
+  void Hide(Window window) override;
+  void SetProgressCaption(const std::string& text) override;
+  void RepaintProgress() override;
+  void ShowErrorBox(const std::string& title, const std::string& text) override;
+  void EndTool() override;
+
+  // The window's handle, or null while it does not exist (or after EndTool).
+  HWND HandleOf(Window window) const;
+  // A control's handle by its model name, or null.
+  HWND ControlOf(Window window, std::string_view name) const;
+
+ private:
+  struct Form {
+    const app::WindowModel* model = nullptr;
+    HWND handle = nullptr;
+    std::vector<HWND> controls;  // parallel to model->controls; null for a line
+    HWND lastFocus = nullptr;    // the control that had the focus when the window was left
+  };
+
+  Form& Ensure(Window window);
+  void Create(Form& form);
+  HFONT FontFor(const app::Font& font);
+  const Picture& PictureFor(app::Picture picture);
+  Form* FormOf(HWND handle);
+  const app::ControlModel* ControlModelOf(const Form& form, HWND control) const;
+
+  static LRESULT CALLBACK Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(Form& form, UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(const Form& form);
+  void FocusControlOf(Form& form);
+  void DrawControl(const Form& form, const DRAWITEMSTRUCT& item);
+
+  HINSTANCE instance_;
+  int dpi_;
+  WindowEvents* events_ = nullptr;
+  bool ended_ = false;
+  std::array<Form, 3> forms_;
+  std::vector<std::pair<LOGFONTW, GdiHandle<HFONT>>> fonts_;
+  std::map<app::Picture, Picture> pictures_;
+};
+
+}  // namespace kelvane::platform::windows::ui

@@ -1,0 +1,49 @@
+// Shows one of the tool's windows until it is closed, for screenshots:
+//   show_window Kelvane|Loading|Complete
+// Prints the window's screen rectangle (left top width height) once it is
+// painted. The windows react to nothing but the close request.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/windows/ui/win32_window_system.h"
+
+namespace {
+
+using kelvane::platform::Control;
+using kelvane::platform::Window;
+using kelvane::platform::windows::ui::Win32WindowSystem;
+
+class CloseEnds final : public kelvane::platform::WindowEvents {
+ public:
+  explicit CloseEnds(Win32WindowSystem& windows) : windows_(windows) {}
+  void Clicked(Control) override {}
+  void CloseRequested(Window) override { windows_.EndTool(); }
+
+ private:
+  Win32WindowSystem& windows_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) return 2;
+  Window window = Window::Kelvane;
+  if (std::strcmp(argv[1], "Loading") == 0) window = Window::Loading;
+  if (std::strcmp(argv[1], "Complete") == 0) window = Window::Complete;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  Win32WindowSystem windows(GetModuleHandleW(nullptr));
+  CloseEnds events(windows);
+  windows.SetEvents(&events);
+  windows.Show(window);
+  RECT rect{};
+  GetWindowRect(windows.HandleOf(window), &rect);
+  std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+  std::fflush(stdout);
+  return windows.RunMessageLoop();
+}

@@ -1,0 +1,36 @@
+// Runs the window tests on one apartment-threaded thread, as the tool runs.
+// --program=PATH names the built kelvane2010.exe for the tests that start it.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ui_test_support.h"
+
+namespace kelvane::ui_test {
+std::wstring& ProgramPath() {
+  static std::wstring path;
+  return path;
+}
+}  // namespace kelvane::ui_test
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  const std::string flag = "--program=";
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument.rfind(flag, 0) == 0) {
+      const std::string path = argument.substr(flag.size());
+      kelvane::ui_test::ProgramPath().assign(path.begin(), path.end());
+    }
+  }
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  const int status = RUN_ALL_TESTS();
+  CoUninitialize();
+  return status;
+}
