@@ -1,0 +1,467 @@
+#!/usr/bin/env python3
+"""The real kelvane2010.exe under Wine and Xvfb, driven with the mouse as a
+person would, on a fake Office 2010 installation laid from the simulated
+machine's demo image; then the same image through `kelvane-sim cycle`, and
+the two machines compared.
+
+Prints what it checked; exits 1 with a message naming the first thing that
+differs."""
+
+import argparse
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+from machine_image import MachineImage, read_registry_text, registry_keys  # noqa: E402
+from wine_machine import WineError, WineMachine  # noqa: E402
+
+HERE = Path(__file__).resolve().parent
+ROOT = HERE.parents[1]
+
+# Where Wine 8 is not Windows, and what the harness does about it. Nothing
+# else is worked around.
+WINE_DIFFERENCES = [
+    ("Start Menu junction", "Windows 7 has C:\\ProgramData\\Start Menu leading to "
+     "C:\\ProgramData\\Microsoft\\Windows\\Start Menu; Wine has none, so the harness adds it as a link."),
+    ("shutdown", "Wine's shutdown.exe returns at once and restarts nothing: the harness watches the progress "
+     "line reach its last countdown text and then restarts the session itself (every process ends)."),
+    ("Startup processing", "Wine's log-on runs only the user's Startup folder: the harness starts the common "
+     "Startup folder's shortcut itself (wine start on the .lnk)."),
+    ("product side effects", "a simulated product's RemovesKey/RemovesFolder traces are laid as plain files and "
+     "keys; the Wine MSI packages install a file of their own and so do not remove them: those items are "
+     "compared as 'removed by the product's uninstallation' and listed, not counted as differences."),
+    ("unnamed products", "a product without a name cannot be built as a Windows Installer package: it is left "
+     "out of the Wine machine and listed."),
+]
+
+KELVANE = "^Kelvane 2010 - "
+LOADING = "Working..."
+COMPLETE = "Complete"
+ERROR_BOX = "Kelvane 2010"
+GO = (3360 // 15 + 29, 840 // 15 + 10)      # centre of btnGo, client pixels
+FINISH = (3360 // 15 + 29, 960 // 15 + 11)  # centre of Finish
+STARTUP_LINK = "C:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk"
+MAPPED_VARIABLES = ["TEMP", "TMP", "APPDATA", "LOCALAPPDATA", "USERPROFILE", "ALLUSERSPROFILE",
+                    "ProgramFiles", "CommonProgramFiles", "PUBLIC"]
+
+
+class Failure(Exception):
+    pass
+
+
+def dos_path(path: Path) -> str:
+    """A Linux file as Wine's Z: drive shows it."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
+def say(text):
+    print(text, flush=True)
+
+
+def check(condition, what):
+    if not condition:
+        raise Failure(what)
+    say(f"  ok  {what}")
+
+
+# -- tools built for the run ----------------------------------------------------
+
+def build_helpers(work: Path) -> dict:
+    compiler = "i686-w64-mingw32-g++-posix"
+    built = {}
+    for name, libraries in (("window_probe", []), ("ose_service", ["-ladvapi32"])):
+        target = work / f"{name}.exe"
+        subprocess.run([compiler, "-municode", "-O2", "-static", "-o", str(target), str(HERE / f"{name}.cpp"),
+                        *libraries], check=True)
+        built[name] = target
+    return built
+
+
+def build_package(work: Path, product, index: int) -> Path:
+    target = work / f"product{index}.msi"
+    subprocess.run(["wixl", "-D", f"ProductCode={product.code}", "-D", f"ProductName={product.name}",
+                    "-D", f"UpgradeCode={{5E2D0000-0000-4000-8000-{index:012d}}}",
+                    "-D", f"ComponentGuid={{5E2D0001-0000-4000-8000-{index:012d}}}",
+                    "-D", f"FolderName=KelvaneE2E{index}", "-o", str(target), str(HERE / "product.wxs")],
+                   check=True, cwd=HERE)
+    return target
+
+
+# -- laying the image into the prefix -----------------------------------------
+
+class PathMap:
+    """Image paths to prefix paths: the image's user profile and environment
+    onto the prefix's own."""
+
+    def __init__(self, image: MachineImage, machine: WineMachine):
+        self.pairs = []
+        for name in MAPPED_VARIABLES:
+            try:
+                source = image.env(name)
+            except KeyError:
+                continue
+            target = machine.expand(name)
+            if target and "%" not in target:
+                self.pairs.append((source.rstrip("\\"), target.rstrip("\\")))
+        self.pairs.sort(key=lambda pair: -len(pair[0]))
+
+    def __call__(self, windows_path: str) -> str:
+        for source, target in self.pairs:
+            if windows_path.lower() == source.lower() or windows_path.lower().startswith(source.lower() + "\\"):
+                return target + windows_path[len(source):]
+        return windows_path
+
+    def text(self, text: str) -> str:
+        """A progress text with the image's paths in it, as the prefix shows it."""
+        for source, target in self.pairs:
+            at = text.lower().find(source.lower())
+            if at >= 0:
+                return text[:at] + target + text[at + len(source):]
+        return text
+
+
+def lay_installation(image: MachineImage, machine: WineMachine, paths: PathMap, helpers: dict, work: Path):
+    say("laying the demo installation into the prefix")
+    files = folders = 0
+    for windows_path, source, is_folder in image.entries():
+        target = machine.unix_path(paths(windows_path))
+        if is_folder:
+            target.mkdir(parents=True, exist_ok=True)
+            folders += 1
+        else:
+            target.parent.mkdir(parents=True, exist_ok=True)
+            shutil.copy2(source, target)
+            files += 1
+    # Read-only folders: the bits go on last, once their contents are in.
+    for windows_path, source, is_folder in image.entries():
+        if is_folder and not source.stat().st_mode & 0o200:
+            machine.unix_path(paths(windows_path)).chmod(source.stat().st_mode & 0o777)
+    say(f"  {files} files and {folders} folders copied")
+
+    machine.run("reg", "import", dos_path(image.root / "registry.reg"))
+    say(f"  registry.reg imported ({len(image.registry_keys())} keys)")
+
+    installed, left_out = [], []
+    for index, product in enumerate(image.products()):
+        if product.name is None:
+            left_out.append(product.code)
+            continue
+        package = build_package(work, product, index)
+        machine.run("msiexec", "/i", dos_path(package), "/qn", timeout=180)
+        installed.append(product)
+    say(f"  {len(installed)} Windows Installer packages installed; left out (no name): {left_out or 'none'}")
+
+    machine.copy_in(helpers["ose_service"], "C:\\ose_service.exe")
+    machine.run("sc.exe", "create", "ose", "binPath=", "C:\\ose_service.exe", "start=", "demand")
+    machine.run("net.exe", "start", "ose")
+    say("  dummy ose service registered and running")
+
+    programdata = machine.unix_path("C:\\ProgramData")
+    link = programdata / "Start Menu"
+    if not link.exists():
+        link.symlink_to("Microsoft/Windows/Start Menu")
+    machine.unix_path("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp").mkdir(
+        parents=True, exist_ok=True)
+    return installed, left_out
+
+
+# -- observing the prefix -----------------------------------------------------
+
+def prefix_registry_keys(machine: WineMachine, work: Path) -> set:
+    keys = set()
+    for root in ("HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER", "HKEY_CLASSES_ROOT"):
+        export = work / f"export-{root}.reg"
+        machine.run("regedit", "/E", dos_path(export), root, timeout=180)
+        keys |= registry_keys(read_registry_text(export))
+    return keys
+
+
+def product_installed(machine: WineMachine, code: str) -> bool:
+    status, _ = machine.run("reg", "query",
+                            f"HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{code}", check=False)
+    return status == 0
+
+
+def probe_texts(machine: WineMachine, helpers: dict, caption: str):
+    status, text = machine.run(dos_path(helpers["window_probe"]), "text", caption, check=False, timeout=30)
+    return text.splitlines() if status == 0 else None
+
+
+def kelvane_running() -> bool:
+    return subprocess.run(["pgrep", "-f", "kelvane2010.exe"], capture_output=True).returncode == 0
+
+
+def wait_for_exit(timeout: float) -> bool:
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        if not kelvane_running():
+            return True
+        time.sleep(0.3)
+    return False
+
+
+def snapshot_files(machine: WineMachine, image: MachineImage, paths: PathMap) -> dict:
+    state = {}
+    for windows_path, _, _ in image.entries():
+        target = machine.unix_path(paths(windows_path))
+        state[windows_path] = target.exists()
+    return state
+
+
+# -- the runs ---------------------------------------------------------------------
+
+def first_run(machine, helpers, exe, screenshots, texts_seen):
+    say("first run: start the tool, press Go")
+    machine.start(exe)
+    main_window = machine.find_window(KELVANE, 60)
+    check(True, "main window shown")
+    if screenshots:
+        machine.screenshot(main_window, screenshots / "kelvane.png")
+    machine.click(main_window, *GO)
+    loading = machine.find_window("^Working\\.\\.\\.$", 30)
+    check(machine.window_gone(KELVANE), "the main window is hidden once Go is pressed")
+    shot_taken = False
+    deadline = time.time() + 240
+    while time.time() < deadline:
+        texts = probe_texts(machine, helpers, LOADING)
+        if texts:
+            if not texts_seen or texts_seen[-1] != texts[0]:
+                texts_seen.append(texts[0])
+            if screenshots and not shot_taken and texts[0].startswith("Removing"):
+                machine.screenshot(loading, screenshots / "loading.png")
+                shot_taken = True
+            if texts[0] == "Rebooting.....":
+                break
+        time.sleep(0.1)
+    check(texts_seen and texts_seen[-1] == "Rebooting.....", "the progress line reached \"Rebooting.....\"")
+    if screenshots and not shot_taken:
+        machine.screenshot(loading, screenshots / "loading.png")
+
+
+def restart_and_resume(machine, helpers, screenshots):
+    say("restart: every process of the prefix ends; log on; the Startup shortcut starts the tool")
+    time.sleep(1.5)  # the restart command is started right after the last countdown text
+    machine.end_session()
+    check(not kelvane_running(), "no process of the first run is left")
+    machine.start_session()
+    machine.start("start", STARTUP_LINK)
+    complete = machine.find_window("^Complete$", 120)
+    texts = probe_texts(machine, helpers, COMPLETE) or []
+    check("Finished Successfully" in texts, "the completion window says \"Finished Successfully\"")
+    if screenshots:
+        machine.screenshot(complete, screenshots / "complete.png")
+    machine.click(complete, *FINISH)
+    check(wait_for_exit(30), "Finish ends the program")
+
+
+def compare_machines(image, sim_after, machine, paths, installed, work, sim_progress, texts_seen, removed_by_products):
+    say("differential: the Wine machine against the simulated one")
+    sim_files = {windows_path: True for windows_path, _, _ in sim_after.entries()}
+    wine_files = snapshot_files(machine, image, paths)
+    differences = []
+    survived = removed = 0
+    for windows_path, present in wine_files.items():
+        in_sim = windows_path in sim_files
+        if any(windows_path.lower().startswith(folder.lower()) for folder in removed_by_products):
+            continue
+        if in_sim != present:
+            differences.append(f"file {windows_path}: simulated machine {'kept' if in_sim else 'removed'}, "
+                               f"Wine {'kept' if present else 'removed'}")
+        survived += present
+        removed += not present
+    image_keys = image.registry_keys()
+    sim_keys = sim_after.registry_keys()
+    wine_keys = prefix_registry_keys(machine, work)
+    for key in sorted(image_keys):
+        if any(key == k.lower() or key.startswith(k.lower() + "\\") for k in removed_by_products):
+            continue
+        if (key in sim_keys) != (key in wine_keys):
+            differences.append(f"key {key}: simulated machine {'kept' if key in sim_keys else 'removed'}, "
+                               f"Wine {'kept' if key in wine_keys else 'removed'}")
+    sim_products = {product.code for product in sim_after.products()}
+    for product in installed:
+        wine_has = product_installed(machine, product.code)
+        if wine_has != (product.code in sim_products):
+            differences.append(f"product {product.name}: simulated machine "
+                               f"{'kept' if product.code in sim_products else 'uninstalled'}, "
+                               f"Wine {'kept' if wine_has else 'uninstalled'}")
+    if differences:
+        raise Failure("the machines differ; first: " + differences[0] +
+                      (f" (and {len(differences) - 1} more)" if len(differences) > 1 else ""))
+    say(f"  ok  every file, key and product agrees ({removed} items removed, {survived} kept on both)")
+
+    expected = [paths.text(text) for text in sim_progress]
+    unknown = [text for text in texts_seen if text not in expected]
+    check(not unknown, f"every progress text seen on screen ({len(texts_seen)}) is one the tool shows"
+          + (f"; first unknown: {unknown[0]!r}" if unknown else ""))
+    positions = [expected.index(text) for text in texts_seen]
+    check(positions == sorted(positions), "the texts came in the order the tool shows them")
+
+    temp = machine.unix_path(paths(image.env("TEMP")))
+    check(temp.is_dir() and not any(temp.iterdir()), "the temporary folder is present and empty")
+    check(not (temp / "deleteoffice.bat").exists(), "the batch file is gone")
+    check(not machine.unix_path(STARTUP_LINK).exists(), "the Startup shortcut is gone")
+
+
+def sim(sim_tool, *args, check_status=True):
+    result = subprocess.run([str(sim_tool), *map(str, args)], capture_output=True, text=True)
+    if check_status and result.returncode not in (0, 1):
+        raise Failure(f"kelvane-sim {' '.join(map(str, args))} exited {result.returncode}: {result.stderr}")
+    return result
+
+
+def progress_texts(image_root: Path) -> list:
+    texts = []
+    for line in (image_root / "events.log").read_text(encoding="utf-8").splitlines():
+        fields = line.split("\t")
+        if fields[0] == "progress" and len(fields) > 1:
+            texts.append(fields[1])
+    return texts
+
+
+# -- failure paths ------------------------------------------------------------------
+
+def close_before_go(machine, helpers, image, paths, exe, work):
+    say("failure path: the main window is closed before Go")
+    before_files = snapshot_files(machine, image, paths)
+    before_keys = prefix_registry_keys(machine, work)
+    machine.start(exe)
+    machine.find_window(KELVANE, 60)
+    caption = next(line for line in subprocess.run(
+        ["xdotool", "search", "--onlyvisible", "--name", KELVANE, "getwindowname"], env=machine.env,
+        capture_output=True, text=True).stdout.splitlines())
+    machine.run(dos_path(helpers["window_probe"]), "close", caption)
+    check(wait_for_exit(30), "closing the main window ends the program")
+    check(snapshot_files(machine, image, paths) == before_files, "no file or folder changed")
+    check(prefix_registry_keys(machine, work) == before_keys, "no registry key changed")
+
+
+def read_only_startup(machine, helpers, exe):
+    say("failure path: the common Startup folder may not be written")
+    startup = machine.unix_path("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp")
+    subprocess.run(["chattr", "+i", str(startup)], check=True)
+    try:
+        machine.start(exe)
+        main_window = machine.find_window(KELVANE, 60)
+        machine.click(main_window, *GO)
+        machine.find_window(f"^{ERROR_BOX}$", 240)
+        check(True, "the error box titled \"Kelvane 2010\" appears")
+        texts = probe_texts(machine, helpers, LOADING) or []
+        check(not any(text.startswith("Rebooting") for text in texts), "no restart countdown ran")
+        machine.run(dos_path(helpers["window_probe"]), "close", ERROR_BOX)
+        check(wait_for_exit(30), "the program exits when the error box is closed")
+    finally:
+        subprocess.run(["chattr", "-i", str(startup)], check=True)
+    machine.end_session()
+    machine.start_session()
+    machine.start(exe)
+    machine.find_window("^Complete$", 120)
+    check(True, "the next start takes the resumed path and completes")
+    machine.run(dos_path(helpers["window_probe"]), "close", COMPLETE)
+    check(wait_for_exit(30), "closing the completion window ends the program")
+
+
+# -- the whole run ----------------------------------------------------------------
+
+def start_display(work: Path):
+    for number in range(90, 120):
+        if not Path(f"/tmp/.X11-unix/X{number}").exists() and not Path(f"/tmp/.X{number}-lock").exists():
+            server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                                      stdout=subprocess.DEVNULL, stderr=open(work / "xvfb.log", "wb"))
+            for _ in range(50):
+                if Path(f"/tmp/.X11-unix/X{number}").exists():
+                    return server, f":{number}"
+                time.sleep(0.1)
+            server.kill()
+    raise Failure("no X display could be started")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--exe", default=ROOT / "build/windows/kelvane2010.exe", type=Path)
+    parser.add_argument("--sim", default=ROOT / "build/linux/tools/kelvane-sim/kelvane-sim", type=Path)
+    parser.add_argument("--screenshots", type=Path, help="save the windows' screenshots here")
+    parser.add_argument("--keep", action="store_true", help="keep the work folder")
+    args = parser.parse_args()
+
+    started = time.time()
+    work = Path(tempfile.mkdtemp(prefix="kelvane-e2e-"))
+    display = None
+    machine = None
+    try:
+        say("where Wine differs from Windows, and what this harness does about it:")
+        for name, what in WINE_DIFFERENCES:
+            say(f"  - {name}: {what}")
+        display_server, display = start_display(work)
+        helpers = build_helpers(work)
+
+        image_root = work / "image"
+        sim(args.sim, "init", image_root, "--demo")
+        image = MachineImage(image_root)
+        sim_root = work / "sim-image"
+        shutil.copytree(image_root, sim_root, symlinks=True)
+        sim(args.sim, "cycle", sim_root)
+        sim_after = MachineImage(sim_root)
+        check(sim(args.sim, "report", sim_root).returncode == 0, "kelvane-sim cycle leaves a clean report")
+
+        machine = WineMachine(work / "prefix", display, work)
+        machine.init()
+        machine.start_session()
+        paths = PathMap(image, machine)
+        installed, _ = lay_installation(image, machine, paths, helpers, work)
+        exe = paths(image.exe_path)
+        machine.copy_in(args.exe, exe)
+        removed_by_products = [paths(item) for product in image.products()
+                               for item in product.removes_folders]
+        removed_by_products += [item for product in image.products() for item in product.removes_keys]
+        if removed_by_products:
+            say(f"  {len(removed_by_products)} items are removed by products' uninstallation in the simulated "
+                "machine and left out of the comparison:")
+            for item in removed_by_products:
+                say(f"    {item}")
+
+        # The failure paths run on copies of the laid prefix.
+        machine.end_session()
+        for scenario in ("close", "read-only"):
+            copy = WineMachine(work / f"prefix-{scenario}", display, work)
+            subprocess.run(["cp", "-a", str(machine.prefix), str(copy.prefix)], check=True)
+            copy.start_session()
+            if scenario == "close":
+                close_before_go(copy, helpers, image, paths, exe, work)
+            else:
+                read_only_startup(copy, helpers, exe)
+            copy.end_session()
+            shutil.rmtree(copy.prefix, ignore_errors=True)
+        machine.start_session()
+
+        texts_seen = []
+        first_run(machine, helpers, exe, args.screenshots, texts_seen)
+        check((machine.unix_path(paths(image.env("TEMP"))) / "deleteoffice.bat").is_file(),
+              "the batch file is in place before the restart")
+        check(machine.unix_path(STARTUP_LINK).is_file(), "the Startup shortcut is in place before the restart")
+        restart_and_resume(machine, helpers, args.screenshots)
+        compare_machines(image, sim_after, machine, paths, installed, work, progress_texts(sim_root), texts_seen,
+                         removed_by_products)
+        say(f"end to end: all checks passed in {time.time() - started:.0f} s")
+        return 0
+    except (Failure, WineError) as failure:
+        say(f"end to end FAILED: {failure}")
+        return 1
+    finally:
+        if machine:
+            machine.end_session()
+        if display:
+            display_server.kill()
+        if args.keep:
+            say(f"work folder kept: {work}")
+        else:
+            shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,124 @@
+"""A Wine prefix as the Windows machine of the end-to-end run: its session,
+its paths, its registry and its windows, reached the way a person or an
+installer would reach them."""
+
+import os
+import shutil
+import subprocess
+import time
+from pathlib import Path, PureWindowsPath
+
+
+class WineError(RuntimeError):
+    pass
+
+
+class WineMachine:
+    def __init__(self, prefix: Path, display: str, work: Path):
+        self.prefix = prefix
+        self.work = work
+        self.env = dict(os.environ)
+        self.env.update({
+            "WINEPREFIX": str(prefix),
+            "WINEARCH": "win32",
+            "WINEDEBUG": "-all",
+            "WINEDLLOVERRIDES": "mscoree,mshtml=",
+            "DISPLAY": display,
+        })
+
+    # -- the session ------------------------------------------------------
+
+    def init(self):
+        self.run("wineboot", "--init", timeout=180)
+        self.wait_idle()
+
+    def start_session(self):
+        """Keeps the session's services alive between commands, so that no
+        command pays for a cold start or hangs on the services' output."""
+        subprocess.run(["wineserver", "-p"], env=self.env, check=False)
+        self.run("cmd", "/c", "exit")
+
+    def end_session(self):
+        """Every process of the prefix ends, as at a restart."""
+        subprocess.run(["wineserver", "-k"], env=self.env, check=False)
+        subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=60)
+
+    def wait_idle(self):
+        subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=120)
+
+    def run(self, *args, timeout=120, check=True):
+        """Runs a Windows program to its end; output goes to files, never to
+        a pipe that a lingering service could hold open."""
+        out = self.work / "wine.out"
+        with open(out, "wb") as sink:
+            result = subprocess.run(["wine", *args], env=self.env, stdout=sink, stderr=subprocess.STDOUT,
+                                    stdin=subprocess.DEVNULL, timeout=timeout)
+        text = out.read_bytes().decode("utf-8", "replace")
+        if check and result.returncode != 0:
+            raise WineError(f"wine {' '.join(args)} exited {result.returncode}: {text.strip()}")
+        return result.returncode, text
+
+    def start(self, *args):
+        """Starts a Windows program and returns at once."""
+        log = open(self.work / "program.out", "ab")
+        return subprocess.Popen(["wine", *args], env=self.env, stdout=log, stderr=subprocess.STDOUT,
+                                stdin=subprocess.DEVNULL)
+
+    # -- paths --------------------------------------------------------------
+
+    def expand(self, name: str) -> str:
+        _, text = self.run("cmd", "/c", f"echo %{name}%")
+        return text.strip().splitlines()[-1].strip()
+
+    def unix_path(self, windows_path: str) -> Path:
+        """The prefix's file for a C: path, matching existing names without
+        regard to case as Windows does."""
+        parts = PureWindowsPath(windows_path).parts
+        if not parts or parts[0].upper() != "C:\\":
+            raise WineError(f"not on drive C: {windows_path}")
+        path = self.prefix / "drive_c"
+        for part in parts[1:]:
+            match = None
+            if path.is_dir():
+                match = next((entry for entry in path.iterdir() if entry.name.lower() == part.lower()), None)
+            path = match if match is not None else path / part
+        return path
+
+    # -- windows --------------------------------------------------------------
+
+    def find_window(self, caption_pattern: str, timeout: float) -> str:
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", caption_pattern],
+                                    env=self.env, capture_output=True, text=True)
+            ids = result.stdout.split()
+            if ids:
+                return ids[0]
+            time.sleep(0.2)
+        raise WineError(f"no visible window matching {caption_pattern!r} within {timeout:.0f} s")
+
+    def window_gone(self, caption_pattern: str) -> bool:
+        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", caption_pattern],
+                                env=self.env, capture_output=True, text=True)
+        return not result.stdout.split()
+
+    def click(self, window: str, x: int, y: int):
+        """A mouse click at client coordinates: without a window manager
+        the X window is the client area."""
+        subprocess.run(["xdotool", "mousemove", "--window", window, str(x), str(y), "click", "1"],
+                       env=self.env, check=True)
+
+    def screenshot(self, window: str, target: Path):
+        geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], env=self.env,
+                                  capture_output=True, text=True, check=True).stdout
+        values = dict(line.split("=", 1) for line in geometry.split())
+        crop = f"{values['WIDTH']}x{values['HEIGHT']}+{values['X']}+{values['Y']}"
+        target.parent.mkdir(parents=True, exist_ok=True)
+        subprocess.run(["import", "-window", "root", "-crop", crop, "+repage", str(target)], env=self.env,
+                       check=True)
+
+    def copy_in(self, source: Path, windows_path: str):
+        target = self.unix_path(windows_path)
+        target.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(source, target)
+        return target
