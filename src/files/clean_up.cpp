@@ -1,5 +1,6 @@
 #include "files/clean_up.h"
 
+#include <cctype>
 #include <optional>
 
 #include "common/resume_state.h"
@@ -19,11 +20,17 @@ const std::string& Built(const std::optional<std::string>& path) {
   return *path;
 }
 
-// A folder of the form "C:\" or "C:": a temporary folder set to a drive root
-// would have the sweep empty the whole drive, so it is never swept.
-bool IsDriveRoot(const std::string& prefix) {
+// The sweep deletes everything directly inside the temporary folder, so it
+// only runs on a folder below a drive or share root, named in full. A drive
+// root ("C:\", "C:") would have it empty the whole drive; a relative path
+// (TEMP unset or holding a reference that was never expanded) would have it
+// reach into whatever the current folder is, at log-on the system folder.
+bool IsSweepable(const std::string& prefix) {
   const std::string path = prefix.substr(0, prefix.find_last_not_of('\\') + 1);
-  return path.size() <= 2;
+  const bool onDrive = path.size() > 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+                       path[2] == '\\';
+  const bool onShare = path.size() > 2 && path[0] == '\\' && path[1] == '\\';
+  return onDrive || onShare;
 }
 
 template <class Items>
@@ -53,7 +60,7 @@ void CleanUp(platform::Platform& platform) {
 
   std::unique_ptr<platform::Folder> tempFolder;
   SkipIfFails([&] {
-    if (!IsDriveRoot(Built(tempPrefix))) tempFolder = Require(fso).GetFolder(*tempPrefix);
+    if (IsSweepable(Built(tempPrefix))) tempFolder = Require(fso).GetFolder(*tempPrefix);
   });
   std::vector<std::unique_ptr<platform::File>> files;
   SkipIfFails([&] { files = Require(tempFolder).Files(); });

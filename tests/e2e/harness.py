@@ -35,9 +35,14 @@ WINE_DIFFERENCES = [
     ("product side effects", "a simulated product's RemovesKey/RemovesFolder traces are laid as plain files and "
      "keys; the Wine MSI packages install a file of their own and so do not remove them: those items are "
      "compared as 'removed by the product's uninstallation' and listed, not counted as differences."),
+    ("Wine's own keys", "Wine keeps its session's settings under Software\\Wine and rewrites them as it runs: "
+     "registry comparisons leave that subtree out."),
     ("unnamed products", "a product without a name cannot be built as a Windows Installer package: it is left "
      "out of the Wine machine and listed."),
 ]
+
+# Wine's own settings, which its session rewrites as it runs.
+WINE_OWN_KEYS = ("hkey_current_user\\software\\wine", "hkey_local_machine\\software\\wine")
 
 KELVANE = "^Kelvane 2010 - "
 LOADING = "Working..."
@@ -125,27 +130,12 @@ class PathMap:
         return text
 
 
-def lay_installation(image: MachineImage, machine: WineMachine, paths: PathMap, helpers: dict, work: Path):
+def lay_installation(image: MachineImage, machine: WineMachine, helpers: dict, work: Path):
     say("laying the demo installation into the prefix")
-    files = folders = 0
-    for windows_path, source, is_folder in image.entries():
-        target = machine.unix_path(paths(windows_path))
-        if is_folder:
-            target.mkdir(parents=True, exist_ok=True)
-            folders += 1
-        else:
-            target.parent.mkdir(parents=True, exist_ok=True)
-            shutil.copy2(source, target)
-            files += 1
-    # Read-only folders: the bits go on last, once their contents are in.
-    for windows_path, source, is_folder in image.entries():
-        if is_folder and not source.stat().st_mode & 0o200:
-            machine.unix_path(paths(windows_path)).chmod(source.stat().st_mode & 0o777)
-    say(f"  {files} files and {folders} folders copied")
-
-    machine.run("reg", "import", dos_path(image.root / "registry.reg"))
-    say(f"  registry.reg imported ({len(image.registry_keys())} keys)")
-
+    # The packages first, on the prefix as Wine made it: Windows Installer
+    # takes a product whose keys are already there for one installed and
+    # would not install it. The image's keys for it then go over the real
+    # ones, as they stand on the machine the image was read from.
     installed, left_out = [], []
     for index, product in enumerate(image.products()):
         if product.name is None:
@@ -155,6 +145,33 @@ def lay_installation(image: MachineImage, machine: WineMachine, paths: PathMap, 
         machine.run("msiexec", "/i", dos_path(package), "/qn", timeout=180)
         installed.append(product)
     say(f"  {len(installed)} Windows Installer packages installed; left out (no name): {left_out or 'none'}")
+
+    # The registry before the files: it holds the user's environment (TEMP
+    # among it), and the image's folders map onto the paths the prefix then has.
+    machine.run("reg", "import", dos_path(image.root / "registry.reg"))
+    say(f"  registry.reg imported ({len(image.registry_keys())} keys)")
+    paths = PathMap(image, machine)
+    files = folders = 0
+    own = []
+    for windows_path, source, is_folder in image.entries():
+        target = machine.unix_path(paths(windows_path))
+        if is_folder:
+            target.mkdir(parents=True, exist_ok=True)
+            folders += 1
+        elif target.exists():
+            # The image's stand-ins for the system's own programs (cmd.exe,
+            # net.exe, iexplore.exe): the prefix has the real ones, which
+            # its session needs.
+            own.append(windows_path)
+        else:
+            target.parent.mkdir(parents=True, exist_ok=True)
+            shutil.copy2(source, target)
+            files += 1
+    # Read-only folders: the bits go on last, once their contents are in.
+    for windows_path, source, is_folder in image.entries():
+        if is_folder and not source.stat().st_mode & 0o200:
+            machine.unix_path(paths(windows_path)).chmod(source.stat().st_mode & 0o777)
+    say(f"  {files} files and {folders} folders copied; the prefix's own kept for {len(own)}: {', '.join(own)}")
 
     machine.copy_in(helpers["ose_service"], "C:\\ose_service.exe")
     machine.run("sc.exe", "create", "ose", "binPath=", "C:\\ose_service.exe", "start=", "demand")
@@ -167,7 +184,7 @@ def lay_installation(image: MachineImage, machine: WineMachine, paths: PathMap, 
         link.symlink_to("Microsoft/Windows/Start Menu")
     machine.unix_path("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp").mkdir(
         parents=True, exist_ok=True)
-    return installed, left_out
+    return paths, installed, left_out
 
 
 # -- observing the prefix -----------------------------------------------------
@@ -178,7 +195,7 @@ def prefix_registry_keys(machine: WineMachine, work: Path) -> set:
         export = work / f"export-{root}.reg"
         machine.run("regedit", "/E", dos_path(export), root, timeout=180)
         keys |= registry_keys(read_registry_text(export))
-    return keys
+    return {key for key in keys if not key.startswith(WINE_OWN_KEYS)}
 
 
 def product_installed(machine: WineMachine, code: str) -> bool:
@@ -338,7 +355,9 @@ def close_before_go(machine, helpers, image, paths, exe, work):
     machine.run(dos_path(helpers["window_probe"]), "close", caption)
     check(wait_for_exit(30), "closing the main window ends the program")
     check(snapshot_files(machine, image, paths) == before_files, "no file or folder changed")
-    check(prefix_registry_keys(machine, work) == before_keys, "no registry key changed")
+    after_keys = prefix_registry_keys(machine, work)
+    changed = sorted(before_keys ^ after_keys)
+    check(not changed, "no registry key changed" + (f"; first: {changed[0]}" if changed else ""))
 
 
 def read_only_startup(machine, helpers, exe):
@@ -412,8 +431,7 @@ def main():
         machine = WineMachine(work / "prefix", display, work)
         machine.init()
         machine.start_session()
-        paths = PathMap(image, machine)
-        installed, _ = lay_installation(image, machine, paths, helpers, work)
+        paths, installed, _ = lay_installation(image, machine, helpers, work)
         exe = paths(image.exe_path)
         machine.copy_in(args.exe, exe)
         removed_by_products = [paths(item) for product in image.products()
@@ -436,7 +454,8 @@ def main():
             else:
                 read_only_startup(copy, helpers, exe)
             copy.end_session()
-            shutil.rmtree(copy.prefix, ignore_errors=True)
+            if not args.keep:
+                shutil.rmtree(copy.prefix, ignore_errors=True)
         machine.start_session()
 
         texts_seen = []
@@ -451,6 +470,10 @@ def main():
         return 0
     except (Failure, WineError) as failure:
         say(f"end to end FAILED: {failure}")
+        if display:
+            shot = work / "failure.png"
+            subprocess.run(["import", "-display", display, "-window", "root", str(shot)], check=False)
+            say(f"  the screen at the failure: {shot}")
         return 1
     finally:
         if machine:

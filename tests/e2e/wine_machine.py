@@ -24,13 +24,31 @@ class WineMachine:
             "WINEDEBUG": "-all",
             "WINEDLLOVERRIDES": "mscoree,mshtml=",
             "DISPLAY": display,
+            # Wine links the profile's Desktop, Documents, Downloads and
+            # the like to folders of $HOME: a home of the run's own keeps
+            # every write inside the work folder.
+            "HOME": str(work / "home"),
         })
+        (work / "home").mkdir(parents=True, exist_ok=True)
 
     # -- the session ------------------------------------------------------
 
     def init(self):
         self.run("wineboot", "--init", timeout=180)
         self.wait_idle()
+        self.unlink_profile_folders()
+
+    def unlink_profile_folders(self):
+        """Windows gives every profile folder its own directory; Wine links
+        several of them to one Unix folder, which would merge Documents,
+        Desktop and Downloads. Each becomes a directory of its own."""
+        for profile in (self.prefix / "drive_c" / "users").iterdir():
+            if not profile.is_dir() or profile.is_symlink():
+                continue
+            for entry in profile.iterdir():
+                if entry.is_symlink():
+                    entry.unlink()
+                    entry.mkdir()
 
     def start_session(self):
         """Keeps the session's services alive between commands, so that no

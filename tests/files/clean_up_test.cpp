@@ -102,7 +102,7 @@ TEST_F(CleanUpTest, PathsThatCannotBeBuiltAreNotUsed) {
 }
 
 TEST_F(CleanUpTest, ATemporaryFolderSetToADriveRootIsNeverSwept) {
-  for (const std::string root : {"C:\\", "C:"}) {
+  for (const std::string root : {"C:\\", "C:", "C:\\\\"}) {
     testing::RecordingPlatform run;
     AddWindowsEnvironment(run.machine);
     run.machine.environment["TEMP"] = root;
@@ -113,6 +113,27 @@ TEST_F(CleanUpTest, ATemporaryFolderSetToADriveRootIsNeverSwept) {
     EXPECT_FALSE(run.machine.HasFile("C:\\deleteoffice.bat")) << root;
     EXPECT_THAT(run.Entries("Delete "), IsEmpty()) << root;
   }
+}
+
+// A folder that is not named in full would be found relative to the current
+// folder, which at log-on is the system folder.
+TEST_F(CleanUpTest, ATemporaryFolderNotNamedInFullIsNeverSwept) {
+  for (const std::string temp : {"%USERPROFILE%\\AppData\\Local\\Temp", "Temp", "\\Temp", "C:Temp", "\\"}) {
+    testing::RecordingPlatform run;
+    AddWindowsEnvironment(run.machine);
+    run.machine.environment["TEMP"] = temp;
+    files::CleanUp(run.get());
+    EXPECT_THAT(run.Entries("GetFolder "), IsEmpty()) << temp;
+  }
+}
+
+TEST_F(CleanUpTest, ATemporaryFolderOnAShareIsSwept) {
+  testing::RecordingPlatform run;
+  AddWindowsEnvironment(run.machine);
+  run.machine.environment["TEMP"] = "\\\\server\\profiles\\demo\\Temp";
+  run.machine.AddFile("\\\\server\\profiles\\demo\\Temp\\old.tmp");
+  files::CleanUp(run.get());
+  EXPECT_FALSE(run.machine.HasFile("\\\\server\\profiles\\demo\\Temp\\old.tmp"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "platform/sim/atomic_write.h"
 #include "platform/sim/shell_link.h"
+#include "platform/sim/utf.h"
 #include "platform/sim/windows_path.h"
 
 namespace kelvane::sim {
@@ -51,16 +52,38 @@ void ImageBuilder::AddKey(const std::string& fullName, const std::vector<std::st
   for (const auto& value : values) key->values.push_back(value);
 }
 
+namespace {
+
+std::string Quoted(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '\\' || c == '"') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string ValueName(const std::string& name) { return name.empty() ? std::string("@") : Quoted(name); }
+
+}  // namespace
+
 std::string ImageBuilder::StringValue(const std::string& name, const std::string& value) {
-  const auto quoted = [](const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-      if (c == '\\' || c == '"') out += '\\';
-      out += c;
+  return ValueName(name) + "=" + Quoted(value);
+}
+
+std::string ImageBuilder::ExpandStringValue(const std::string& name, const std::string& value) {
+  // As regedit exports REG_EXPAND_SZ: the UTF-16LE bytes with their NUL.
+  std::string data = ValueName(name) + "=hex(2):";
+  char byte[4];
+  for (char16_t unit : Utf8ToUtf16(value).value_or(u"") + u'\0') {
+    for (unsigned part : {unit & 0xFFu, static_cast<unsigned>(unit >> 8)}) {
+      std::snprintf(byte, sizeof byte, "%02x", part);
+      data += byte;
+      data += ',';
     }
-    return out + "\"";
-  };
-  return (name.empty() ? std::string("@") : quoted(name)) + "=" + quoted(value);
+  }
+  data.pop_back();
+  return data;
 }
 
 std::string ImageBuilder::DwordValue(const std::string& name, std::uint32_t value) {

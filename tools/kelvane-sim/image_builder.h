@@ -33,6 +33,8 @@ class ImageBuilder {
   // Adds the key, every key above it, and the value lines.
   void AddKey(const std::string& fullName, const std::vector<std::string>& values = {});
   static std::string StringValue(const std::string& name, const std::string& value);
+  // REG_EXPAND_SZ: Windows expands the references it holds when it reads it.
+  static std::string ExpandStringValue(const std::string& name, const std::string& value);
   static std::string DwordValue(const std::string& name, std::uint32_t value);
 
   void AddProduct(InstalledProduct product) { products_.push_back(std::move(product)); }

@@ -56,7 +56,7 @@ void AddWindows7(ImageBuilder& image) {
   image.AddKey("HKEY_CLASSES_ROOT\\Installer\\Win32Assemblies\\Global");
   image.AddKey("HKEY_CURRENT_USER\\Control Panel\\Desktop", {ImageBuilder::StringValue("Wallpaper", "")});
   image.AddKey("HKEY_CURRENT_USER\\Environment",
-               {ImageBuilder::StringValue("TEMP", "%USERPROFILE%\\AppData\\Local\\Temp")});
+               {ImageBuilder::ExpandStringValue("TEMP", "%USERPROFILE%\\AppData\\Local\\Temp")});
   image.AddKey("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer");
   const std::string currentVersion = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
   image.AddKey(currentVersion, {ImageBuilder::StringValue("ProgramFilesDir", "C:\\Program Files")});
