@@ -76,9 +76,10 @@ class WineMachine:
             raise WineError(f"wine {' '.join(args)} exited {result.returncode}: {text.strip()}")
         return result.returncode, text
 
-    def start(self, *args):
-        """Starts a Windows program and returns at once."""
-        log = open(self.work / "program.out", "ab")
+    def start(self, *args, output=None):
+        """Starts a Windows program and returns at once; its output goes to
+        the file given, or is added to program.out."""
+        log = open(output, "wb") if output else open(self.work / "program.out", "ab")
         return subprocess.Popen(["wine", *args], env=self.env, stdout=log, stderr=subprocess.STDOUT,
                                 stdin=subprocess.DEVNULL)
 
