@@ -211,7 +211,17 @@ def probe_texts(machine: WineMachine, helpers: dict, caption: str):
 
 
 def kelvane_running() -> bool:
-    return subprocess.run(["pgrep", "-f", "kelvane2010.exe"], capture_output=True).returncode == 0
+    """Whether a Wine process of the tool is alive: Wine gives its processes
+    the Windows program's path as their first argument. (Matching the whole
+    command line would also find this harness, given --exe.)"""
+    for cmdline in Path("/proc").glob("[0-9]*/cmdline"):
+        try:
+            program = cmdline.read_bytes().split(b"\0")[0].decode("utf-8", "replace")
+        except OSError:
+            continue
+        if program.lower().endswith("kelvane2010.exe") and not program.startswith("/"):
+            return True
+    return False
 
 
 def wait_for_exit(timeout: float) -> bool:
@@ -267,6 +277,7 @@ def first_run(machine, helpers, exe, screenshots, texts_seen):
 def restart_and_resume(machine, helpers, screenshots):
     say("restart: every process of the prefix ends; log on; the Startup shortcut starts the tool")
     time.sleep(1.5)  # the restart command is started right after the last countdown text
+    check(kelvane_running(), "the tool is still running when the restart comes (Wine's shutdown returned)")
     machine.end_session()
     check(not kelvane_running(), "no process of the first run is left")
     machine.start_session()

@@ -13,8 +13,13 @@ namespace kelvane::sim::testing {
 
 namespace fs = std::filesystem;
 
-TestImage::TestImage(bool demo) {
-  std::string folder = (fs::temp_directory_path() / "kelvane-sim-test-XXXXXX").string();
+fs::path TestImage::MemoryScratch() {
+  std::error_code error;
+  return fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
+}
+
+TestImage::TestImage(bool demo, const fs::path& under) {
+  std::string folder = (under / "kelvane-sim-test-XXXXXX").string();
   root_ = mkdtemp(folder.data());
   path_ = root_ / "image";
   std::vector<std::string> init{"init", "IMAGE"};

@@ -10,7 +10,10 @@ namespace kelvane::sim::testing {
 // kelvane-sim commands run on it in-process.
 class TestImage {
  public:
-  explicit TestImage(bool demo = true);
+  explicit TestImage(bool demo = true, const std::filesystem::path& under = std::filesystem::temp_directory_path());
+  // Memory-backed scratch space where the host has it (/dev/shm): for images
+  // of 100,000 items, whose cost on a disk is the disk's.
+  static std::filesystem::path MemoryScratch();
   ~TestImage();
   TestImage(const TestImage&) = delete;
   TestImage& operator=(const TestImage&) = delete;

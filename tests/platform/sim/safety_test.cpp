@@ -1,0 +1,124 @@
+// What the whole cycle deletes and what it leaves, on machines that hold
+// links, awkward names, files in use and very many items.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+
+#include "sim_test_image.h"
+
+namespace kelvane::sim {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TestImage;
+
+const std::string kTemp = "C:\\Users\\Demo User\\AppData\\Local\\Temp";
+const std::string kOffice14 = "C:\\Program Files\\Microsoft Office\\Office14";
+const std::string kCache = "C:\\MSOCache\\All Users\\{90140000-0011-0000-0000-0000000FF1CE}-C";
+const std::string kDocuments = "C:\\Users\\Demo User\\Documents";
+
+void MakeFile(const TestImage& image, const std::string& windowsPath, const std::string& content = "x") {
+  const auto host = image.Host(windowsPath);
+  fs::create_directories(host.parent_path());
+  std::ofstream(host, std::ios::binary) << content;
+}
+
+void MakeLink(const TestImage& image, const std::string& linkPath, const std::string& targetPath) {
+  fs::create_directories(image.Host(linkPath).parent_path());
+  if (fs::is_directory(image.Host(targetPath))) {
+    fs::create_directory_symlink(image.Host(targetPath), image.Host(linkPath));
+  } else {
+    fs::create_symlink(image.Host(targetPath), image.Host(linkPath));
+  }
+}
+
+bool LinkExists(const TestImage& image, const std::string& windowsPath) {
+  return fs::exists(fs::symlink_status(image.Host(windowsPath)));
+}
+
+bool Announced(const TestImage& image, const std::string& text) {
+  const auto progress = image.Events("progress");
+  return std::find(progress.begin(), progress.end(), "progress\t" + text) != progress.end();
+}
+
+// Folders full of the user's and the system's files, each reached by a link
+// from a place the tool empties.
+TEST(Links, EachIsRemovedAsALinkAndWhatItLeadsToStays) {
+  TestImage image;
+  const std::vector<std::string> precious = {
+      kDocuments + "\\Precious\\thesis.docx", kDocuments + "\\Precious\\photos\\2010\\beach.jpg",
+      "C:\\Windows\\System32\\kernel32.dll", "C:\\Windows\\System32\\drivers\\ntfs.sys"};
+  for (const auto& file : precious) MakeFile(image, file, "keep me");
+  const std::vector<std::pair<std::string, std::string>> links = {
+      {kTemp + "\\documents", kDocuments + "\\Precious"},                    // swept by the clean-up
+      {kTemp + "\\thesis shortcut.docx", kDocuments + "\\Precious\\thesis.docx"},  // a link to a file
+      {kTemp + "\\deep\\er\\system", "C:\\Windows\\System32"},              // inside a swept folder
+      {kOffice14 + "\\Linked System", "C:\\Windows"},                       // removed by the batch file
+      {kCache + "\\system32", "C:\\Windows\\System32"},                     // inside a cache folder
+      {"C:\\MSOCache\\All Users\\{90140000-0044-0000-0000-0000000FF1CE}-C", kDocuments + "\\Precious"},
+  };
+  for (const auto& [link, target] : links) MakeLink(image, link, target);
+
+  ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0) << image.err();
+  for (const auto& file : precious) {
+    EXPECT_TRUE(image.Exists(file)) << file;
+    std::ifstream in(image.Host(file));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep me") << file;
+  }
+  for (const auto& [link, target] : links) EXPECT_FALSE(LinkExists(image, link)) << link;
+  EXPECT_TRUE(Announced(image, "Removing documents"));
+  EXPECT_TRUE(Announced(image, "Removing: C:\\MSOCache\\All Users\\{90140000-0044-0000-0000-0000000FF1CE}-C"));
+}
+
+// Names as users and installers make them: each goes where the tool
+// deletes, stays where it does not, and is announced as it is spelt.
+TEST(Names, AreDeletedOrKeptAndAnnouncedIntact) {
+  TestImage image;
+  const std::string longFolder = std::string(120, 'L') + "\\" + std::string(120, 'M');
+  const std::vector<std::string> names = {
+      "Ελληνικά έγγραφα.docx", "中文文件夹", "😀 smile.txt", "a b & c %PATH% 100%.txt",
+      "~$Budget 2011.xlsx", "empty.tmp", longFolder};
+  for (const auto& name : names) {
+    MakeFile(image, kTemp + "\\" + name + (name == longFolder ? "\\deep.txt" : ""),
+             name == "empty.tmp" ? "" : "data");
+    MakeFile(image, kDocuments + "\\" + name + (name == longFolder ? "\\deep.txt" : ""), "mine");
+    MakeFile(image, kOffice14 + "\\" + name + (name == longFolder ? "\\deep.txt" : ""), "office");
+  }
+  // A large file: 64 MiB, as a mail archive or a log might be.
+  std::ofstream(image.Host(kTemp + "\\Outlook Logging\\big.pst"), std::ios::binary)
+      .seekp(64 << 20).write("", 1);
+  ASSERT_GT(kTemp.size() + 1 + longFolder.size() + 10, 260u);
+
+  ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0) << image.err();
+  EXPECT_TRUE(fs::is_empty(image.Host(kTemp)));
+  EXPECT_FALSE(image.Exists(kOffice14));
+  for (const auto& name : names) {
+    const std::string top = name.substr(0, name.find('\\'));
+    EXPECT_TRUE(image.Exists(kDocuments + "\\" + name)) << name;
+    EXPECT_TRUE(Announced(image, "Removing " + top)) << top;
+  }
+}
+
+TEST(Scale, ATemporaryFolderOfAHundredThousandFilesIsSweptCompletely) {
+  TestImage image(true, TestImage::MemoryScratch());
+  const auto temp = image.Host(kTemp);
+  for (int folder = 0; folder < 10000; ++folder) {
+    const auto path = temp / ("folder " + std::to_string(folder));
+    fs::create_directory(path);
+    for (int file = 0; file < 5; ++file) std::ofstream(path / ("f" + std::to_string(file) + ".tmp"));
+  }
+  for (int file = 0; file < 50000; ++file) std::ofstream(temp / ("loose " + std::to_string(file) + ".tmp"));
+
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0) << image.err();
+  const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  EXPECT_TRUE(fs::is_empty(temp));
+  EXPECT_EQ(image.Events("progress\tRemoving folder ").size(), 10000u);
+  EXPECT_EQ(image.Events("progress\tRemoving loose ").size(), 50000u);
+  RecordProperty("cycle_seconds", std::to_string(seconds));
+}
+
+}  // namespace
+}  // namespace kelvane::sim
