@@ -1,0 +1,128 @@
+// The clean-up's sweep of the temporary folder on the real file system: what
+// it deletes, what it must leave, and how it announces each item.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "files/clean_up.h"
+#include "platform/platform.h"
+#include "platform/windows/windows_platform.h"
+#include "scratch.h"
+
+namespace kelvane::testing {
+namespace {
+
+class ProgressLine : public platform::WindowSystem {
+ public:
+  void Show(platform::Window) override {}
+  void Hide(platform::Window) override {}
+  void SetProgressCaption(const std::string& text) override { texts.push_back(text); }
+  void RepaintProgress() override {}
+  void ShowErrorBox(const std::string&, const std::string&) override {}
+  void EndTool() override {}
+  bool Shows(const std::string& text) const { return std::find(texts.begin(), texts.end(), text) != texts.end(); }
+  std::vector<std::string> texts;
+};
+
+// Points %TEMP% and %ALLUSERSPROFILE% into the scratch folder for one test.
+class Environment {
+ public:
+  Environment(const std::wstring& temp, const std::wstring& allUsers) {
+    Save(L"TEMP");
+    Save(L"ALLUSERSPROFILE");
+    SetEnvironmentVariableW(L"TEMP", temp.c_str());
+    SetEnvironmentVariableW(L"ALLUSERSPROFILE", allUsers.c_str());
+  }
+  ~Environment() {
+    for (const auto& [name, value] : saved_) SetEnvironmentVariableW(name.c_str(), value.c_str());
+  }
+
+ private:
+  void Save(const wchar_t* name) {
+    wchar_t value[4096] = L"";
+    GetEnvironmentVariableW(name, value, 4096);
+    saved_.emplace_back(name, value);
+  }
+  std::vector<std::pair<std::wstring, std::wstring>> saved_;
+};
+
+void RunCleanUp(ProgressLine& line) {
+  auto objects = platform::windows::MakeObjects();
+  auto kernel = platform::windows::MakeKernel();
+  platform::Platform machine{*objects, *kernel, line};
+  files::CleanUp(machine);
+}
+
+TEST(Sweep, DeletesEveryNameAsItComesAndAnnouncesItIntact) {
+  ScratchFolder scratch;
+  const std::wstring temp = scratch / L"Temp";
+  MakeFolder(temp);
+  MakeFolder(scratch / L"All");
+  const std::vector<std::wstring> names = {
+      L"\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac.docx",  // Greek
+      L"\u4e2d\u6587\u6587\u4ef6\u5939",                          // CJK, a folder
+      L"\U0001F600 smile.txt",                                    // outside the BMP
+      L"a b & c %PATH% 100%.txt", L"empty.tmp", L"hidden system.dat", L"read only.txt", L"large.bin"};
+  WriteBytes(temp + L"\\" + names[0], "x");
+  MakeFolder(temp + L"\\" + names[1]);
+  WriteBytes(temp + L"\\" + names[1] + L"\\inner.txt", "x");
+  WriteBytes(temp + L"\\" + names[2], "x");
+  WriteBytes(temp + L"\\" + names[3], "x");
+  WriteBytes(temp + L"\\" + names[4], "");
+  WriteBytes(temp + L"\\" + names[5], "x", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  WriteBytes(temp + L"\\" + names[6], "x", FILE_ATTRIBUTE_READONLY);
+  WriteBytes(temp + L"\\" + names[7], std::string(8 << 20, 'L'));
+  // A tree deeper than 260 characters.
+  std::wstring deep = Long(temp) + L"\\deep";
+  MakeFolder(deep);
+  while (deep.size() < 340) MakeFolder(deep += L"\\" + std::wstring(50, L'n'));
+  WriteBytes(deep + L"\\bottom.txt", "x");
+
+  Environment environment(temp, scratch / L"All");
+  ProgressLine line;
+  RunCleanUp(line);
+
+  for (const auto& name : names) {
+    EXPECT_FALSE(Exists(temp + L"\\" + name)) << Utf8(name);
+    EXPECT_TRUE(line.Shows("Removing " + Utf8(name))) << Utf8(name);
+  }
+  EXPECT_FALSE(Exists(temp + L"\\deep"));
+  EXPECT_TRUE(Exists(temp)) << "the folder itself stays";
+  EXPECT_EQ(line.texts.front(), "Cleaning Up");
+}
+
+TEST(Sweep, AFileHeldOpenIsAnnouncedAndStaysAndTheSweepGoesOn) {
+  ScratchFolder scratch;
+  const std::wstring temp = scratch / L"Temp";
+  MakeFolder(temp);
+  MakeFolder(scratch / L"All");
+  for (const wchar_t* name : {L"a.log", L"busy.log", L"c.log"}) WriteBytes(temp + L"\\" + name, "x");
+  MakeFolder(temp + L"\\held");
+  WriteBytes(temp + L"\\held\\open.dat", "x");
+  WriteBytes(temp + L"\\held\\free.dat", "x");
+  // Held as a running program holds its log: no sharing at all.
+  const HANDLE busy = CreateFileW((temp + L"\\busy.log").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE open = CreateFileW((temp + L"\\held\\open.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                  nullptr);
+  ASSERT_NE(busy, INVALID_HANDLE_VALUE);
+  ASSERT_NE(open, INVALID_HANDLE_VALUE);
+
+  Environment environment(temp, scratch / L"All");
+  ProgressLine line;
+  RunCleanUp(line);
+  CloseHandle(busy);
+  CloseHandle(open);
+
+  for (const char* name : {"a.log", "busy.log", "c.log", "held"}) {
+    EXPECT_TRUE(line.Shows(std::string("Removing ") + name)) << name;
+  }
+  EXPECT_TRUE(Exists(temp + L"\\busy.log"));
+  EXPECT_TRUE(Exists(temp + L"\\held\\open.dat"));
+  EXPECT_FALSE(Exists(temp + L"\\held\\free.dat"));
+  EXPECT_FALSE(Exists(temp + L"\\a.log"));
+  EXPECT_FALSE(Exists(temp + L"\\c.log"));
+}
+
+}  // namespace
+}  // namespace kelvane::testing
