@@ -1,30 +1,27 @@
 #include "platform/sim/registry_tree.h"
 
-#include <algorithm>
-
 #include "platform/registry_provider.h"
-#include "platform/sim/text_case.h"
 
 namespace kelvane::sim {
 
 RegistryKey* RegistryKey::Subkey(const std::string& subkeyName) const {
-  for (const auto& key : subkeys) {
-    if (SameName(key->name, subkeyName)) return key.get();
-  }
-  return nullptr;
+  const auto found = subkeys.find(subkeyName);
+  return found == subkeys.end() ? nullptr : found->second.get();
 }
 
 RegistryKey& RegistryKey::AddSubkey(const std::string& subkeyName) {
-  if (RegistryKey* existing = Subkey(subkeyName)) return *existing;
-  subkeys.push_back(std::make_unique<RegistryKey>());
-  subkeys.back()->name = subkeyName;
-  return *subkeys.back();
+  auto& slot = subkeys[subkeyName];
+  if (!slot) {
+    slot = std::make_unique<RegistryKey>();
+    slot->name = subkeyName;
+  }
+  return *slot;
 }
 
 std::vector<std::string> RegistryKey::SortedSubkeyNames() const {
   std::vector<std::string> names;
-  for (const auto& key : subkeys) names.push_back(key->name);
-  std::sort(names.begin(), names.end(), NameLess{});
+  names.reserve(subkeys.size());
+  for (const auto& entry : subkeys) names.push_back(entry.second->name);
   return names;
 }
 
@@ -90,11 +87,7 @@ bool RegistryTree::Remove(const std::string& fullName) {
   RegistryKey* parent = Root(names[0]);
   for (std::size_t i = 1; parent && i < names.size(); ++i) parent = parent->Subkey(names[i]);
   if (!parent) return false;
-  auto& siblings = parent->subkeys;
-  const auto found = std::find_if(siblings.begin(), siblings.end(), [&](const auto& key) { return SameName(key->name, leaf); });
-  if (found == siblings.end()) return false;
-  siblings.erase(found);
-  return true;
+  return parent->subkeys.erase(leaf) > 0;
 }
 
 }  // namespace kelvane::sim

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/sim/text_case.h"
 
 namespace kelvane::sim {
 
@@ -13,7 +16,10 @@ namespace kelvane::sim {
 struct RegistryKey {
   std::string name;
   std::vector<std::string> values;
-  std::vector<std::unique_ptr<RegistryKey>> subkeys;
+  // In the order Windows enumerates them; names that differ only in case
+  // are one key. A map, so that keys with 100,000 subkeys are found and
+  // removed without a walk through their siblings.
+  std::map<std::string, std::unique_ptr<RegistryKey>, NameLess> subkeys;
 
   RegistryKey* Subkey(const std::string& subkeyName) const;
   RegistryKey& AddSubkey(const std::string& subkeyName);

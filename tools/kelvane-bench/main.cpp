@@ -1,0 +1,130 @@
+// Measures the simulated machine at scale, one phase at a time:
+//   kelvane-bench registry N FOLDER   RemoveRegKeys on N keys below
+//                                     HKCU\Software\Microsoft\Office\14.0
+//   kelvane-bench sweep N FOLDER      CleanUp on a temporary folder of N files
+//   kelvane-bench regfile N FOLDER    loading and saving an image of N keys
+// Each lays the demo image with the items in FOLDER (which must not exist),
+// measures, and prints one line of "name=value" fields. Run under callgrind
+// with --collect-atstart=no, only the measured phase is counted.
+#include <sys/resource.h>
+#include <valgrind/callgrind.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "app/kelvane.h"
+#include "commands.h"
+#include "files/clean_up.h"
+#include "platform/sim/machine.h"
+#include "platform/sim/sim_platform.h"
+#include "registry/remove_reg_keys.h"
+
+namespace fs = std::filesystem;
+using kelvane::sim::Machine;
+using kelvane::sim::SimPlatform;
+
+namespace {
+
+constexpr const char* kBenchKey = "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0\\Bench";
+constexpr const char* kTemp = "C:\\Users\\Demo User\\AppData\\Local\\Temp";
+
+// Wall time of the measured part, with callgrind counting only that part.
+template <class Work>
+double Measure(Work&& work) {
+  const auto started = std::chrono::steady_clock::now();
+  CALLGRIND_TOGGLE_COLLECT;
+  work();
+  CALLGRIND_TOGGLE_COLLECT;
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+}
+
+long PeakKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+void LayDemo(const fs::path& image) {
+  std::ostringstream out, err;
+  std::istringstream in;
+  if (kelvane::sim::RunKelvaneSim({"init", image.string(), "--demo"}, in, out, err) != 0) {
+    throw std::runtime_error("init failed: " + err.str());
+  }
+}
+
+// Groups of ten keys, one level below the bench key, as products lay theirs.
+void AddKeys(const fs::path& image, long count) {
+  Machine machine(image);
+  for (long i = 0; i < count; ++i) {
+    machine.registry().Create(std::string(kBenchKey) + "\\g" + std::to_string(i / 10) + "\\k" + std::to_string(i % 10));
+  }
+  machine.Save();
+}
+
+// Half the files loose, half five to a folder: count / 10 folders.
+void AddFiles(const fs::path& image, long count) {
+  Machine machine(image);
+  const fs::path temp = machine.drive().Find(kTemp)->host;
+  for (long i = 0; i < count / 2; ++i) std::ofstream(temp / ("loose " + std::to_string(i) + ".tmp"));
+  for (long folder = 0; folder < count / 10; ++folder) {
+    const fs::path path = temp / ("folder " + std::to_string(folder));
+    fs::create_directory(path);
+    for (int file = 0; file < 5; ++file) std::ofstream(path / ("f" + std::to_string(file) + ".tmp"));
+  }
+}
+
+int Run(const std::string& what, long count, const fs::path& image) {
+  LayDemo(image);
+  double seconds = 0;
+  if (what == "registry") {
+    AddKeys(image, count);
+    Machine machine(image);
+    SimPlatform platform(machine);
+    seconds = Measure([&] { kelvane::registry::RemoveRegKeys(platform.get()); });
+    if (machine.registry().Find(kBenchKey)) throw std::runtime_error("the bench keys are still there");
+  } else if (what == "sweep") {
+    AddFiles(image, count);
+    Machine machine(image);
+    SimPlatform platform(machine);
+    seconds = Measure([&] { kelvane::files::CleanUp(platform.get()); });
+    if (!fs::is_empty(machine.drive().Find(kTemp)->host)) throw std::runtime_error("the sweep left items");
+  } else if (what == "regfile") {
+    AddKeys(image, count);
+    double load = 0;
+    const double save = Measure([&] {
+      const auto started = std::chrono::steady_clock::now();
+      Machine machine(image);
+      load = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+      machine.Save();
+    }) - load;
+    std::cout << "what=regfile items=" << count << " load_seconds=" << load << " save_seconds=" << save
+              << " bytes=" << fs::file_size(image / "registry.reg") << " peak_kb=" << PeakKilobytes() << "\n";
+    return 0;
+  } else {
+    std::cerr << "kelvane-bench: unknown measurement " << what << "\n";
+    return 2;
+  }
+  std::cout << "what=" << what << " items=" << count << " seconds=" << seconds
+            << " microseconds_per_item=" << seconds * 1e6 / static_cast<double>(count)
+            << " peak_kb=" << PeakKilobytes() << "\n";
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::cerr << "usage: kelvane-bench registry|sweep|regfile N FOLDER\n";
+    return 2;
+  }
+  try {
+    return Run(argv[1], std::stol(argv[2]), argv[3]);
+  } catch (const std::exception& failure) {
+    std::cerr << "kelvane-bench: " << failure.what() << "\n";
+    return 1;
+  }
+}
