@@ -166,6 +166,16 @@ TEST(BadImages, AMachineIniWithoutItsKeysGivesExit2) {
   EXPECT_NE(image.err().find("machine.ini:5:"), std::string::npos) << image.err();
 }
 
+TEST(BadImages, AProductsIniWithoutSectionsGivesExit2NamingTheLine) {
+  TestImage image;
+  image.WriteImageFile("products.ini", "; installed products\nName=Microsoft Office Professional Plus 2010\n");
+  const std::string registry = image.ReadImageFile("registry.reg");
+  EXPECT_EQ(image.Run({"cycle", "IMAGE"}), 2);
+  EXPECT_NE(image.err().find("products.ini:2: a key outside a product: Name"), std::string::npos) << image.err();
+  EXPECT_EQ(image.ReadImageFile("registry.reg"), registry);
+  EXPECT_TRUE(image.Events().empty());
+}
+
 TEST(BadImages, UnknownFaultsAndClicksAreBadUsage) {
   TestImage image;
   image.WriteFaults("DeleteKeys=HKEY_CURRENT_USER\\Software\n");

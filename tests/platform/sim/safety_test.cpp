@@ -2,10 +2,17 @@
 // links, awkward names, files in use and very many items.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <thread>
 
+#include "platform/sim/atomic_write.h"
+#include "platform/sim/machine.h"
 #include "sim_test_image.h"
 
 namespace kelvane::sim {
@@ -118,6 +125,65 @@ TEST(Scale, ATemporaryFolderOfAHundredThousandFilesIsSweptCompletely) {
   EXPECT_EQ(image.Events("progress\tRemoving folder ").size(), 10000u);
   EXPECT_EQ(image.Events("progress\tRemoving loose ").size(), 50000u);
   RecordProperty("cycle_seconds", std::to_string(seconds));
+}
+
+TEST(AtomicWrite, AWriteThatFailsLeavesTheOldFileWhole) {
+  TestImage image(false);
+  const fs::path file = image.path() / "registry.reg";
+  const std::string before = ReadWholeFile(file);
+  fs::create_directory(file.string() + ".tmp");  // the temporary file cannot be made
+  EXPECT_ANY_THROW(WriteFileAtomically(file, "new"));
+  EXPECT_EQ(ReadWholeFile(file), before);
+  fs::remove(file.string() + ".tmp");
+  WriteFileAtomically(file, "new");
+  EXPECT_EQ(ReadWholeFile(file), "new");
+  EXPECT_FALSE(fs::exists(file.string() + ".tmp"));
+}
+
+double RunSeconds(const std::vector<std::string>& arguments, int killAfterMilliseconds = -1) {
+  const auto started = std::chrono::steady_clock::now();
+  const pid_t child = fork();
+  if (child == 0) {
+    std::vector<char*> argv;
+    for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    freopen("/dev/null", "w", stdout);
+    freopen("/dev/null", "w", stderr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  if (killAfterMilliseconds >= 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(killAfterMilliseconds));
+    kill(child, SIGKILL);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+}
+
+// The image's files are replaced whole, by a rename: kelvane-sim killed at
+// any moment of a run leaves each of them old or new, never cut short.
+TEST(Binary, KilledAtAnyMomentItLeavesAnImageThatLoads) {
+  TestImage image;
+  {
+    Machine machine(image.path());
+    for (int i = 0; i < 8000; ++i) {
+      machine.registry().Create("HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0\\Bulk\\g" +
+                                std::to_string(i / 10) + "\\k" + std::to_string(i % 10));
+    }
+    machine.Save();
+  }
+  const std::vector<std::string> cycle = {KELVANE_SIM_BINARY, "cycle", image.path().string()};
+  // How long a whole run takes here, on a copy, so that the kills spread over it.
+  TestImage copy;
+  fs::remove_all(copy.path());
+  fs::copy(image.path(), copy.path(), fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+  const double whole = RunSeconds({KELVANE_SIM_BINARY, "cycle", copy.path().string()});
+  for (int kill = 1; kill <= 10; ++kill) {
+    RunSeconds(cycle, static_cast<int>(whole * 1000 * kill / 11));
+    EXPECT_NE(image.Run({"report", "IMAGE"}), 2) << "after a kill at " << kill << "/11 of a run: " << image.err();
+  }
+  EXPECT_EQ(image.Run({"cycle", "IMAGE"}), 0) << image.err();
 }
 
 }  // namespace
