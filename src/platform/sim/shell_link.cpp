@@ -128,11 +128,14 @@ std::optional<ShellLink> ReadShellLink(const std::string& bytes) {
   if (!(flags & kHasLinkInfo) || !in.Has(at, 0x1C)) return std::nullopt;
   const std::uint32_t size = in.U32(at);
   const std::uint32_t headerSize = in.U32(at + 4);
-  if (!in.Has(at, size) || !(in.U32(at + 8) & kVolumeIdAndLocalBasePath)) return std::nullopt;
+  // The header's fields are read only where the LinkInfo says it holds them:
+  // a size or header size that is too small makes the file unreadable, as
+  // it does to Windows, rather than a read past its end.
+  if (size < 0x1C || !in.Has(at, size) || !(in.U32(at + 8) & kVolumeIdAndLocalBasePath)) return std::nullopt;
   const std::size_t end = at + size;
   std::optional<std::string> base;
   std::optional<std::string> suffix;
-  if (headerSize >= 0x24 && in.U32(at + 0x1C) != 0) {
+  if (headerSize >= 0x24 && size >= 0x24 && in.U32(at + 0x1C) != 0) {
     base = in.UnicodeString(at + in.U32(at + 0x1C), end);
     suffix = in.UnicodeString(at + in.U32(at + 0x20), end);
   } else {
