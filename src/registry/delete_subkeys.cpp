@@ -8,12 +8,11 @@ namespace kelvane::registry {
 
 namespace {
 
-// One key on the way down: its path, its subkeys once enumerated, and how
-// many of them have been visited.
+// One key on the way down: its path, its subkeys as enumerated on the way in,
+// and how many of them have been visited.
 struct PendingKey {
   explicit PendingKey(std::string keyPath) : path(std::move(keyPath)) {}
   std::string path;
-  bool enumerated = false;
   std::optional<std::vector<std::string>> arrSubkeys;
   std::size_t next = 0;
 };
@@ -28,18 +27,17 @@ struct PendingKey {
 void DeleteSubkeys(platform::RegistryProvider& provider, platform::WindowSystem& windows,
                    std::uint32_t HKEY, const std::string& strKeyPath) {
   std::vector<PendingKey> pending;
-  pending.emplace_back(strKeyPath);
+  const auto enter = [&](std::string path) {
+    PendingKey& key = pending.emplace_back(std::move(path));
+    provider.EnumKey(HKEY, key.path, key.arrSubkeys);
+  };
+  enter(strKeyPath);
   while (!pending.empty()) {
     PendingKey& key = pending.back();
-    if (!key.enumerated) {
-      key.enumerated = true;
-      provider.EnumKey(HKEY, key.path, key.arrSubkeys);
-    }
     if (key.arrSubkeys && key.next < key.arrSubkeys->size()) {
       const std::string& name = (*key.arrSubkeys)[key.next++];
       ShowProgress(windows, "Removing: " + key.path);
-      std::string below = key.path + "\\" + name;
-      pending.emplace_back(std::move(below));  // may move `key`: not used after this
+      enter(key.path + "\\" + name);  // the path is built before `key` can move
       continue;
     }
     provider.DeleteKey(HKEY, key.path);

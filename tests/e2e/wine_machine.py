@@ -105,7 +105,9 @@ class WineMachine:
 
     # -- windows --------------------------------------------------------------
 
-    def find_window(self, caption_pattern: str, timeout: float) -> str:
+    def find_window(self, caption_pattern: str, timeout: float, poll: float = 0.2) -> str:
+        """The first visible window whose caption matches, looked for every
+        `poll` seconds."""
         deadline = time.time() + timeout
         while time.time() < deadline:
             result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", caption_pattern],
@@ -113,7 +115,7 @@ class WineMachine:
             ids = result.stdout.split()
             if ids:
                 return ids[0]
-            time.sleep(0.2)
+            time.sleep(poll)
         raise WineError(f"no visible window matching {caption_pattern!r} within {timeout:.0f} s")
 
     def window_gone(self, caption_pattern: str) -> bool:
