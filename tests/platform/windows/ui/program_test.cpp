@@ -54,7 +54,9 @@ TEST_F(ProgramResources, VersionRecordNamesTheProductAndVersion) {
   EXPECT_EQ(VersionString(ProgramPath(), L"ProductName"), L"Kelvane 2010");
   EXPECT_EQ(VersionString(ProgramPath(), L"FileVersion"), L"1.01");
   EXPECT_EQ(VersionString(ProgramPath(), L"ProductVersion"), L"1.01");
-  EXPECT_EQ(VersionString(ProgramPath(), L"OriginalFilename"), L"kelvane2010.exe");
+  // kelvane2010.exe or kelvane2010-x64.exe: the file's own name.
+  EXPECT_EQ(VersionString(ProgramPath(), L"OriginalFilename"),
+            ProgramPath().substr(ProgramPath().find_last_of(L'\\') + 1));
 }
 
 TEST_F(ProgramResources, ManifestAsksForNoElevationAndNamesTheWindowsVersions) {
