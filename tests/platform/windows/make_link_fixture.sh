@@ -5,10 +5,15 @@
 # (CreateSymbolicLinkW succeeds and makes nothing, FSCTL_SET_REPARSE_POINT is
 # not supported), but Wine shows a Unix symbolic link to a folder as a
 # directory reparse point, as Windows shows a junction.
+#   make_link_fixture.sh WINE-RUNNER   (scripts/wine-run or scripts/wine64-run)
 set -euo pipefail
+runner=$1
 checkout=$(cd "$(dirname "$0")/../../.." && pwd)
-"$checkout/scripts/wine-run" cmd /c exit  # the prefix exists from here on
-prefix=${WINEPREFIX:-$checkout/build/windows/wineprefix}
+"$runner" cmd /c exit  # the prefix exists from here on
+case "$(basename "$runner")" in
+  wine64-run) prefix=${WINEPREFIX:-$checkout/build/windows-x64/wineprefix} ;;
+  *) prefix=${WINEPREFIX:-$checkout/build/windows/wineprefix} ;;
+esac
 fixture="$prefix/drive_c/users/$(id -un)/Temp/kelvane-links"
 rm -rf "$fixture"
 mkdir -p "$fixture/outside/sub" "$fixture/doomed/inner"

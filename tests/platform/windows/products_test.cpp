@@ -13,7 +13,13 @@ namespace {
 
 constexpr const char* kProductsMoniker = "winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\cimv2";
 constexpr const char* kTestProductName = "Microsoft Office Test Kelvane Package";
-constexpr const wchar_t* kInstalledFile = L"C:\\Program Files\\Kelvane Test Package\\readme.txt";
+// The package is built for the tests' own architecture: it installs under the
+// Program Files folder this process sees.
+std::wstring InstalledFile() {
+  wchar_t path[MAX_PATH];
+  ExpandEnvironmentStringsW(L"%ProgramFiles%\\Kelvane Test Package\\readme.txt", path, MAX_PATH);
+  return path;
+}
 
 DWORD RunAndWait(std::wstring commandLine) {
   STARTUPINFOW startup{};
@@ -43,7 +49,7 @@ std::unique_ptr<platform::Product> Find(platform::ProductServices& services, int
 
 TEST(Products, AnInstalledPackageIsFoundByNameAndUninstalled) {
   ASSERT_EQ(RunAndWait(L"msiexec /i \"" + std::wstring(KELVANE_TEST_MSI) + L"\" /qn"), 0u);
-  ASSERT_TRUE(Exists(kInstalledFile));
+  ASSERT_TRUE(Exists(InstalledFile()));
 
   const auto services = platform::windows::MakeObjects()->GetProductServices(kProductsMoniker);
   int count = 0;
@@ -53,7 +59,7 @@ TEST(Products, AnInstalledPackageIsFoundByNameAndUninstalled) {
   EXPECT_EQ(product->Uninstall(), 0);
 
   EXPECT_FALSE(Find(*services, count));
-  EXPECT_FALSE(Exists(kInstalledFile));
+  EXPECT_FALSE(Exists(InstalledFile()));
 }
 
 TEST(Products, OnlyTheProductQueryIsServed) {
