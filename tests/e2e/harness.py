@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""The real kelvane2010.exe under Wine and Xvfb, driven with the mouse as a
-person would, on a fake Office 2010 installation laid from the simulated
-machine's demo image; then the same image through `kelvane-sim cycle`, and
-the two machines compared.
+"""The real kelvane2010.exe (or kelvane2010-x64.exe) under Wine and Xvfb,
+driven with the mouse as a person would, on a fake Office 2010 installation
+laid from the simulated machine's demo image; then the same image through
+`kelvane-sim cycle`, and the two machines compared. The 32-bit program runs in
+a 32-bit prefix on the 32-bit edition; the 64-bit program in a 64-bit prefix
+on the 64-bit edition, laid as that edition installs it.
 
 Prints what it checked; exits 1 with a message naming the first thing that
 differs."""
@@ -13,13 +15,13 @@ import subprocess
 import sys
 import tempfile
 import time
-from pathlib import Path
+from pathlib import Path, PureWindowsPath
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from machine_image import MachineImage, read_registry_text, registry_keys  # noqa: E402
 from progress_lines import coverage, first_difference, runs_of_progress  # noqa: E402
-from wine_machine import WineError, WineMachine  # noqa: E402
+from wine_machine import ARCHITECTURES, WineError, WineMachine, pe_architecture  # noqa: E402
 
 HERE = Path(__file__).resolve().parent
 ROOT = HERE.parents[1]
@@ -40,6 +42,21 @@ WINE_DIFFERENCES = [
      "registry comparisons leave that subtree out."),
     ("unnamed products", "a product without a name cannot be built as a Windows Installer package: it is left "
      "out of the Wine machine and listed."),
+]
+
+# Where the 64-bit run's prefix differs from the 32-bit run's, and what the
+# harness does about it.
+WIN64_DIFFERENCES = [
+    ("64-bit prefix", "the 64-bit program runs in a win64 prefix (64-bit loader and server), which also has "
+     "C:\\Program Files (x86), C:\\windows\\syswow64 and the 32-bit registry view (Wow6432Node); the 32-bit "
+     "view is neither laid nor compared, as the tool in its 64-bit view never looks at it."),
+    ("64-bit edition", "the test packages are built for x64 (wixl -a x64, ProgramFiles64Folder) and install under "
+     "C:\\Program Files with their keys in the 64-bit view; registry.reg is imported by the 64-bit reg, into the "
+     "64-bit view, and exported by the 64-bit regedit; %ProgramFiles% and %CommonProgramFiles% are the 64-bit "
+     "folders."),
+    ("64-bit helpers", "the progress-line probe and the dummy ose service are built for x86-64."),
+    ("program name", "the program is laid as kelvane2010-x64.exe beside the image's kelvane2010.exe stand-in (kept "
+     "on both machines); the Startup shortcut names it."),
 ]
 
 # Wine's own settings, which its session rewrites as it runs.
@@ -77,8 +94,8 @@ def check(condition, what):
 
 # -- tools built for the run ----------------------------------------------------
 
-def build_helpers(work: Path) -> dict:
-    compiler = "i686-w64-mingw32-g++-posix"
+def build_helpers(work: Path, arch: str) -> dict:
+    compiler = ARCHITECTURES[arch].compiler
     built = {}
     for name, libraries in (("window_probe", []), ("ose_service", ["-ladvapi32"])):
         target = work / f"{name}.exe"
@@ -88,9 +105,9 @@ def build_helpers(work: Path) -> dict:
     return built
 
 
-def build_package(work: Path, product, index: int) -> Path:
+def build_package(work: Path, product, index: int, arch: str) -> Path:
     target = work / f"product{index}.msi"
-    subprocess.run(["wixl", "-D", f"ProductCode={product.code}", "-D", f"ProductName={product.name}",
+    subprocess.run(["wixl", *ARCHITECTURES[arch].wixl_options, "-D", f"ProductCode={product.code}", "-D", f"ProductName={product.name}",
                     "-D", f"UpgradeCode={{5E2D0000-0000-4000-8000-{index:012d}}}",
                     "-D", f"ComponentGuid={{5E2D0001-0000-4000-8000-{index:012d}}}",
                     "-D", f"FolderName=KelvaneE2E{index}", "-o", str(target), str(HERE / "product.wxs")],
@@ -142,7 +159,7 @@ def lay_installation(image: MachineImage, machine: WineMachine, helpers: dict, w
         if product.name is None:
             left_out.append(product.code)
             continue
-        package = build_package(work, product, index)
+        package = build_package(work, product, index, machine.arch)
         machine.run("msiexec", "/i", dos_path(package), "/qn", timeout=180)
         installed.append(product)
     say(f"  {len(installed)} Windows Installer packages installed; left out (no name): {left_out or 'none'}")
@@ -210,24 +227,25 @@ def probe_texts(machine: WineMachine, helpers: dict, caption: str):
     return text.splitlines() if status == 0 else None
 
 
-def kelvane_running() -> bool:
-    """Whether a Wine process of the tool is alive: Wine gives its processes
-    the Windows program's path as their first argument. (Matching the whole
-    command line would also find this harness, given --exe.)"""
+def kelvane_running(program: str) -> bool:
+    """Whether a Wine process of the tool (by its file name) is alive: Wine
+    gives its processes the Windows program's path as their first argument.
+    (Matching the whole command line would also find this harness, given
+    --exe.)"""
     for cmdline in Path("/proc").glob("[0-9]*/cmdline"):
         try:
-            program = cmdline.read_bytes().split(b"\0")[0].decode("utf-8", "replace")
+            first = cmdline.read_bytes().split(b"\0")[0].decode("utf-8", "replace")
         except OSError:
             continue
-        if program.lower().endswith("kelvane2010.exe") and not program.startswith("/"):
+        if not first.startswith("/") and PureWindowsPath(first).name.lower() == program.lower():
             return True
     return False
 
 
-def wait_for_exit(timeout: float) -> bool:
+def wait_for_exit(program: str, timeout: float) -> bool:
     deadline = time.time() + timeout
     while time.time() < deadline:
-        if not kelvane_running():
+        if not kelvane_running(program):
             return True
         time.sleep(0.3)
     return False
@@ -277,9 +295,10 @@ def first_run(machine, helpers, exe, screenshots, texts_seen):
 def restart_and_resume(machine, helpers, screenshots):
     say("restart: every process of the prefix ends; log on; the Startup shortcut starts the tool")
     time.sleep(1.5)  # the restart command is started right after the last countdown text
-    check(kelvane_running(), "the tool is still running when the restart comes (Wine's shutdown returned)")
+    check(kelvane_running(machine.program),
+          "the tool is still running when the restart comes (Wine's shutdown returned)")
     machine.end_session()
-    check(not kelvane_running(), "no process of the first run is left")
+    check(not kelvane_running(machine.program), "no process of the first run is left")
     machine.start_session()
     machine.start("start", STARTUP_LINK)
     complete = machine.find_window("^Complete$", 120)
@@ -288,7 +307,7 @@ def restart_and_resume(machine, helpers, screenshots):
     if screenshots:
         machine.screenshot(complete, screenshots / "complete.png")
     machine.click(complete, *FINISH)
-    check(wait_for_exit(30), "Finish ends the program")
+    check(wait_for_exit(machine.program, 30), "Finish ends the program")
 
 
 def compare_machines(image, sim_after, machine, paths, installed, work, sim_progress, texts_seen, removed_by_products):
@@ -359,7 +378,7 @@ def close_before_go(machine, helpers, image, paths, exe, work):
         ["xdotool", "search", "--onlyvisible", "--name", KELVANE, "getwindowname"], env=machine.env,
         capture_output=True, text=True).stdout.splitlines())
     machine.run(dos_path(helpers["window_probe"]), "close", caption)
-    check(wait_for_exit(30), "closing the main window ends the program")
+    check(wait_for_exit(machine.program, 30), "closing the main window ends the program")
     check(snapshot_files(machine, image, paths) == before_files, "no file or folder changed")
     after_keys = prefix_registry_keys(machine, work)
     changed = sorted(before_keys ^ after_keys)
@@ -379,7 +398,7 @@ def read_only_startup(machine, helpers, exe):
         texts = probe_texts(machine, helpers, LOADING) or []
         check(not any(text.startswith("Rebooting") for text in texts), "no restart countdown ran")
         machine.run(dos_path(helpers["window_probe"]), "close", ERROR_BOX)
-        check(wait_for_exit(30), "the program exits when the error box is closed")
+        check(wait_for_exit(machine.program, 30), "the program exits when the error box is closed")
     finally:
         subprocess.run(["chattr", "-i", str(startup)], check=True)
     machine.end_session()
@@ -388,7 +407,7 @@ def read_only_startup(machine, helpers, exe):
     machine.find_window("^Complete$", 120)
     check(True, "the next start takes the resumed path and completes")
     machine.run(dos_path(helpers["window_probe"]), "close", COMPLETE)
-    check(wait_for_exit(30), "closing the completion window ends the program")
+    check(wait_for_exit(machine.program, 30), "closing the completion window ends the program")
 
 
 # -- the whole run ----------------------------------------------------------------
@@ -419,11 +438,13 @@ def main():
     display = None
     machine = None
     try:
+        arch = pe_architecture(args.exe)
+        say(f"{args.exe.name}: a {arch} program, run in a {arch} prefix")
         say("where Wine differs from Windows, and what this harness does about it:")
-        for name, what in WINE_DIFFERENCES:
+        for name, what in WINE_DIFFERENCES + (WIN64_DIFFERENCES if arch == "win64" else []):
             say(f"  - {name}: {what}")
         display_server, display = start_display(work)
-        helpers = build_helpers(work)
+        helpers = build_helpers(work, arch)
 
         image_root = work / "image"
         sim(args.sim, "init", image_root, "--demo")
@@ -434,12 +455,14 @@ def main():
         sim_after = MachineImage(sim_root)
         check(sim(args.sim, "report", sim_root).returncode == 0, "kelvane-sim cycle leaves a clean report")
 
-        machine = WineMachine(work / "prefix", display, work)
+        machine = WineMachine(work / "prefix", display, work, arch)
         machine.init()
         machine.start_session()
         paths, installed, _ = lay_installation(image, machine, helpers, work)
-        exe = paths(image.exe_path)
+        # The program under its own name in the image's download folder.
+        exe = str(PureWindowsPath(paths(image.exe_path)).with_name(args.exe.name))
         machine.copy_in(args.exe, exe)
+        machine.program = args.exe.name
         removed_by_products = [paths(item) for product in image.products()
                                for item in product.removes_folders]
         removed_by_products += [item for product in image.products() for item in product.removes_keys]
@@ -452,7 +475,8 @@ def main():
         # The failure paths run on copies of the laid prefix.
         machine.end_session()
         for scenario in ("close", "read-only"):
-            copy = WineMachine(work / f"prefix-{scenario}", display, work)
+            copy = WineMachine(work / f"prefix-{scenario}", display, work, arch)
+            copy.program = machine.program
             subprocess.run(["cp", "-a", str(machine.prefix), str(copy.prefix)], check=True)
             copy.start_session()
             if scenario == "close":

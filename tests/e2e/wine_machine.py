@@ -6,6 +6,7 @@ import os
 import shutil
 import subprocess
 import time
+from dataclasses import dataclass
 from pathlib import Path, PureWindowsPath
 
 
@@ -13,14 +14,49 @@ class WineError(RuntimeError):
     pass
 
 
+@dataclass(frozen=True)
+class Architecture:
+    """What a prefix of one architecture is run and built with."""
+    loader: str            # the wine wrapper prefers the 32-bit loader once it is installed
+    environment: dict
+    compiler: str          # for the helpers that run in the prefix
+    wixl_options: tuple    # packages that install where this architecture's programs look
+
+
+ARCHITECTURES = {
+    "win32": Architecture("wine", {"WINEARCH": "win32"}, "i686-w64-mingw32-g++-posix",
+                          ("-a", "x86", "-D", "ProgramFiles=ProgramFilesFolder")),
+    "win64": Architecture("/usr/lib/wine/wine64",
+                          {"WINEARCH": "win64", "WINELOADER": "/usr/lib/wine/wine64",
+                           "WINESERVER": "/usr/lib/wine/wineserver64"},
+                          "x86_64-w64-mingw32-g++-posix",
+                          ("-a", "x64", "-D", "ProgramFiles=ProgramFiles64Folder")),
+}
+
+
+def pe_architecture(program: Path) -> str:
+    """win32 or win64, from the machine field of a Windows program's header."""
+    data = program.read_bytes()[:4096]
+    header = int.from_bytes(data[0x3C:0x40], "little")
+    if data[:2] != b"MZ" or data[header:header + 4] != b"PE\0\0":
+        raise WineError(f"{program} is not a Windows program")
+    machine = int.from_bytes(data[header + 4:header + 6], "little")
+    if machine not in (0x14C, 0x8664):
+        raise WineError(f"{program}: machine type {machine:#x} is neither i386 nor x86-64")
+    return "win32" if machine == 0x14C else "win64"
+
+
 class WineMachine:
-    def __init__(self, prefix: Path, display: str, work: Path):
+    def __init__(self, prefix: Path, display: str, work: Path, arch: str = "win32"):
         self.prefix = prefix
         self.work = work
+        self.arch = arch
+        self.loader = ARCHITECTURES[arch].loader
+        self.program = None  # the tool's file name, once laid
         self.env = dict(os.environ)
+        self.env.update(ARCHITECTURES[arch].environment)
         self.env.update({
             "WINEPREFIX": str(prefix),
-            "WINEARCH": "win32",
             "WINEDEBUG": "-all",
             "WINEDLLOVERRIDES": "mscoree,mshtml=",
             "DISPLAY": display,
@@ -69,7 +105,7 @@ class WineMachine:
         a pipe that a lingering service could hold open."""
         out = self.work / "wine.out"
         with open(out, "wb") as sink:
-            result = subprocess.run(["wine", *args], env=self.env, stdout=sink, stderr=subprocess.STDOUT,
+            result = subprocess.run([self.loader, *args], env=self.env, stdout=sink, stderr=subprocess.STDOUT,
                                     stdin=subprocess.DEVNULL, timeout=timeout)
         text = out.read_bytes().decode("utf-8", "replace")
         if check and result.returncode != 0:
@@ -80,7 +116,7 @@ class WineMachine:
         """Starts a Windows program and returns at once; its output goes to
         the file given, or is added to program.out."""
         log = open(output, "wb") if output else open(self.work / "program.out", "ab")
-        return subprocess.Popen(["wine", *args], env=self.env, stdout=log, stderr=subprocess.STDOUT,
+        return subprocess.Popen([self.loader, *args], env=self.env, stdout=log, stderr=subprocess.STDOUT,
                                 stdin=subprocess.DEVNULL)
 
     # -- paths --------------------------------------------------------------
