@@ -43,6 +43,15 @@ bool Kelvane::Handle(Handler&& handler) {
 }
 
 void Kelvane::Start() {
+  // An administrator whose rights User Account Control holds back would
+  // remove only the user's own traces, fail on every machine-wide one and
+  // then report success: start again with the full rights, and end. Declined,
+  // the error box ends the tool before anything is changed, so a resumed run
+  // keeps its batch file and shortcut and asks again at the next log-on.
+  if (platform_.kernel.TokenElevation() == platform::Elevation::Limited) {
+    if (Handle([&] { platform_.kernel.StartElevated(); })) platform_.windows.EndTool();
+    return;
+  }
   bool firstRun = false;
   if (!Handle([&] { firstRun = Load(); })) return;
   if (firstRun) Handle([&] { platform_.windows.Show(Window::Kelvane); });

@@ -4,7 +4,15 @@
 
 namespace kelvane::platform {
 
-// The two kernel calls the tool makes.
+// The rights the tool's access token carries.
+enum class Elevation {
+  Full,      // an administrator's full token (elevated, or User Account Control off)
+  Limited,   // an administrator's token filtered by User Account Control
+  Standard,  // a standard user's token
+  Unknown,   // the token could not be read
+};
+
+// The kernel calls the tool makes.
 class Kernel {
  public:
   virtual ~Kernel() = default;
@@ -12,6 +20,12 @@ class Kernel {
   virtual std::string ExecutablePath() = 0;
   // Blocks the calling thread.
   virtual void Sleep(unsigned milliseconds) = 0;
+  // What the running process's token is; never fails (Unknown instead).
+  virtual Elevation TokenElevation() = 0;
+  // Starts this executable again, from the same folder, asking Windows for
+  // an administrator's full rights; returns once it has started. Fails when
+  // the person declines.
+  virtual void StartElevated() = 0;
 };
 
 }  // namespace kelvane::platform

@@ -193,6 +193,46 @@ TEST_F(KelvaneTest, FinishAndTheCloseBoxesEndTheTool) {
   }
 }
 
+// An administrator's filtered token starts the tool again with full rights;
+// declined, the tool ends in the error box before the load step has looked
+// at anything. Every other token runs as it is.
+TEST_F(KelvaneTest, ALimitedTokenStartsTheToolAgainElevatedAndEnds) {
+  recorder.machine.elevation = platform::Elevation::Limited;
+  tool.Start();
+  EXPECT_THAT(recorder.log(), ElementsAre("StartElevated", "end"));
+}
+
+TEST_F(KelvaneTest, DecliningElevationChangesNothingSoAResumedRunAsksAgain) {
+  constexpr const char* kShortcut = "C:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk";
+  for (const bool resumed : {false, true}) {
+    SCOPED_TRACE(resumed ? "resumed run" : "first run");
+    testing::RecordingPlatform run;
+    AddWindowsEnvironment(run.machine);
+    run.machine.elevation = platform::Elevation::Limited;
+    if (resumed) run.machine.AddFile(kBatchFile);
+    if (resumed) run.machine.AddFile(kShortcut);
+    run.FailOn("StartElevated");
+    app::Kelvane(run.get()).Start();
+    EXPECT_THAT(run.log(), ElementsAre("StartElevated",
+                                       "error Kelvane 2010 | Run-time error '0x80004005':\n\nStartElevated failed",
+                                       "end"));
+    EXPECT_EQ(run.machine.HasFile(kBatchFile), resumed);
+    EXPECT_EQ(run.machine.HasFile(kShortcut), resumed);
+  }
+}
+
+TEST_F(KelvaneTest, FullStandardAndUnknownTokensRunAsTheyAre) {
+  for (const auto elevation : {platform::Elevation::Full, platform::Elevation::Standard, platform::Elevation::Unknown}) {
+    testing::RecordingPlatform run;
+    AddWindowsEnvironment(run.machine);
+    run.machine.elevation = elevation;
+    app::Kelvane(run.get()).Start();
+    EXPECT_THAT(run.log(), ElementsAre("CreateObject WScript.Shell", "CreateObject Scripting.FileSystemObject",
+                                       "ExpandEnvironmentStrings %temp%", std::string("FileExists ") + kBatchFile,
+                                       "show Kelvane"));
+  }
+}
+
 TEST(ErrorBoxText, ShowsSmallNumbersInDecimalAndHresultsInHex) {
   EXPECT_EQ(app::ErrorBoxText(platform::Error(424, "Object required")), "Run-time error '424':\n\nObject required");
   EXPECT_EQ(app::ErrorBoxText(platform::Error(static_cast<long>(0x80070005u), "Access is denied.")),

@@ -492,6 +492,12 @@ class RecordingPlatform::Kernel final : public platform::Kernel {
     return recorder_.machine.executablePath;
   }
   void Sleep(unsigned milliseconds) override { recorder_.Record("Sleep " + std::to_string(milliseconds)); }
+  platform::Elevation TokenElevation() override { return recorder_.machine.elevation; }
+  // Declining the prompt is FailOn("StartElevated").
+  void StartElevated() override {
+    recorder_.Record("StartElevated");
+    recorder_.Check("StartElevated", "");
+  }
 
  private:
   RecordingPlatform& recorder_;

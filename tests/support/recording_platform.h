@@ -38,6 +38,7 @@ struct MachineState {
   std::vector<FakeProduct> products;
   std::string computerName = "DEMO-PC";
   std::string executablePath = "C:\\Users\\Demo User\\Downloads\\kelvane2010.exe";
+  platform::Elevation elevation = platform::Elevation::Full;
 
   // Adds the folder and every folder above it.
   void AddFolder(const std::string& path, bool readOnly = false);

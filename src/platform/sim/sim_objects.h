@@ -22,13 +22,16 @@ class SimObjects final : public platform::Objects {
 };
 
 // The tool's own path from machine.ini, and a clock that only counts: the
-// machine does not make anyone wait for the countdown.
+// machine does not make anyone wait for the countdown. Its users run with
+// full rights, so no start asks for more.
 class SimKernel final : public platform::Kernel {
  public:
   explicit SimKernel(Machine& machine) : machine_(machine) {}
   std::string ExecutablePath() override;
   void Sleep(unsigned milliseconds) override { sleptMilliseconds_ += milliseconds; }
   unsigned long long sleptMilliseconds() const { return sleptMilliseconds_; }
+  platform::Elevation TokenElevation() override { return platform::Elevation::Full; }
+  void StartElevated() override {}
 
  private:
   Machine& machine_;

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "platform/windows/elevation.h"
 #include "platform/windows/text.h"
 #include "platform/windows/win_error.h"
 #include "platform/windows/windows_platform.h"
@@ -12,23 +13,41 @@ namespace {
 constexpr std::size_t kFirstPathBuffer = 64;
 constexpr std::size_t kLongestPath = 32768;
 
+std::wstring ModulePath() {
+  std::wstring path(kFirstPathBuffer, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) throw LastWin32Error();
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    if (path.size() >= kLongestPath) throw ErrorFromWin32(ERROR_INSUFFICIENT_BUFFER);
+    path.resize(path.size() * 2);
+  }
+}
+
+std::wstring CurrentFolder() {
+  std::wstring folder(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
+    if (length == 0) throw LastWin32Error();
+    // Too small a buffer: the length returned counts the terminating null.
+    const bool fits = length < folder.size();
+    folder.resize(length);
+    if (fits) return folder;
+  }
+}
+
 class WindowsKernel final : public Kernel {
  public:
-  std::string ExecutablePath() override {
-    std::wstring path(kFirstPathBuffer, L'\0');
-    for (;;) {
-      const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-      if (length == 0) throw LastWin32Error();
-      if (length < path.size()) {
-        path.resize(length);
-        return Narrow(path);
-      }
-      if (path.size() >= kLongestPath) throw ErrorFromWin32(ERROR_INSUFFICIENT_BUFFER);
-      path.resize(path.size() * 2);
-    }
-  }
+  std::string ExecutablePath() override { return Narrow(ModulePath()); }
 
   void Sleep(unsigned milliseconds) override { ::Sleep(milliseconds); }
+
+  Elevation TokenElevation() override { return CurrentTokenElevation(); }
+
+  void StartElevated() override { StartProgramElevated(ModulePath(), CurrentFolder()); }
 };
 
 }  // namespace

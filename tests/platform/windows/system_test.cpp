@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/error.h"
+#include "platform/windows/elevation.h"
 #include "platform/windows/network.h"
 #include "platform/windows/windows_platform.h"
 #include "scratch.h"
@@ -22,6 +24,24 @@ TEST(Kernel, ExecutablePathIsWholeAndNamesThisProgram) {
   EXPECT_EQ(path.find('\0'), std::string::npos);
   const std::wstring wide(path.begin(), path.end());
   EXPECT_TRUE(Exists(wide)) << path;
+}
+
+// Wine runs every process with an administrator's full token, which the
+// tool takes as it is; the relaunch itself is tried on a probe program.
+TEST(Elevation, AFullTokenRunsAsItIsAndARelaunchStartsTheProgramInTheFolderGiven) {
+  EXPECT_EQ(platform::windows::MakeKernel()->TokenElevation(), platform::Elevation::Full);
+  wchar_t marker[MAX_PATH] = {};
+  ExpandEnvironmentStringsW(L"%TEMP%\\kelvane-relaunch-probe.txt", marker, MAX_PATH);
+  DeleteFileW(marker);
+  const ScratchFolder folder;
+  platform::windows::StartProgramElevated(KELVANE_RELAUNCH_PROBE, folder.path());
+  for (int wait = 0; wait < 100 && !Exists(marker); ++wait) ::Sleep(100);
+  ::Sleep(100);  // the probe's write is done once it has closed the file
+  const std::string written = ReadBytes(marker);
+  EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(written.data()), written.size() / sizeof(wchar_t)),
+            folder.path());
+  DeleteFileW(marker);
+  EXPECT_THROW(platform::windows::StartProgramElevated(folder / L"missing.exe", folder.path()), platform::Error);
 }
 
 // Measured with the performance counter: GetTickCount64 moves in steps of a

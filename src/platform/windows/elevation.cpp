@@ -1,0 +1,41 @@
+#include "platform/windows/elevation.h"
+
+#include <shellapi.h>
+
+#include "platform/windows/win_error.h"
+
+namespace kelvane::platform::windows {
+
+Elevation CurrentTokenElevation() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return Elevation::Unknown;
+  TOKEN_ELEVATION_TYPE type{};
+  TOKEN_ELEVATION elevated{};
+  DWORD size = 0;
+  const bool typeRead = GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size);
+  const bool elevatedRead = GetTokenInformation(token, TokenElevation, &elevated, sizeof elevated, &size);
+  CloseHandle(token);
+  if (!typeRead) return Elevation::Unknown;
+  switch (type) {
+    case TokenElevationTypeLimited: return Elevation::Limited;
+    case TokenElevationTypeFull: return Elevation::Full;
+    case TokenElevationTypeDefault:
+      if (!elevatedRead) return Elevation::Unknown;
+      return elevated.TokenIsElevated ? Elevation::Full : Elevation::Standard;
+  }
+  return Elevation::Unknown;
+}
+
+void StartProgramElevated(const std::wstring& program, const std::wstring& folder) {
+  SHELLEXECUTEINFOW start{};
+  start.cbSize = sizeof start;
+  // No shell error dialog: a refusal reaches the tool's own error box.
+  start.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  start.lpVerb = L"runas";
+  start.lpFile = program.c_str();
+  start.lpDirectory = folder.empty() ? nullptr : folder.c_str();
+  start.nShow = SW_SHOWNORMAL;
+  if (!ShellExecuteExW(&start)) throw LastWin32Error();
+}
+
+}  // namespace kelvane::platform::windows

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/kernel.h"
+
+namespace kelvane::platform::windows {
+
+// The running process's token, from TokenElevationType: a split token's
+// limited half is an administrator held back by User Account Control; a token
+// that is not split is full when elevated (UAC off, or the built-in
+// Administrator) and a standard user's otherwise.
+Elevation CurrentTokenElevation();
+
+// Starts the program with the verb "runas" in the folder, and returns once
+// it has started; throws platform::Error (1223, "The operation was canceled
+// by the user.") when the person declines.
+void StartProgramElevated(const std::wstring& program, const std::wstring& folder);
+
+}  // namespace kelvane::platform::windows
