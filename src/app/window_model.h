@@ -44,6 +44,7 @@ struct ControlModel {
   bool upArrowPointer;           // the up-arrow mouse pointer while over it
   bool clickable;                // has a click handler
   platform::Control control;     // which click, when clickable
+  bool elidesMiddle;             // one line; a longer text loses its middle, so its end stays visible
 };
 
 enum class Border { FixedSingle, FixedDialog };

@@ -63,11 +63,11 @@ WIN64_DIFFERENCES = [
 WINE_OWN_KEYS = ("hkey_current_user\\software\\wine", "hkey_local_machine\\software\\wine")
 
 KELVANE = "^Kelvane 2010 - "
+FORM_CLASS = "Kelvane2010Form"  # the tool's three windows
 LOADING = "Working..."
 COMPLETE = "Complete"
 ERROR_BOX = "Kelvane 2010"
 GO = (3360 // 15 + 29, 840 // 15 + 10)      # centre of btnGo, client pixels
-FINISH = (3360 // 15 + 29, 960 // 15 + 11)  # centre of Finish
 STARTUP_LINK = "C:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk"
 MAPPED_VARIABLES = ["TEMP", "TMP", "APPDATA", "LOCALAPPDATA", "USERPROFILE", "ALLUSERSPROFILE",
                     "ProgramFiles", "CommonProgramFiles", "PUBLIC"]
@@ -261,8 +261,29 @@ def snapshot_files(machine: WineMachine, image: MachineImage, paths: PathMap) ->
 
 # -- the runs ---------------------------------------------------------------------
 
-def first_run(machine, helpers, exe, screenshots, texts_seen):
+def start_responsiveness_probe(machine, helpers, run: str):
+    """Every 100 ms until killed, WM_NULL with a 500 ms time-out to each of
+    the tool's visible windows, and IsHungAppWindow."""
+    log = machine.work / f"responsive-{run}.txt"
+    return machine.start(dos_path(helpers["window_probe"]), "responsive", FORM_CLASS, "600", output=log), log
+
+
+def check_responsive(probe, log: Path, run: str, longest: list):
+    if probe.poll() is None:
+        probe.kill()
+        probe.wait()
+    lines = log.read_text("utf-8", "replace").split()
+    figures = dict(zip(lines[-8::2], lines[-7::2])) if len(lines) >= 8 else {}
+    probes, unanswered, hung = (int(figures.get(key, -1)) for key in ("probes", "unanswered", "hung"))
+    longest.append(float(figures.get("longest", "nan")))
+    check(probes > 0 and unanswered == 0 and hung == 0,
+          f"{run}: the windows answered every probe and never counted as hung ({probes} probes, {unanswered} "
+          f"unanswered, {hung} hung, longest answer {longest[-1]:.1f} ms)")
+
+
+def first_run(machine, helpers, exe, screenshots, texts_seen, longest):
     say("first run: start the tool, press Go")
+    probe, probe_log = start_responsiveness_probe(machine, helpers, "first")
     machine.start(exe)
     main_window = machine.find_window(KELVANE, 60)
     check(True, "main window shown")
@@ -273,7 +294,8 @@ def first_run(machine, helpers, exe, screenshots, texts_seen):
     watch_log = machine.work / "progress.txt"
     watcher = machine.start(dos_path(helpers["window_probe"]), "watch", LOADING, "240", "Rebooting.....",
                             output=watch_log)
-    machine.click(main_window, *GO)
+    # Enter on the focused Go button presses it, as on any Windows button.
+    machine.key(main_window, "Return")
     loading = machine.find_window("^Working\\.\\.\\.$", 30)
     check(machine.window_gone(KELVANE), "the main window is hidden once Go is pressed")
     shot_taken = False
@@ -285,6 +307,7 @@ def first_run(machine, helpers, exe, screenshots, texts_seen):
         time.sleep(0.02)
     if watcher.poll() is None:
         watcher.kill()
+    check_responsive(probe, probe_log, "first run", longest)
     texts_seen.extend(line for line in watch_log.read_text("utf-8", "replace").splitlines() if line)
     check(texts_seen and texts_seen[-1] == "Rebooting.....", "the progress line reached \"Rebooting.....\"")
     say(f"      {len(texts_seen)} progress texts read off the screen")
@@ -292,7 +315,7 @@ def first_run(machine, helpers, exe, screenshots, texts_seen):
         machine.screenshot(loading, screenshots / "loading.png")
 
 
-def restart_and_resume(machine, helpers, screenshots):
+def restart_and_resume(machine, helpers, screenshots, longest):
     say("restart: every process of the prefix ends; log on; the Startup shortcut starts the tool")
     time.sleep(1.5)  # the restart command is started right after the last countdown text
     check(kelvane_running(machine.program),
@@ -300,14 +323,17 @@ def restart_and_resume(machine, helpers, screenshots):
     machine.end_session()
     check(not kelvane_running(machine.program), "no process of the first run is left")
     machine.start_session()
+    probe, probe_log = start_responsiveness_probe(machine, helpers, "resumed")
     machine.start("start", STARTUP_LINK)
     complete = machine.find_window("^Complete$", 120)
+    check_responsive(probe, probe_log, "resumed run", longest)
     texts = probe_texts(machine, helpers, COMPLETE) or []
     check("Finished Successfully" in texts, "the completion window says \"Finished Successfully\"")
     if screenshots:
         machine.screenshot(complete, screenshots / "complete.png")
-    machine.click(complete, *FINISH)
-    check(wait_for_exit(machine.program, 30), "Finish ends the program")
+    # The space bar on the focused Done button (Finish) presses it.
+    machine.key(complete, "space")
+    check(wait_for_exit(machine.program, 30), "the space bar on the focused Done button ends the program")
 
 
 def compare_machines(image, sim_after, machine, paths, installed, work, sim_progress, texts_seen, removed_by_products):
@@ -488,15 +514,16 @@ def main():
                 shutil.rmtree(copy.prefix, ignore_errors=True)
         machine.start_session()
 
-        texts_seen = []
-        first_run(machine, helpers, exe, args.screenshots, texts_seen)
+        texts_seen, longest = [], []
+        first_run(machine, helpers, exe, args.screenshots, texts_seen, longest)
         check((machine.unix_path(paths(image.env("TEMP"))) / "deleteoffice.bat").is_file(),
               "the batch file is in place before the restart")
         check(machine.unix_path(STARTUP_LINK).is_file(), "the Startup shortcut is in place before the restart")
-        restart_and_resume(machine, helpers, args.screenshots)
+        restart_and_resume(machine, helpers, args.screenshots, longest)
         compare_machines(image, sim_after, machine, paths, installed, work, runs_of_progress(sim_root)[0], texts_seen,
                          removed_by_products)
-        say(f"end to end: all checks passed in {time.time() - started:.0f} s")
+        say(f"end to end: all checks passed in {time.time() - started:.0f} s; the windows' longest answer to a "
+            f"probe: {max(longest):.1f} ms")
         return 0
     except (Failure, WineError) as failure:
         say(f"end to end FAILED: {failure}")

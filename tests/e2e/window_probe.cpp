@@ -5,6 +5,11 @@
 //                                the first child's text each time it changes,
 //                                read every few milliseconds, until it reads
 //                                UNTIL, the window goes, or SECONDS pass
+//   window_probe responsive CLASS SECONDS
+//                                every 100 ms, WM_NULL with a 500 ms time-out
+//                                to each visible top-level window of the class,
+//                                and IsHungAppWindow; after each round one line
+//                                "probes N unanswered U hung H longest MS"
 // Exit 1 when no visible top-level window has that caption (watch: none
 // came within SECONDS).
 #include <windows.h>
@@ -76,9 +81,50 @@ int Watch(const wchar_t* caption, double seconds, const wchar_t* until) {
   return seen ? 0 : 1;
 }
 
+struct Round {
+  const wchar_t* className;
+  int probes = 0, unanswered = 0, hung = 0;
+  double longest = 0;  // milliseconds
+};
+
+BOOL CALLBACK ProbeWindow(HWND window, LPARAM parameter) {
+  auto* round = reinterpret_cast<Round*>(parameter);
+  wchar_t name[256] = L"";
+  GetClassNameW(window, name, 256);
+  if (!IsWindowVisible(window) || std::wstring(name) != round->className) return TRUE;
+  LARGE_INTEGER frequency{}, start{}, end{};
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  DWORD_PTR result = 0;
+  const bool answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 500, &result) != 0;
+  QueryPerformanceCounter(&end);
+  const double milliseconds = static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 /
+                              static_cast<double>(frequency.QuadPart);
+  ++round->probes;
+  if (!answered) ++round->unanswered;
+  if (IsHungAppWindow(window)) ++round->hung;
+  if (milliseconds > round->longest) round->longest = milliseconds;
+  return TRUE;
+}
+
+// Whether the windows keep reading their messages while the tool works.
+int Responsive(const wchar_t* className, double seconds) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+  Round round{className};
+  while (GetTickCount64() < deadline) {
+    EnumWindows(ProbeWindow, reinterpret_cast<LPARAM>(&round));
+    std::printf("probes %d unanswered %d hung %d longest %.1f\n", round.probes, round.unanswered, round.hung,
+                round.longest);
+    std::fflush(stdout);
+    Sleep(100);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 4 && std::wstring(argv[1]) == L"responsive") return Responsive(argv[2], _wtof(argv[3]));
   if (argc >= 4 && std::wstring(argv[1]) == L"watch") {
     return Watch(argv[2], _wtof(argv[3]), argc >= 5 ? argv[4] : nullptr);
   }

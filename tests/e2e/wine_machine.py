@@ -165,6 +165,11 @@ class WineMachine:
         subprocess.run(["xdotool", "mousemove", "--window", window, str(x), str(y), "click", "1"],
                        env=self.env, check=True)
 
+    def key(self, window: str, key: str):
+        """A key pressed on the keyboard while the window has the focus, as
+        a person presses Enter or the space bar on the focused button."""
+        subprocess.run(["xdotool", "windowfocus", "--sync", window, "key", key], env=self.env, check=True)
+
     def screenshot(self, window: str, target: Path):
         geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], env=self.env,
                                   capture_output=True, text=True, check=True).stdout

@@ -18,9 +18,12 @@ FrameStyle FrameStyleOf(const app::WindowModel& window) {
   DWORD style = WS_CAPTION | WS_CLIPCHILDREN;
   style |= window.border == Border::FixedDialog ? WS_POPUP : WS_OVERLAPPED;
   if (window.closeBox) style |= WS_SYSMENU;
-  DWORD exStyle = window.border == Border::FixedDialog ? WS_EX_DLGMODALFRAME : 0;
-  // An owner-less window gets a taskbar button unless it is a tool window.
-  exStyle |= window.taskbarButton ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
+  // The dialog frame also keeps the system's default icon out of the title
+  // bar and the system menu of a window that has no icon of its own.
+  DWORD exStyle = window.border == Border::FixedDialog || !window.applicationIcon ? WS_EX_DLGMODALFRAME : 0;
+  // A window without a taskbar button gets a hidden owner (OwnedOffTheTaskbar),
+  // not WS_EX_TOOLWINDOW, whose small caption is not a normal window's.
+  if (window.taskbarButton) exStyle |= WS_EX_APPWINDOW;
   return {style, exStyle};
 }
 
@@ -46,6 +49,9 @@ DWORD StyleOf(const app::ControlModel& control) {
   switch (control.kind) {
     case ControlKind::Label:
       style |= (control.centred ? SS_CENTER : SS_LEFT) | SS_NOPREFIX;
+      // DT_SINGLELINE | DT_PATH_ELLIPSIS: a folder's text keeps its last
+      // part in view instead of wrapping at a backslash and showing its parent.
+      if (control.elidesMiddle) style |= SS_PATHELLIPSIS;
       break;
     case ControlKind::PictureButton:
       // Drawn here: a push-button frame with the picture centred on it.

@@ -15,9 +15,11 @@ struct FrameStyle {
   DWORD style;
   DWORD exStyle;
 };
-// A fixed frame with no minimise or maximise box. The taskbar button follows
-// the model: an application window shows one, a tool window none.
+// A fixed frame with no minimise or maximise box, and no icon where the model
+// has none. The taskbar button follows the model: a window without one is
+// owned by a hidden window (OwnedOffTheTaskbar).
 FrameStyle FrameStyleOf(const app::WindowModel& window);
+inline bool OwnedOffTheTaskbar(const app::WindowModel& window) { return !window.taskbarButton; }
 
 // The outer size of a window whose client area is the model's, and its
 // top-left corner when centred on a screen of the given size.

@@ -4,42 +4,47 @@
 #include <objbase.h>
 
 #include "app/error_box.h"
-#include "app/kelvane.h"
-#include "platform/platform.h"
+#include "platform/error.h"
 #include "platform/windows/text.h"
+#include "platform/windows/ui/driver_thread.h"
 #include "platform/windows/ui/win32_window_system.h"
-#include "platform/windows/windows_platform.h"
+#include "platform/windows/ui/window_thread_calls.h"
 
 namespace {
 
-using namespace kelvane;
+using namespace kelvane::platform::windows::ui;
 
+// This thread owns the windows and reads their messages until the tool ends;
+// the removal driver runs on a thread of its own.
 int RunTool(HINSTANCE instance) {
-  auto objects = platform::windows::MakeObjects();
-  auto kernel = platform::windows::MakeKernel();
-  platform::windows::ui::Win32WindowSystem windows(instance);
-  platform::Platform machine{*objects, *kernel, windows};
-  app::Kelvane kelvane(machine);
-  windows.SetEvents(&kelvane);
-  kelvane.Start();
-  return windows.RunMessageLoop();
+  Win32WindowSystem windows(instance);
+  WindowThreadCalls calls(windows);
+  int status = 0;
+  {
+    DriverThread driver(calls);
+    windows.SetEvents(&driver);
+    status = windows.RunMessageLoop();
+    windows.SetEvents(nullptr);
+    calls.Close();
+  }
+  return status;
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  // The automation objects are apartment-threaded, on this one thread.
+  // The pictures are decoded through COM on this thread.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   int status = 0;
   try {
     status = RunTool(instance);
-  } catch (const platform::Error& error) {
+  } catch (const kelvane::platform::Error& error) {
     // Only the windows themselves failing to come up gets here; every
     // handler shows its own failures.
-    MessageBoxW(nullptr, platform::windows::Widen(app::ErrorBoxText(error)).c_str(),
-                platform::windows::Widen(app::kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, kelvane::platform::windows::Widen(kelvane::app::ErrorBoxText(error)).c_str(),
+                kelvane::platform::windows::Widen(kelvane::app::kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
     status = 1;
   }
   if (SUCCEEDED(com)) CoUninitialize();

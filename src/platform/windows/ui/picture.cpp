@@ -9,7 +9,29 @@ namespace kelvane::platform::windows::ui {
 
 using Microsoft::WRL::ComPtr;
 
-Picture Picture::FromResource(HINSTANCE instance, int resourceId) {
+namespace {
+
+// WICBitmapInterpolationModeHighQualityCubic (Windows 10), which MinGW-w64's
+// headers predate.
+constexpr auto kHighQualityCubic = static_cast<WICBitmapInterpolationMode>(4);
+
+// WIC's best scaler: high-quality cubic from Windows 10 on; Fant (which
+// averages, and is what Windows 7 and 8 have) where that mode is refused.
+ComPtr<IWICBitmapSource> Scaled(IWICImagingFactory& factory, IWICBitmapSource* source, int dpi) {
+  UINT width = 0, height = 0;
+  Check(source->GetSize(&width, &height));
+  const auto scale = [dpi](UINT pixels) { return static_cast<UINT>(MulDiv(static_cast<int>(pixels), dpi, 96)); };
+  ComPtr<IWICBitmapScaler> scaler;
+  Check(factory.CreateBitmapScaler(&scaler));
+  if (FAILED(scaler->Initialize(source, scale(width), scale(height), kHighQualityCubic))) {
+    Check(scaler->Initialize(source, scale(width), scale(height), WICBitmapInterpolationModeFant));
+  }
+  return scaler;
+}
+
+}  // namespace
+
+Picture Picture::FromResource(HINSTANCE instance, int resourceId, int dpi) {
   HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
   if (!resource) throw LastWin32Error();
   HGLOBAL loaded = LoadResource(instance, resource);
@@ -30,8 +52,12 @@ Picture Picture::FromResource(HINSTANCE instance, int resourceId) {
   Check(factory->CreateFormatConverter(&converter));
   Check(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                               WICBitmapPaletteTypeCustom));
+  // Scaled after the conversion, in premultiplied colours, so that a
+  // transparent edge does not bleed its hidden colour into the picture.
+  ComPtr<IWICBitmapSource> pixelsSource = converter;
+  if (dpi != 96) pixelsSource = Scaled(*factory.Get(), converter.Get(), dpi);
   UINT width = 0, height = 0;
-  Check(converter->GetSize(&width, &height));
+  Check(pixelsSource->GetSize(&width, &height));
 
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -44,7 +70,7 @@ Picture Picture::FromResource(HINSTANCE instance, int resourceId) {
   GdiHandle<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
   if (!bitmap) throw LastWin32Error();
   const UINT stride = width * 4;
-  Check(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(pixels)));
+  Check(pixelsSource->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(pixels)));
   return Picture(std::move(bitmap), static_cast<int>(width), static_cast<int>(height));
 }
 

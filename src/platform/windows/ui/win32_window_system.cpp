@@ -64,6 +64,7 @@ Win32WindowSystem::~Win32WindowSystem() {
   for (auto& form : forms_) {
     if (form.handle) DestroyWindow(form.handle);
   }
+  if (hiddenOwner_) DestroyWindow(hiddenOwner_);
 }
 
 int Win32WindowSystem::RunMessageLoop() {
@@ -91,8 +92,9 @@ void Win32WindowSystem::Create(Form& form) {
   const FrameStyle frame = FrameStyleOf(model);
   const SIZE outer = OuterSizeOf(model, dpi_);
   const POINT corner = CentredOn(outer, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+  HWND owner = OwnedOffTheTaskbar(model) ? HiddenOwner() : nullptr;
   HWND handle = CreateWindowExW(frame.exStyle, kFormClass, Widen(std::string(model.caption)).c_str(), frame.style,
-                                corner.x, corner.y, outer.cx, outer.cy, nullptr, nullptr, instance_, this);
+                                corner.x, corner.y, outer.cx, outer.cy, owner, nullptr, instance_, this);
   if (!handle) throw LastWin32Error();
   form.handle = handle;
 
@@ -124,6 +126,15 @@ void Win32WindowSystem::Create(Form& form) {
   }
 }
 
+HWND Win32WindowSystem::HiddenOwner() {
+  // Never shown: a window it owns gets no taskbar button of its own.
+  if (!hiddenOwner_) {
+    hiddenOwner_ = CreateWindowExW(0, kFormClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
+    if (!hiddenOwner_) throw LastWin32Error();
+  }
+  return hiddenOwner_;
+}
+
 HFONT Win32WindowSystem::FontFor(const app::Font& font) {
   const LOGFONTW wanted = LogFontOf(font, dpi_);
   for (const auto& [log, handle] : fonts_) {
@@ -137,7 +148,7 @@ HFONT Win32WindowSystem::FontFor(const app::Font& font) {
 const Picture& Win32WindowSystem::PictureFor(app::Picture picture) {
   auto found = pictures_.find(picture);
   if (found == pictures_.end()) {
-    found = pictures_.emplace(picture, Picture::FromResource(instance_, ResourceOf(picture))).first;
+    found = pictures_.emplace(picture, Picture::FromResource(instance_, ResourceOf(picture), dpi_)).first;
   }
   return found->second;
 }
@@ -205,9 +216,14 @@ void Win32WindowSystem::RepaintProgress() {
 }
 
 void Win32WindowSystem::ShowErrorBox(const std::string& title, const std::string& text) {
-  // Task-modal: every window of the tool stays disabled until it is closed.
-  if (!MessageBoxW(nullptr, Widen(text).c_str(), Widen(title).c_str(),
-                   MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND)) {
+  // Owned by the window on screen, which stays disabled until the box is
+  // closed; with none on screen, task-modal.
+  HWND owner = nullptr;
+  for (const auto& form : forms_) {
+    if (form.handle && IsWindowVisible(form.handle)) owner = form.handle;
+  }
+  if (!MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(),
+                   MB_OK | MB_ICONERROR | MB_SETFOREGROUND | (owner ? MB_APPLMODAL : MB_TASKMODAL))) {
     throw LastWin32Error();
   }
 }
@@ -245,6 +261,15 @@ LRESULT Win32WindowSystem::Handle(Form& form, UINT message, WPARAM wParam, LPARA
       // The handler may end the tool and destroy this window: touch nothing after it.
       if (control && control->clickable && events_ && !ended_) events_->Clicked(control->control);
       return 0;
+    }
+    case DM_GETDEFID: {
+      // Enter, through the dialog navigation: the focused picture button is
+      // the default one, so Enter presses it as it would any Windows button.
+      // Elsewhere Enter does nothing.
+      HWND focus = GetFocus();
+      const app::ControlModel* control = ControlModelOf(form, focus);
+      if (!control || control->kind != app::ControlKind::PictureButton) return 0;
+      return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
     }
     case WM_CLOSE:
       // The tool decides; the window is never destroyed here.

@@ -55,6 +55,7 @@ class Win32WindowSystem final : public WindowSystem {
 
   Form& Ensure(Window window);
   void Create(Form& form);
+  HWND HiddenOwner();
   HFONT FontFor(const app::Font& font);
   const Picture& PictureFor(app::Picture picture);
   Form* FormOf(HWND handle);
@@ -71,6 +72,7 @@ class Win32WindowSystem final : public WindowSystem {
   WindowEvents* events_ = nullptr;
   bool ended_ = false;
   std::array<Form, 3> forms_;
+  HWND hiddenOwner_ = nullptr;
   std::vector<std::pair<LOGFONTW, GdiHandle<HFONT>>> fonts_;
   std::map<app::Picture, Picture> pictures_;
 };

@@ -95,16 +95,23 @@ TEST_F(WindowLayout, FramesAreFixedWithoutMinimiseOrMaximise) {
   EXPECT_NE(GetWindowLongW(Shown(Window::Loading), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME, 0);
 }
 
-TEST_F(WindowLayout, OnlyTheProgressWindowStaysOffTheTaskbar) {
-  for (Window window : {Window::Kelvane, Window::Loading, Window::Complete}) {
-    EXPECT_EQ(GetWindow(Shown(window), GW_OWNER), nullptr) << platform::WindowName(window);
-  }
+// The progress window stays off the taskbar through a hidden owner, with a
+// normal caption (no tool window); only the main window has an icon in its
+// title bar, the others a dialog frame.
+TEST_F(WindowLayout, OnlyTheProgressWindowStaysOffTheTaskbarAndOnlyTheMainWindowShowsAnIcon) {
+  EXPECT_EQ(GetWindow(Shown(Window::Kelvane), GW_OWNER), nullptr);
+  EXPECT_EQ(GetWindow(Shown(Window::Complete), GW_OWNER), nullptr);
+  HWND owner = GetWindow(Shown(Window::Loading), GW_OWNER);
+  ASSERT_NE(owner, nullptr);
+  EXPECT_FALSE(IsWindowVisible(owner));
   const LONG kelvane = GetWindowLongW(Shown(Window::Kelvane), GWL_EXSTYLE);
   const LONG complete = GetWindowLongW(Shown(Window::Complete), GWL_EXSTYLE);
   const LONG loading = GetWindowLongW(Shown(Window::Loading), GWL_EXSTYLE);
-  EXPECT_TRUE((kelvane & WS_EX_APPWINDOW) && !(kelvane & WS_EX_TOOLWINDOW));
-  EXPECT_TRUE((complete & WS_EX_APPWINDOW) && !(complete & WS_EX_TOOLWINDOW));
-  EXPECT_TRUE(!(loading & WS_EX_APPWINDOW) && (loading & WS_EX_TOOLWINDOW));
+  EXPECT_EQ(kelvane & (WS_EX_APPWINDOW | WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME), WS_EX_APPWINDOW);
+  EXPECT_EQ(complete & (WS_EX_APPWINDOW | WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME), WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME);
+  EXPECT_EQ(loading & (WS_EX_APPWINDOW | WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME), WS_EX_DLGMODALFRAME);
+  // The progress line: one line, the middle of a long path elided.
+  EXPECT_EQ(GetWindowLongW(Control(Window::Loading, "lblLoading"), GWL_STYLE) & SS_ELLIPSISMASK, SS_PATHELLIPSIS);
 }
 
 TEST_F(WindowLayout, OnlyTheMainWindowCarriesTheApplicationIcon) {

@@ -1,0 +1,105 @@
+#include "platform/windows/ui/driver_thread.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <exception>
+
+#include "app/error_box.h"
+#include "platform/error.h"
+#include "platform/platform.h"
+#include "platform/windows/windows_platform.h"
+
+namespace kelvane::platform::windows::ui {
+
+DriverThread::DriverThread(WindowSystem& windows) : windows_(windows), thread_([this] { Run(); }) {}
+
+DriverThread::~DriverThread() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_all();
+  // A window call the driver made just before the end waits for this thread
+  // to take it: take sent messages until the driver has finished.
+  for (;;) {
+    {
+      std::lock_guard lock(mutex_);
+      if (finished_) break;
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_SENDMESSAGE);
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  thread_.join();
+}
+
+void DriverThread::Clicked(Control control) {
+  Post([control](app::Kelvane& kelvane) { kelvane.Clicked(control); });
+}
+
+void DriverThread::CloseRequested(Window window) {
+  Post([window](app::Kelvane& kelvane) { kelvane.CloseRequested(window); });
+}
+
+void DriverThread::Post(Task task) {
+  {
+    std::lock_guard lock(mutex_);
+    if (busy_ || stopping_) return;
+    busy_ = true;
+    tasks_.push_back(std::move(task));
+  }
+  wake_.notify_all();
+}
+
+void DriverThread::Run() {
+  // The automation objects are apartment-threaded, on this thread.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  Guarded([&] {
+    const auto objects = MakeObjects();
+    const auto kernel = MakeKernel();
+    Platform machine{*objects, *kernel, windows_};
+    app::Kelvane kelvane(machine);
+    kelvane.Start();
+    for (;;) {
+      Task task;
+      {
+        std::unique_lock lock(mutex_);
+        wake_.wait(lock, [&] { return stopping_ || !tasks_.empty(); });
+        if (tasks_.empty()) break;
+        task = std::move(tasks_.front());
+        tasks_.pop_front();
+      }
+      Guarded([&] { task(kelvane); });
+      std::lock_guard lock(mutex_);
+      busy_ = false;
+    }
+  });
+  if (SUCCEEDED(com)) CoUninitialize();
+  std::lock_guard lock(mutex_);
+  finished_ = true;
+}
+
+void DriverThread::Guarded(const std::function<void()>& work) {
+  std::string description;
+  try {
+    work();
+    return;
+  } catch (const std::exception& failure) {
+    description = failure.what();
+  } catch (...) {
+    description = "Unexpected failure";
+  }
+  try {
+    windows_.ShowErrorBox(app::kApplicationTitle,
+                          app::ErrorBoxText(Error(static_cast<long>(E_UNEXPECTED), description)));
+  } catch (...) {
+    // The tool ends all the same.
+  }
+  try {
+    windows_.EndTool();
+  } catch (...) {
+  }
+}
+
+}  // namespace kelvane::platform::windows::ui

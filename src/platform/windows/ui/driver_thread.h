@@ -1,0 +1,56 @@
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "app/kelvane.h"
+#include "platform/window_system.h"
+
+namespace kelvane::platform::windows::ui {
+
+// The removal driver on a thread of its own, with its own COM apartment, so
+// that the window thread reads its messages all the time: Windows takes a
+// window that answers nothing for 5 s as hung, ghosts it and offers to kill
+// the tool in the middle of a removal. The driver itself stays single-
+// threaded: its start and every event run here, one after the other, and it
+// reaches the windows only through `windows` (WindowThreadCalls).
+class DriverThread final : public WindowEvents {
+ public:
+  // Starts the thread, which creates the automation objects and runs the
+  // tool's start (the load step).
+  explicit DriverThread(WindowSystem& windows);
+  // Lets the running handler finish, then ends the thread. Called on the
+  // window thread, which meanwhile still answers the handler's window calls.
+  ~DriverThread() override;
+  DriverThread(const DriverThread&) = delete;
+  DriverThread& operator=(const DriverThread&) = delete;
+
+  // From the window thread. An event waits for the start to finish; one that
+  // comes while another event's handler is waiting or running is dropped, as
+  // the window that sent it is hidden or disabled by then (a second click on
+  // Go must never start a second removal).
+  void Clicked(Control control) override;
+  void CloseRequested(Window window) override;
+
+ private:
+  using Task = std::function<void(app::Kelvane&)>;
+  void Post(Task task);
+  void Run();
+  // Runs the work; anything it throws (the driver handles the platform's
+  // own failures itself) is shown in the error box, and the tool ends.
+  void Guarded(const std::function<void()>& work);
+
+  WindowSystem& windows_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<Task> tasks_;
+  bool busy_ = false;  // an event's handler is waiting or running
+  bool stopping_ = false;
+  bool finished_ = false;
+  std::thread thread_;
+};
+
+}  // namespace kelvane::platform::windows::ui

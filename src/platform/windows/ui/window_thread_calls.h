@@ -1,0 +1,47 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+
+#include "platform/window_system.h"
+#include "platform/windows/ui/win32_window_system.h"
+
+namespace kelvane::platform::windows::ui {
+
+// The windows as the removal driver's own thread uses them: every call is
+// carried to the window thread and has completed there when it returns, so
+// the order of texts and the "set, then repaint at once" of the progress line
+// stay exactly as the driver makes them, while the window thread goes on
+// reading its messages. A failure there is thrown here.
+class WindowThreadCalls final : public WindowSystem {
+ public:
+  // On the window thread, which owns `windows`.
+  explicit WindowThreadCalls(Win32WindowSystem& windows);
+  ~WindowThreadCalls() override;
+  WindowThreadCalls(const WindowThreadCalls&) = delete;
+  WindowThreadCalls& operator=(const WindowThreadCalls&) = delete;
+
+  void Show(Window window) override;
+  void Hide(Window window) override;
+  void SetProgressCaption(const std::string& text) override;
+  void RepaintProgress() override;
+  void ShowErrorBox(const std::string& title, const std::string& text) override;
+  void EndTool() override;
+
+  // From now on every call returns at once, as once the tool has ended: the
+  // window thread stops reading messages after this.
+  void Close() { closed_ = true; }
+
+ private:
+  void Call(const std::function<void()>& operation);
+  static LRESULT CALLBACK Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+
+  Win32WindowSystem& windows_;
+  DWORD windowThread_;
+  HWND receiver_;  // a message-only window of the window thread
+  std::atomic<bool> closed_{false};
+};
+
+}  // namespace kelvane::platform::windows::ui
