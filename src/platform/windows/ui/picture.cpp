@@ -3,33 +3,14 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include <algorithm>
+
+#include "platform/windows/ui/picture_scaling.h"
 #include "platform/windows/win_error.h"
 
 namespace kelvane::platform::windows::ui {
 
 using Microsoft::WRL::ComPtr;
-
-namespace {
-
-// WICBitmapInterpolationModeHighQualityCubic (Windows 10), which MinGW-w64's
-// headers predate.
-constexpr auto kHighQualityCubic = static_cast<WICBitmapInterpolationMode>(4);
-
-// WIC's best scaler: high-quality cubic from Windows 10 on; Fant (which
-// averages, and is what Windows 7 and 8 have) where that mode is refused.
-ComPtr<IWICBitmapSource> Scaled(IWICImagingFactory& factory, IWICBitmapSource* source, int dpi) {
-  UINT width = 0, height = 0;
-  Check(source->GetSize(&width, &height));
-  const auto scale = [dpi](UINT pixels) { return static_cast<UINT>(MulDiv(static_cast<int>(pixels), dpi, 96)); };
-  ComPtr<IWICBitmapScaler> scaler;
-  Check(factory.CreateBitmapScaler(&scaler));
-  if (FAILED(scaler->Initialize(source, scale(width), scale(height), kHighQualityCubic))) {
-    Check(scaler->Initialize(source, scale(width), scale(height), WICBitmapInterpolationModeFant));
-  }
-  return scaler;
-}
-
-}  // namespace
 
 Picture Picture::FromResource(HINSTANCE instance, int resourceId, int dpi) {
   HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
@@ -52,12 +33,18 @@ Picture Picture::FromResource(HINSTANCE instance, int resourceId, int dpi) {
   Check(factory->CreateFormatConverter(&converter));
   Check(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                               WICBitmapPaletteTypeCustom));
-  // Scaled after the conversion, in premultiplied colours, so that a
-  // transparent edge does not bleed its hidden colour into the picture.
-  ComPtr<IWICBitmapSource> pixelsSource = converter;
-  if (dpi != 96) pixelsSource = Scaled(*factory.Get(), converter.Get(), dpi);
-  UINT width = 0, height = 0;
-  Check(pixelsSource->GetSize(&width, &height));
+  UINT decodedWidth = 0, decodedHeight = 0;
+  Check(converter->GetSize(&decodedWidth, &decodedHeight));
+  Pixels decoded{static_cast<int>(decodedWidth), static_cast<int>(decodedHeight),
+                 std::vector<std::uint32_t>(static_cast<std::size_t>(decodedWidth) * decodedHeight)};
+  Check(converter->CopyPixels(nullptr, decodedWidth * 4, decodedWidth * 4 * decodedHeight,
+                              reinterpret_cast<BYTE*>(decoded.values.data())));
+  // Drawn at the display's DPI, as the windows are laid out; scaled in
+  // premultiplied colours, so that a transparent edge does not bleed its
+  // hidden colour into the picture.
+  const Pixels drawn = dpi == 96 ? std::move(decoded)
+                                 : Resampled(decoded, MulDiv(decoded.width, dpi, 96), MulDiv(decoded.height, dpi, 96));
+  const auto width = static_cast<UINT>(drawn.width), height = static_cast<UINT>(drawn.height);
 
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -69,8 +56,7 @@ Picture Picture::FromResource(HINSTANCE instance, int resourceId, int dpi) {
   void* pixels = nullptr;
   GdiHandle<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
   if (!bitmap) throw LastWin32Error();
-  const UINT stride = width * 4;
-  Check(pixelsSource->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(pixels)));
+  std::copy(drawn.values.begin(), drawn.values.end(), static_cast<std::uint32_t*>(pixels));
   return Picture(std::move(bitmap), static_cast<int>(width), static_cast<int>(height));
 }
 

@@ -12,8 +12,8 @@ namespace kelvane::platform::windows::ui {
 class Picture {
  public:
   // Decodes the JPEG or GIF held in an RCDATA resource through the Windows
-  // Imaging Component, scaled from 96 dpi to the display's `dpi` with WIC's
-  // high-quality scaler, as the windows' layout is. COM must be initialised.
+  // Imaging Component, scaled from 96 dpi to the display's `dpi` as the
+  // windows' layout is (Resampled). COM must be initialised.
   // Throws platform::Error.
   static Picture FromResource(HINSTANCE instance, int resourceId, int dpi = 96);
 

@@ -1,7 +1,8 @@
 // Shows one of the tool's windows until it is closed, for screenshots:
 //   show_window Kelvane|Loading|Complete
-// Prints the window's screen rectangle (left top width height) once it is
-// painted. The windows react to nothing but the close request.
+// Prints the window's screen rectangle (left top width height) and its client
+// size once it is painted. Loading shows a long cache folder's text, as the
+// clean-up does. The windows react to nothing but the close request.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -41,9 +42,15 @@ int main(int argc, char** argv) {
   CloseEnds events(windows);
   windows.SetEvents(&events);
   windows.Show(window);
-  RECT rect{};
+  if (window == Window::Loading) {
+    windows.SetProgressCaption("Removing: C:\\MSOCache\\All Users\\{90140000-0011-0000-0000-0000000FF1CE}-C");
+    windows.RepaintProgress();
+  }
+  RECT rect{}, client{};
   GetWindowRect(windows.HandleOf(window), &rect);
-  std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+  GetClientRect(windows.HandleOf(window), &client);
+  std::printf("%ld %ld %ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+              client.right, client.bottom);
   std::fflush(stdout);
   return windows.RunMessageLoop();
 }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/windows/ui/picture_scaling.h"
 #include "platform/windows/ui/win32_window_system.h"
 #include "ui_test_support.h"
 
@@ -207,6 +208,28 @@ TEST_F(WindowBehaviour, ThePicturesAreDrawn) {
   EXPECT_EQ(GetPixel(context, 0, 46), GetSysColor(COLOR_BTNFACE));    // its transparent corner
   EXPECT_NE(GetPixel(context, 70, 12), GetSysColor(COLOR_BTNFACE));   // the orange button
   ReleaseDC(picture, context);
+}
+
+// Pictures grow with the display's DPI smoothly, not in blocks, and stay
+// premultiplied where they are partly transparent.
+TEST(PictureScaling, ABlackToWhiteEdgeGrowsIntoGreysAndTransparencyStaysPremultiplied) {
+  using platform::windows::ui::Pixels;
+  const Pixels edge{2, 1, {0xFF000000u, 0xFFFFFFFFu}};
+  const Pixels grown = platform::windows::ui::Resampled(edge, 6, 3);
+  ASSERT_EQ(grown.values.size(), 18u);
+  for (int row = 0; row < 3; ++row) {
+    const auto* pixels = &grown.values[static_cast<std::size_t>(row) * 6];
+    EXPECT_EQ(pixels[0], 0xFF000000u);
+    EXPECT_EQ(pixels[5], 0xFFFFFFFFu);
+    // Greys rising from black to white, as a person sees a soft edge.
+    for (int x = 1; x < 6; ++x) EXPECT_GE(pixels[x] & 0xFF, pixels[x - 1] & 0xFF);
+    EXPECT_GT(pixels[2] & 0xFF, 0x10u);
+    EXPECT_LT(pixels[3] & 0xFF, 0xF0u);
+  }
+  const Pixels halfClear{2, 1, {0x00000000u, 0xFFFFFFFFu}};
+  for (std::uint32_t pixel : platform::windows::ui::Resampled(halfClear, 5, 1).values) {
+    EXPECT_LE(pixel & 0xFF, pixel >> 24) << std::hex << pixel;
+  }
 }
 
 }  // namespace
