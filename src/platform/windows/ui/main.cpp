@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <optional>
+
 #include "app/error_box.h"
 #include "platform/error.h"
 #include "platform/windows/text.h"
@@ -15,16 +17,26 @@ namespace {
 using namespace kelvane::platform::windows::ui;
 
 // This thread owns the windows and reads their messages until the tool ends;
-// the removal driver runs on a thread of its own.
+// the removal driver runs on a thread of its own, and starts (its COM
+// apartment, the load step) while the main window is being created here.
 int RunTool(HINSTANCE instance) {
-  Win32WindowSystem windows(instance);
-  WindowThreadCalls calls(windows);
+  WindowThreadCalls calls;
+  // Outlives the driver: a window call it made just before the end is still
+  // taken while it finishes.
+  std::optional<Win32WindowSystem> windows;
   int status = 0;
   {
     DriverThread driver(calls);
-    windows.SetEvents(&driver);
-    status = windows.RunMessageLoop();
-    windows.SetEvents(nullptr);
+    try {
+      windows.emplace(instance);
+    } catch (...) {
+      calls.Close();  // the driver's window calls find nothing to wait for
+      throw;
+    }
+    calls.Attach(*windows);
+    windows->SetEvents(&driver);
+    status = windows->RunMessageLoop();
+    windows->SetEvents(nullptr);
     calls.Close();
   }
   return status;

@@ -18,8 +18,7 @@ struct Request {
 
 }  // namespace
 
-WindowThreadCalls::WindowThreadCalls(Win32WindowSystem& windows)
-    : windows_(windows), windowThread_(GetCurrentThreadId()) {
+WindowThreadCalls::WindowThreadCalls() : windowThread_(GetCurrentThreadId()) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW receiver{};
   receiver.cbSize = sizeof receiver;
@@ -33,21 +32,43 @@ WindowThreadCalls::WindowThreadCalls(Win32WindowSystem& windows)
 
 WindowThreadCalls::~WindowThreadCalls() { DestroyWindow(receiver_); }
 
-void WindowThreadCalls::Show(Window window) { Call([&] { windows_.Show(window); }); }
-void WindowThreadCalls::Hide(Window window) { Call([&] { windows_.Hide(window); }); }
+void WindowThreadCalls::Attach(Win32WindowSystem& windows) {
+  {
+    std::lock_guard lock(mutex_);
+    windows_ = &windows;
+  }
+  attached_.notify_all();
+}
+
+void WindowThreadCalls::Close() {
+  {
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+  }
+  attached_.notify_all();
+}
+
+Win32WindowSystem& WindowThreadCalls::Windows() { return *windows_; }
+
+void WindowThreadCalls::Show(Window window) { Call([&] { Windows().Show(window); }); }
+void WindowThreadCalls::Hide(Window window) { Call([&] { Windows().Hide(window); }); }
 void WindowThreadCalls::SetProgressCaption(const std::string& text) {
-  Call([&] { windows_.SetProgressCaption(text); });
+  Call([&] { Windows().SetProgressCaption(text); });
 }
-void WindowThreadCalls::RepaintProgress() { Call([&] { windows_.RepaintProgress(); }); }
+void WindowThreadCalls::RepaintProgress() { Call([&] { Windows().RepaintProgress(); }); }
 void WindowThreadCalls::ShowErrorBox(const std::string& title, const std::string& text) {
-  Call([&] { windows_.ShowErrorBox(title, text); });
+  Call([&] { Windows().ShowErrorBox(title, text); });
 }
-void WindowThreadCalls::EndTool() { Call([&] { windows_.EndTool(); }); }
+void WindowThreadCalls::EndTool() { Call([&] { Windows().EndTool(); }); }
 
 void WindowThreadCalls::Call(const std::function<void()>& operation) {
   if (GetCurrentThreadId() == windowThread_) {
     operation();
     return;
+  }
+  {
+    std::unique_lock lock(mutex_);
+    attached_.wait(lock, [&] { return windows_ != nullptr || closed_; });
   }
   if (closed_) return;
   Request request{&operation, nullptr};

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 #include "platform/window_system.h"
 #include "platform/windows/ui/win32_window_system.h"
@@ -17,8 +19,9 @@ namespace kelvane::platform::windows::ui {
 // reading its messages. A failure there is thrown here.
 class WindowThreadCalls final : public WindowSystem {
  public:
-  // On the window thread, which owns `windows`.
-  explicit WindowThreadCalls(Win32WindowSystem& windows);
+  // On the window thread, before the windows exist, so that the driver can
+  // start its work while they are being created.
+  WindowThreadCalls();
   ~WindowThreadCalls() override;
   WindowThreadCalls(const WindowThreadCalls&) = delete;
   WindowThreadCalls& operator=(const WindowThreadCalls&) = delete;
@@ -30,15 +33,21 @@ class WindowThreadCalls final : public WindowSystem {
   void ShowErrorBox(const std::string& title, const std::string& text) override;
   void EndTool() override;
 
+  // The windows, created on the window thread: calls made before wait for them.
+  void Attach(Win32WindowSystem& windows);
   // From now on every call returns at once, as once the tool has ended: the
   // window thread stops reading messages after this.
-  void Close() { closed_ = true; }
+  void Close();
 
  private:
   void Call(const std::function<void()>& operation);
   static LRESULT CALLBACK Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 
-  Win32WindowSystem& windows_;
+  Win32WindowSystem& Windows();
+
+  std::mutex mutex_;
+  std::condition_variable attached_;
+  Win32WindowSystem* windows_ = nullptr;
   DWORD windowThread_;
   HWND receiver_;  // a message-only window of the window thread
   std::atomic<bool> closed_{false};
