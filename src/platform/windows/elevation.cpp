@@ -1,7 +1,6 @@
 #include "platform/windows/elevation.h"
 
-#include <shellapi.h>
-
+#include "platform/windows/system_library.h"
 #include "platform/windows/win_error.h"
 
 namespace kelvane::platform::windows {
@@ -35,7 +34,7 @@ void StartProgramElevated(const std::wstring& program, const std::wstring& folde
   start.lpFile = program.c_str();
   start.lpDirectory = folder.empty() ? nullptr : folder.c_str();
   start.nShow = SW_SHOWNORMAL;
-  if (!ShellExecuteExW(&start)) throw LastWin32Error();
+  if (!ShellExecuteFromSystem(&start)) throw LastWin32Error();
 }
 
 }  // namespace kelvane::platform::windows

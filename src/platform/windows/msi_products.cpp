@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "platform/windows/system_library.h"
 #include "platform/windows/text.h"
 #include "platform/windows/win_error.h"
 
@@ -17,6 +18,11 @@ constexpr long kInvalidQuery = static_cast<long>(0x80041017L);  // WBEM_E_INVALI
 constexpr const wchar_t* kProductQuery = L"select * from win32_product";
 constexpr std::size_t kProductCodeLength = 38;
 
+// msi.dll is not among the DLLs Windows always takes from the system folder:
+// imported, it would load from the executable's folder first. Loaded on
+// first use instead, from the system folder only.
+#define KELVANE_MSI(function) SystemFunction<decltype(function)>(L"msi.dll", #function)
+
 class InstalledProduct final : public Product {
  public:
   explicit InstalledProduct(std::wstring productCode) : code_(std::move(productCode)) {}
@@ -25,7 +31,8 @@ class InstalledProduct final : public Product {
     std::wstring name(64, L'\0');
     for (;;) {
       DWORD length = static_cast<DWORD>(name.size());
-      const UINT result = MsiGetProductInfoW(code_.c_str(), INSTALLPROPERTY_INSTALLEDPRODUCTNAME, name.data(), &length);
+      static const auto getProductInfo = KELVANE_MSI(MsiGetProductInfoW);
+      const UINT result = getProductInfo(code_.c_str(), INSTALLPROPERTY_INSTALLEDPRODUCTNAME, name.data(), &length);
       if (result == ERROR_SUCCESS) {
         name.resize(length);
         return Narrow(name);
@@ -37,10 +44,12 @@ class InstalledProduct final : public Product {
 
   long Uninstall() override {
     // No user interface: the tool runs the removal itself, one after another.
+    static const auto setInternalUI = KELVANE_MSI(MsiSetInternalUI);
+    static const auto configureProduct = KELVANE_MSI(MsiConfigureProductW);
     HWND owner = nullptr;
-    const INSTALLUILEVEL previous = MsiSetInternalUI(INSTALLUILEVEL_NONE, &owner);
-    const UINT result = MsiConfigureProductW(code_.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT);
-    MsiSetInternalUI(previous, &owner);
+    const INSTALLUILEVEL previous = setInternalUI(INSTALLUILEVEL_NONE, &owner);
+    const UINT result = configureProduct(code_.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT);
+    setInternalUI(previous, &owner);
     return static_cast<long>(result);
   }
 
@@ -58,10 +67,11 @@ class InstallerProductServices final : public ProductServices {
  public:
   std::vector<std::unique_ptr<Product>> ExecQuery(const std::string& query) override {
     if (!IsProductQuery(query)) throw Error(kInvalidQuery, "Invalid query");
+    static const auto enumProducts = KELVANE_MSI(MsiEnumProductsW);
     std::vector<std::unique_ptr<Product>> products;
     for (DWORD index = 0;; ++index) {
       wchar_t code[kProductCodeLength + 1];
-      const UINT result = MsiEnumProductsW(index, code);
+      const UINT result = enumProducts(index, code);
       if (result == ERROR_NO_MORE_ITEMS) return products;
       if (result != ERROR_SUCCESS) throw ErrorFromWin32(result);
       products.push_back(std::make_unique<InstalledProduct>(code));

@@ -1,11 +1,11 @@
 #include "platform/windows/shell.h"
 
 #include <windows.h>
-#include <shellapi.h>
 #undef ExpandEnvironmentStrings
 
 #include "platform/windows/command_line.h"
 #include "platform/windows/shortcut.h"
+#include "platform/windows/system_library.h"
 #include "platform/windows/text.h"
 #include "platform/windows/win_error.h"
 
@@ -29,6 +29,15 @@ class StartedProcess final : public Process {
   HANDLE process_;
 };
 
+// A program named without a folder ("net", "shutdown") is the system's own:
+// looked up in the system folder only, never in the current or the
+// executable's folder, where a planted "net.exe" would run with the tool's
+// rights. A path, an address or a document is started as it is.
+std::wstring ProgramToStart(const std::wstring& program) {
+  if (program.find_first_of(L"\\/:") != std::wstring::npos) return program;
+  return SystemProgram(program);
+}
+
 // Starts the program or opens the document; returns the process handle when
 // one was asked for and the system started a process.
 HANDLE Execute(const CommandLine& command, std::int16_t windowStyle, bool wantProcess) {
@@ -38,7 +47,7 @@ HANDLE Execute(const CommandLine& command, std::int16_t windowStyle, bool wantPr
   info.lpFile = command.program.c_str();
   info.lpParameters = command.parameters.empty() ? nullptr : command.parameters.c_str();
   info.nShow = windowStyle;
-  if (!ShellExecuteExW(&info)) throw LastWin32Error();
+  if (!ShellExecuteFromSystem(&info)) throw LastWin32Error();
   return info.hProcess;
 }
 
@@ -59,7 +68,9 @@ class WindowsShell final : public Shell {
   }
 
   std::unique_ptr<Process> run(const std::string& command) override {
-    const HANDLE process = Execute(SplitCommandLine(Widen(command)), kWindowStyleNormal, true);
+    CommandLine split = SplitCommandLine(Widen(command));
+    split.program = ProgramToStart(split.program);
+    const HANDLE process = Execute(split, kWindowStyleNormal, true);
     if (!process) return nullptr;  // handed to a running program: nothing to wait for
     return std::make_unique<StartedProcess>(process);
   }

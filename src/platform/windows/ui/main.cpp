@@ -7,6 +7,7 @@
 
 #include "app/error_box.h"
 #include "platform/error.h"
+#include "platform/windows/system_library.h"
 #include "platform/windows/text.h"
 #include "platform/windows/ui/driver_thread.h"
 #include "platform/windows/ui/win32_window_system.h"
@@ -45,6 +46,7 @@ int RunTool(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  kelvane::platform::windows::RestrictDllSearchToSystemFolder();
   // The pictures are decoded through COM on this thread.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};

@@ -65,7 +65,8 @@ void Picture::Draw(HDC target, int x, int y) const {
   if (!source) return;
   HGDIOBJ previous = SelectObject(source, bitmap_.get());
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(target, x, y, width_, height_, source, 0, 0, width_, height_, blend);
+  // gdi32's own: msimg32 (AlphaBlend) would load from the executable's folder.
+  GdiAlphaBlend(target, x, y, width_, height_, source, 0, 0, width_, height_, blend);
   SelectObject(source, previous);
   DeleteDC(source);
 }
