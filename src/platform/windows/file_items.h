@@ -4,11 +4,13 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/windows/file_lookup.h"
 
 namespace kelvane::platform::windows {
 
-// A folder or file object for an item known to exist at the path.
-std::unique_ptr<Folder> MakeFolder(std::wstring longPath);
-std::unique_ptr<File> MakeFile(std::wstring longPath);
+// A folder or file object for an entry as its folder listed it; longPath is
+// its path as the caller named it, for its name and path only.
+std::unique_ptr<Folder> MakeFolder(Listed listed, std::wstring longPath);
+std::unique_ptr<File> MakeFile(Listed listed, std::wstring longPath);
 
 }  // namespace kelvane::platform::windows

@@ -3,7 +3,10 @@
 #include <windows.h>
 #undef DeleteFile
 
+#include <optional>
+
 #include "platform/windows/file_items.h"
+#include "platform/windows/file_lookup.h"
 #include "platform/windows/folder_delete.h"
 #include "platform/windows/long_path.h"
 #include "platform/windows/text_stream.h"
@@ -15,12 +18,18 @@ namespace {
 
 DWORD Attributes(const std::wstring& longPath) { return GetFileAttributesW(longPath.c_str()); }
 
-bool IsFolder(DWORD attributes) {
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool IsFile(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The entry at the path, or none when nothing stands there (or its folder
+// cannot be opened).
+std::optional<Listed> Find(const std::wstring& longPath) {
+  try {
+    return LookUp(longPath);
+  } catch (const Error&) {
+    return std::nullopt;
+  }
 }
 
 class WindowsFileSystem final : public FileSystem {
@@ -35,20 +44,22 @@ class WindowsFileSystem final : public FileSystem {
 
   std::unique_ptr<Folder> GetFolder(const std::string& path) override {
     std::wstring longPath = LongPath(path);
-    if (!IsFolder(Attributes(longPath))) throw ErrorFromWin32(ERROR_PATH_NOT_FOUND);
-    return MakeFolder(std::move(longPath));
+    std::optional<Listed> listed = Find(longPath);
+    if (!listed || !listed->entry.IsFolder()) throw ErrorFromWin32(ERROR_PATH_NOT_FOUND);
+    return MakeFolder(std::move(*listed), std::move(longPath));
   }
 
   std::unique_ptr<File> GetFile(const std::string& path) override {
     std::wstring longPath = LongPath(path);
-    if (!IsFile(Attributes(longPath))) throw ErrorFromWin32(ERROR_FILE_NOT_FOUND);
-    return MakeFile(std::move(longPath));
+    std::optional<Listed> listed = Find(longPath);
+    if (!listed || listed->entry.IsFolder()) throw ErrorFromWin32(ERROR_FILE_NOT_FOUND);
+    return MakeFile(std::move(*listed), std::move(longPath));
   }
 
   void DeleteFile(const std::string& path) override {
-    const std::wstring longPath = LongPath(path);
-    if (!IsFile(Attributes(longPath))) throw ErrorFromWin32(ERROR_FILE_NOT_FOUND);
-    DeleteOneFile(longPath, false);
+    const std::optional<Listed> listed = Find(LongPath(path));
+    if (!listed || listed->entry.IsFolder()) throw ErrorFromWin32(ERROR_FILE_NOT_FOUND);
+    DeleteEntry(listed->folder->get(), listed->entry, false);
   }
 
   std::unique_ptr<TextStream> OpenTextFile(const std::string& path, std::int16_t ioMode, bool create) override {

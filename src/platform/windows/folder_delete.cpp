@@ -1,15 +1,20 @@
 #include "platform/windows/folder_delete.h"
 
-#include <windows.h>
-
 #include <optional>
+#include <utility>
+#include <vector>
 
-#include "platform/windows/directory_listing.h"
+#include "platform/windows/file_lookup.h"
 #include "platform/windows/win_error.h"
 
 namespace kelvane::platform::windows {
 
 namespace {
+
+std::function<void(const std::wstring&)>& BeforeOpenHook() {
+  static std::function<void(const std::wstring&)> hook;
+  return hook;
+}
 
 // Remembers the first failure and lets the deletion go on.
 class Failures {
@@ -30,51 +35,69 @@ class Failures {
   std::optional<Error> first_;
 };
 
-void ClearAttributes(const std::wstring& path) {
-  if (!SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL)) throw LastWin32Error();
-}
-
-void RemoveEmptyFolder(const std::wstring& path, bool force) {
-  if (force) ClearAttributes(path);
-  if (!RemoveDirectoryW(path.c_str())) throw LastWin32Error();
-}
-
-void DeleteTree(const std::wstring& path, bool force, Failures& failures) {
+// A folder being emptied: its handle, its listing and how far the walk got.
+// The bottom frame is the caller's folder, which stays.
+struct Frame {
+  HANDLE folder;
+  UniqueHandle owned;
   std::vector<DirectoryEntry> entries;
-  failures.Try([&] { entries = ListDirectory(path); });
-  for (const DirectoryEntry& entry : entries) {
-    const std::wstring child = path + L"\\" + entry.name;
-    // A link's attributes are left alone: setting them could reach its target.
-    if (entry.IsFolder() && entry.IsLink()) {
-      failures.Try([&] { RemoveEmptyFolder(child, false); });
-    } else if (entry.IsLink()) {
-      failures.Try([&] { DeleteOneFile(child, false); });
-    } else if (entry.IsFolder()) {
-      DeleteTree(child, force, failures);
-    } else {
-      failures.Try([&] { DeleteOneFile(child, force); });
-    }
-  }
-  failures.Try([&] { RemoveEmptyFolder(path, force); });
+  std::size_t next = 0;
+};
+
+// Opens a listed entry for deletion. A link (by its handle) comes back to be
+// removed as a link; anything else must still be the entry that was listed.
+UniqueHandle OpenListed(HANDLE folder, const DirectoryEntry& entry, HandleFacts& facts) {
+  if (BeforeOpenHook()) BeforeOpenHook()(entry.name);
+  UniqueHandle handle =
+      OpenInFolder(folder, entry.name, entry.IsFolder() ? kDeleteFolderAccess : kDeleteFileAccess, false, false);
+  facts = QueryFacts(handle.get());
+  if (facts.IsLink()) return handle;
+  // Listed as a link, opened as something else: a file system that follows
+  // links even when asked not to. Entering it would reach the link's target.
+  if (entry.IsLink()) throw ErrorFromWin32(ERROR_CANT_ACCESS_FILE);
+  if (facts.fileId != entry.fileId) throw ErrorFromWin32(ERROR_FILE_INVALID);  // replaced since the listing
+  return handle;
 }
 
 }  // namespace
 
-void DeleteOneFile(const std::wstring& longPath, bool force) {
-  if (force) ClearAttributes(longPath);
-  if (!DeleteFileW(longPath.c_str())) throw LastWin32Error();
+void DeleteEntry(HANDLE folder, const DirectoryEntry& entry, bool force) {
+  Failures failures;
+  std::vector<Frame> stack;
+  stack.push_back({folder, {}, {entry}});
+  while (!stack.empty()) {
+    Frame& top = stack.back();
+    if (top.next == top.entries.size()) {
+      if (top.owned) failures.Try([&] { DeleteThroughHandle(top.folder, force); });
+      stack.pop_back();
+      continue;
+    }
+    const DirectoryEntry listed = top.entries[top.next++];
+    failures.Try([&] {
+      HandleFacts facts{};
+      UniqueHandle handle = OpenListed(top.folder, listed, facts);
+      if (facts.IsLink()) {
+        DeleteThroughHandle(handle.get(), false);  // a link's attributes are its target's on some systems
+      } else if (facts.IsFolder()) {
+        Frame frame{handle.get(), std::move(handle), {}};
+        failures.Try([&] { frame.entries = ListFolder(frame.folder); });
+        stack.push_back(std::move(frame));  // invalidates top
+      } else {
+        DeleteThroughHandle(handle.get(), force);
+      }
+    });
+  }
+  failures.ThrowFirst();
 }
 
 void DeleteFolderTree(const std::wstring& longPath, bool force) {
-  const DWORD attributes = GetFileAttributesW(longPath.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) throw LastWin32Error();
-  Failures failures;
-  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-    failures.Try([&] { RemoveEmptyFolder(longPath, false); });
-  } else {
-    DeleteTree(longPath, force, failures);
-  }
-  failures.ThrowFirst();
+  const Listed listed = LookUp(longPath);
+  if (!listed.folder) throw ErrorFromWin32(ERROR_ACCESS_DENIED);  // a volume or share root
+  DeleteEntry(listed.folder->get(), listed.entry, force);
+}
+
+void SetBeforeOpenHookForTests(std::function<void(const std::wstring& name)> hook) {
+  BeforeOpenHook() = std::move(hook);
 }
 
 }  // namespace kelvane::platform::windows

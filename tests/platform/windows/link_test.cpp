@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "platform/error.h"
 #include "platform/windows/file_system.h"
+#include "platform/windows/folder_delete.h"
 #include "scratch.h"
 
 namespace kelvane::testing {
@@ -105,6 +108,58 @@ TEST(FolderDeletion, ALinkDeletedAsAFolderTakesNothingBehindIt) {
     EXPECT_TRUE(UnderWine());
   }
   ExpectOutsideIntact(layout);
+}
+
+// Runs a shell script on the host with Unix forms of the paths as $1, $2...
+// (Wine only: its Win32 makes no links and moves a link's target when asked
+// to move the link.)
+bool OnHost(std::string script, std::initializer_list<std::wstring> paths) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  using Spawn = LONG(WINAPI*)(char* const*, int);
+  const auto unixName = reinterpret_cast<UnixName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  const auto spawn = reinterpret_cast<Spawn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
+  if (!unixName || !spawn) return false;
+  std::vector<std::string> words = {"/bin/sh", "-c", std::move(script), "sh"};
+  for (const auto& path : paths) words.emplace_back(unixName(path.c_str()));
+  std::vector<char*> argv;
+  for (auto& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  return spawn(argv.data(), 1) == 0;
+}
+
+// Puts a link to the target where the folder was, as an attacker who can
+// write the tree would.
+bool SwapForLink(const std::wstring& folder, const std::wstring& movedTo, const std::wstring& target) {
+  if (UnderWine()) return OnHost("mv \"$1\" \"$2\" && ln -s \"$3\" \"$1\"", {folder, movedTo, target});
+  return MoveFileW(folder.c_str(), movedTo.c_str()) && MakeJunction(folder, target);
+}
+
+TEST(FolderDeletion, AFolderSwappedForALinkAfterTheListingIsNeverEntered) {
+  ScratchFolder scratch;
+  LinkLayout layout;
+  if (!PrepareLayout(scratch, layout)) GTEST_SKIP() << "no way to make a directory link here";
+  const std::wstring swap = scratch / L"swap", victim = swap + L"\\victim", moved = scratch / L"moved victim";
+  MakeFolder(swap);
+  MakeFolder(victim);
+  WriteBytes(victim + L"\\v.txt", "gone");
+  bool swapped = false;
+  platform::windows::SetBeforeOpenHookForTests([&](const std::wstring& name) {
+    if (name == L"victim") swapped = SwapForLink(victim, moved, layout.outside);
+  });
+  const auto folder = platform::windows::MakeFileSystem()->GetFolder(Utf8(swap));
+  try {
+    folder->Delete(true);
+    EXPECT_FALSE(Exists(swap)) << "the link goes with the folder";
+  } catch (const platform::Error&) {
+    EXPECT_TRUE(UnderWine()) << "Wine cannot remove a link to a non-empty folder";
+  }
+  platform::windows::SetBeforeOpenHookForTests(nullptr);
+  ASSERT_TRUE(swapped);
+  ExpectOutsideIntact(layout);
+  EXPECT_EQ(ReadBytes(moved + L"\\v.txt"), "gone");
+  if (UnderWine()) OnHost("rm -f \"$1\"", {victim});
 }
 
 }  // namespace

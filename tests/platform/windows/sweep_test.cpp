@@ -97,7 +97,8 @@ TEST(Sweep, AFileHeldOpenIsAnnouncedAndStaysAndTheSweepGoesOn) {
   const std::wstring temp = scratch / L"Temp";
   MakeFolder(temp);
   MakeFolder(scratch / L"All");
-  for (const wchar_t* name : {L"a.log", L"busy.log", L"c.log"}) WriteBytes(temp + L"\\" + name, "x");
+  for (const wchar_t* name : {L"a.log", L"c.log"}) WriteBytes(temp + L"\\" + name, "x");
+  WriteBytes(temp + L"\\busy.log", "x", FILE_ATTRIBUTE_READONLY);
   MakeFolder(temp + L"\\held");
   WriteBytes(temp + L"\\held\\open.dat", "x");
   WriteBytes(temp + L"\\held\\free.dat", "x");
@@ -117,11 +118,33 @@ TEST(Sweep, AFileHeldOpenIsAnnouncedAndStaysAndTheSweepGoesOn) {
   for (const char* name : {"a.log", "busy.log", "c.log", "held"}) {
     EXPECT_TRUE(line.Shows(std::string("Removing ") + name)) << name;
   }
-  EXPECT_TRUE(Exists(temp + L"\\busy.log"));
+  EXPECT_EQ(GetFileAttributesW((temp + L"\\busy.log").c_str()) & FILE_ATTRIBUTE_READONLY, 0x1u) << "still read-only";
   EXPECT_TRUE(Exists(temp + L"\\held\\open.dat"));
   EXPECT_FALSE(Exists(temp + L"\\held\\free.dat"));
   EXPECT_FALSE(Exists(temp + L"\\a.log"));
   EXPECT_FALSE(Exists(temp + L"\\c.log"));
+}
+
+TEST(Sweep, LinksToAFileOutsideGoAndTheFileKeepsItsContentAndAttributes) {
+  ScratchFolder scratch;
+  const std::wstring temp = scratch / L"Temp", outside = scratch / L"outside.txt";
+  MakeFolder(temp);
+  MakeFolder(scratch / L"All");
+  const DWORD attributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+  WriteBytes(outside, "keep", attributes);
+  ASSERT_TRUE(CreateHardLinkW((temp + L"\\hard.txt").c_str(), outside.c_str(), nullptr));
+  // Wine shows a link to a file as the file itself: only Windows can tell.
+  const bool symbolic = !UnderWine() && CreateSymbolicLinkW((temp + L"\\symbolic.txt").c_str(), outside.c_str(),
+                                                            SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+
+  Environment environment(temp, scratch / L"All");
+  ProgressLine line;
+  RunCleanUp(line);
+
+  EXPECT_FALSE(Exists(temp + L"\\hard.txt"));
+  EXPECT_FALSE(symbolic && Exists(temp + L"\\symbolic.txt"));
+  EXPECT_EQ(ReadBytes(outside), "keep");
+  EXPECT_EQ(GetFileAttributesW(outside.c_str()) & (attributes | FILE_ATTRIBUTE_SYSTEM), attributes);
 }
 
 }  // namespace
