@@ -10,6 +10,7 @@ Prints what it checked; exits 1 with a message naming the first thing that
 differs."""
 
 import argparse
+import re
 import shutil
 import subprocess
 import sys
@@ -102,6 +103,13 @@ def build_helpers(work: Path, arch: str) -> dict:
         subprocess.run([compiler, "-municode", "-O2", "-static", "-o", str(target), str(HERE / f"{name}.cpp"),
                         *libraries], check=True)
         built[name] = target
+    # The same stand-in as a DLL and as a program: see planted.cpp.
+    built["planted_dll"] = work / "planted.dll"
+    subprocess.run([compiler, "-shared", "-O2", "-static", "-o", str(built["planted_dll"]), str(HERE / "planted.cpp")],
+                   check=True)
+    built["planted_exe"] = work / "planted.exe"
+    subprocess.run([compiler, "-municode", "-O2", "-static", "-o", str(built["planted_exe"]), str(HERE / "planted.cpp")],
+                   check=True)
     return built
 
 
@@ -281,10 +289,43 @@ def check_responsive(probe, log: Path, run: str, longest: list):
           f"unanswered, {hung} hung, longest answer {longest[-1]:.1f} ms)")
 
 
+# What an attacker plants beside the tool (the user's Downloads) and in its
+# current folder: DLLs the tool uses that are not always taken from the
+# system folder, and the programs it starts by bare name. Wine is told to
+# prefer a DLL of that name found first, as Windows would.
+PLANTED_FOLDER = "C:\\planted-current-folder"
+PLANTED_DLLS = ("msi.dll", "msimg32.dll")
+PLANTED_PROGRAMS = ("net.exe", "shutdown.exe")
+PLANTED_OVERRIDES = "msi,msimg32=n,b"
+PLANTED_MARKERS = "C:\\planted-markers"
+
+
+def plant_lookalikes(machine, helpers, exe):
+    for folder in (str(PureWindowsPath(exe).parent), PLANTED_FOLDER):
+        machine.unix_path(folder).mkdir(parents=True, exist_ok=True)
+        for name in PLANTED_DLLS:
+            machine.copy_in(helpers["planted_dll"], f"{folder}\\{name}")
+        for name in PLANTED_PROGRAMS:
+            machine.copy_in(helpers["planted_exe"], f"{folder}\\{name}")
+        (machine.unix_path(folder) / "net.bat").write_text(f"@echo planted> {PLANTED_MARKERS}\\net.bat.txt\r\n")
+
+
+def check_nothing_planted_ran(machine):
+    markers = machine.unix_path(PLANTED_MARKERS)
+    ran = sorted(path.name for path in markers.iterdir()) if markers.is_dir() else []
+    check(not ran, f"no planted DLL or program ran ({', '.join(ran) or 'no marker'})")
+
+
+def check_service_stopped(machine):
+    _, state = machine.run("sc.exe", "query", "ose", check=False)
+    check(re.search(r"STATE\s*:\s*1\b", state), f"the system's net.exe stopped the ose service ({' '.join(state.split())})")
+
+
 def first_run(machine, helpers, exe, screenshots, texts_seen, longest):
     say("first run: start the tool, press Go")
     probe, probe_log = start_responsiveness_probe(machine, helpers, "first")
-    machine.start(exe)
+    plant_lookalikes(machine, helpers, exe)
+    machine.start(exe, cwd=PLANTED_FOLDER, dll_overrides=PLANTED_OVERRIDES)
     main_window = machine.find_window(KELVANE, 60)
     check(True, "main window shown")
     if screenshots:
@@ -307,6 +348,7 @@ def first_run(machine, helpers, exe, screenshots, texts_seen, longest):
         time.sleep(0.02)
     if watcher.poll() is None:
         watcher.kill()
+    check_service_stopped(machine)
     check_responsive(probe, probe_log, "first run", longest)
     texts_seen.extend(line for line in watch_log.read_text("utf-8", "replace").splitlines() if line)
     check(texts_seen and texts_seen[-1] == "Rebooting.....", "the progress line reached \"Rebooting.....\"")
@@ -324,7 +366,7 @@ def restart_and_resume(machine, helpers, screenshots, longest):
     check(not kelvane_running(machine.program), "no process of the first run is left")
     machine.start_session()
     probe, probe_log = start_responsiveness_probe(machine, helpers, "resumed")
-    machine.start("start", STARTUP_LINK)
+    machine.start("start", STARTUP_LINK, dll_overrides=PLANTED_OVERRIDES)
     complete = machine.find_window("^Complete$", 120)
     check_responsive(probe, probe_log, "resumed run", longest)
     texts = probe_texts(machine, helpers, COMPLETE) or []
@@ -520,6 +562,7 @@ def main():
               "the batch file is in place before the restart")
         check(machine.unix_path(STARTUP_LINK).is_file(), "the Startup shortcut is in place before the restart")
         restart_and_resume(machine, helpers, args.screenshots, longest)
+        check_nothing_planted_ran(machine)
         compare_machines(image, sim_after, machine, paths, installed, work, runs_of_progress(sim_root)[0], texts_seen,
                          removed_by_products)
         say(f"end to end: all checks passed in {time.time() - started:.0f} s; the windows' longest answer to a "

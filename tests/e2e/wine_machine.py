@@ -112,12 +112,16 @@ class WineMachine:
             raise WineError(f"wine {' '.join(args)} exited {result.returncode}: {text.strip()}")
         return result.returncode, text
 
-    def start(self, *args, output=None):
+    def start(self, *args, output=None, cwd=None, dll_overrides=None):
         """Starts a Windows program and returns at once; its output goes to
-        the file given, or is added to program.out."""
+        the file given, or is added to program.out. cwd: a prefix folder to
+        start in; dll_overrides: added to WINEDLLOVERRIDES."""
         log = open(output, "wb") if output else open(self.work / "program.out", "ab")
-        return subprocess.Popen([self.loader, *args], env=self.env, stdout=log, stderr=subprocess.STDOUT,
-                                stdin=subprocess.DEVNULL)
+        env = dict(self.env)
+        if dll_overrides:
+            env["WINEDLLOVERRIDES"] += ";" + dll_overrides
+        return subprocess.Popen([self.loader, *args], env=env, stdout=log, stderr=subprocess.STDOUT,
+                                stdin=subprocess.DEVNULL, cwd=self.unix_path(cwd) if cwd else None)
 
     # -- paths --------------------------------------------------------------
 
