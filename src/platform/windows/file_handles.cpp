@@ -131,6 +131,18 @@ HandleFacts QueryFacts(HANDLE handle) {
   return {tag.FileAttributes, tag.ReparseTag, id, information.nNumberOfLinks};
 }
 
+std::wstring HandleName(HANDLE handle) {
+  std::vector<DWORD> buffer(1 + 1024);  // the length, then the name
+  for (;;) {
+    const auto bytes = static_cast<DWORD>(buffer.size() * sizeof(DWORD));
+    if (GetFileInformationByHandleEx(handle, FileNameInfo, buffer.data(), bytes)) break;
+    if (GetLastError() != ERROR_MORE_DATA) throw LastWin32Error();
+    buffer.resize(buffer.size() * 2);
+  }
+  const auto* info = reinterpret_cast<const FILE_NAME_INFO*>(buffer.data());
+  return std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t));
+}
+
 void DeleteThroughHandle(HANDLE handle, bool force) {
   DWORD code = SetDeleteDisposition(handle);
   if (code == ERROR_SUCCESS) return;

@@ -54,6 +54,10 @@ bool FindInFolder(HANDLE freshFolder, const std::wstring& name, DirectoryEntry& 
 
 HandleFacts QueryFacts(HANDLE handle);
 
+// The path, without its volume, that the system keeps for an open handle
+// ("\Users\Demo\x.txt"): the name it was opened by, on Windows a link's own.
+std::wstring HandleName(HANDLE handle);
+
 // Deletes what the handle holds; a folder must be empty. With force a
 // deletion refused for the read-only bit clears it through the handle and
 // tries again; the bit is put back when the deletion still fails, or when the

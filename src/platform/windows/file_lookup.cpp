@@ -39,4 +39,22 @@ Listed LookUp(const std::wstring& longPath) {
   return listed;
 }
 
+UniqueHandle OpenListedEntry(HANDLE folder, const std::wstring& folderName, const DirectoryEntry& entry,
+                             ACCESS_MASK access, bool shareDelete, HandleFacts& facts) {
+  UniqueHandle handle = OpenInFolder(folder, entry.name, access, shareDelete, false);
+  facts = QueryFacts(handle.get());
+  if (facts.IsLink()) return handle;
+  if (entry.IsLink()) throw ErrorFromWin32(ERROR_CANT_ACCESS_FILE);
+  if (facts.fileId != entry.fileId) throw ErrorFromWin32(ERROR_FILE_INVALID);
+  const std::wstring name = HandleName(handle.get());
+  if (CompareStringOrdinal(name.c_str(), -1, ChildName(folderName, entry.name).c_str(), -1, TRUE) != CSTR_EQUAL) {
+    throw ErrorFromWin32(ERROR_CANT_ACCESS_FILE);
+  }
+  return handle;
+}
+
+std::wstring ChildName(const std::wstring& folder, const std::wstring& name) {
+  return folder + (!folder.empty() && folder.back() == L'\\' ? L"" : L"\\") + name;
+}
+
 }  // namespace kelvane::platform::windows

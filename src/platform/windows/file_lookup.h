@@ -20,4 +20,18 @@ struct Listed {
 // folder gave.
 Listed LookUp(const std::wstring& longPath);
 
+// Opens an entry of an open folder, as the folder listed it, without
+// following a link, and checks that it is still that entry. A link comes
+// back (its facts say so) to be removed as a link. Fails with "cannot
+// access" for an entry the listing called a link that opened as something
+// else, or one the system reached through a link all the same (its handle's
+// name is not the entry's: Wine shows a symbolic link to a file as a plain
+// file, and deletes its target through its handle); with "file invalid" for
+// one replaced since the listing. folderName is the folder's HandleName.
+UniqueHandle OpenListedEntry(HANDLE folder, const std::wstring& folderName, const DirectoryEntry& entry,
+                             ACCESS_MASK access, bool shareDelete, HandleFacts& facts);
+
+// "\a\b" and "c" give "\a\b\c"; the root "\" and "c" give "\c".
+std::wstring ChildName(const std::wstring& folder, const std::wstring& name);
+
 }  // namespace kelvane::platform::windows

@@ -39,24 +39,17 @@ class Failures {
 // The bottom frame is the caller's folder, which stays.
 struct Frame {
   HANDLE folder;
+  std::wstring name;  // as HandleName gives it
   UniqueHandle owned;
   std::vector<DirectoryEntry> entries;
   std::size_t next = 0;
 };
 
-// Opens a listed entry for deletion. A link (by its handle) comes back to be
-// removed as a link; anything else must still be the entry that was listed.
-UniqueHandle OpenListed(HANDLE folder, const DirectoryEntry& entry, HandleFacts& facts) {
+// Opens a listed entry for deletion: see OpenListedEntry.
+UniqueHandle OpenListed(const Frame& parent, const DirectoryEntry& entry, HandleFacts& facts) {
   if (BeforeOpenHook()) BeforeOpenHook()(entry.name);
-  UniqueHandle handle =
-      OpenInFolder(folder, entry.name, entry.IsFolder() ? kDeleteFolderAccess : kDeleteFileAccess, false, false);
-  facts = QueryFacts(handle.get());
-  if (facts.IsLink()) return handle;
-  // Listed as a link, opened as something else: a file system that follows
-  // links even when asked not to. Entering it would reach the link's target.
-  if (entry.IsLink()) throw ErrorFromWin32(ERROR_CANT_ACCESS_FILE);
-  if (facts.fileId != entry.fileId) throw ErrorFromWin32(ERROR_FILE_INVALID);  // replaced since the listing
-  return handle;
+  const ACCESS_MASK access = entry.IsFolder() ? kDeleteFolderAccess : kDeleteFileAccess;
+  return OpenListedEntry(parent.folder, parent.name, entry, access, false, facts);
 }
 
 }  // namespace
@@ -64,7 +57,7 @@ UniqueHandle OpenListed(HANDLE folder, const DirectoryEntry& entry, HandleFacts&
 void DeleteEntry(HANDLE folder, const DirectoryEntry& entry, bool force) {
   Failures failures;
   std::vector<Frame> stack;
-  stack.push_back({folder, {}, {entry}});
+  stack.push_back({folder, HandleName(folder), {}, {entry}});
   while (!stack.empty()) {
     Frame& top = stack.back();
     if (top.next == top.entries.size()) {
@@ -75,11 +68,11 @@ void DeleteEntry(HANDLE folder, const DirectoryEntry& entry, bool force) {
     const DirectoryEntry listed = top.entries[top.next++];
     failures.Try([&] {
       HandleFacts facts{};
-      UniqueHandle handle = OpenListed(top.folder, listed, facts);
+      UniqueHandle handle = OpenListed(top, listed, facts);
       if (facts.IsLink()) {
         DeleteThroughHandle(handle.get(), false);  // a link's attributes are its target's on some systems
       } else if (facts.IsFolder()) {
-        Frame frame{handle.get(), std::move(handle), {}};
+        Frame frame{handle.get(), ChildName(top.name, listed.name), std::move(handle), {}};
         failures.Try([&] { frame.entries = ListFolder(frame.folder); });
         stack.push_back(std::move(frame));  // invalidates top
       } else {

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -108,25 +107,6 @@ TEST(FolderDeletion, ALinkDeletedAsAFolderTakesNothingBehindIt) {
     EXPECT_TRUE(UnderWine());
   }
   ExpectOutsideIntact(layout);
-}
-
-// Runs a shell script on the host with Unix forms of the paths as $1, $2...
-// (Wine only: its Win32 makes no links and moves a link's target when asked
-// to move the link.)
-bool OnHost(std::string script, std::initializer_list<std::wstring> paths) {
-  using UnixName = char*(CDECL*)(const wchar_t*);
-  using Spawn = LONG(WINAPI*)(char* const*, int);
-  const auto unixName = reinterpret_cast<UnixName>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  const auto spawn = reinterpret_cast<Spawn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
-  if (!unixName || !spawn) return false;
-  std::vector<std::string> words = {"/bin/sh", "-c", std::move(script), "sh"};
-  for (const auto& path : paths) words.emplace_back(unixName(path.c_str()));
-  std::vector<char*> argv;
-  for (auto& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
-  return spawn(argv.data(), 1) == 0;
 }
 
 // Puts a link to the target where the folder was, as an attacker who can

@@ -1,6 +1,7 @@
 #include "scratch.h"
 
 #include <stdexcept>
+#include <vector>
 
 #include "platform/windows/folder_delete.h"
 #include "platform/windows/text.h"
@@ -82,6 +83,30 @@ std::wstring Long(const std::wstring& path) { return path.rfind(L"\\\\?\\", 0) =
 bool UnderWine() {
   const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
   return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+bool OnHost(std::string script, std::initializer_list<std::wstring> paths) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  using Spawn = LONG(WINAPI*)(char* const*, int);
+  const auto unixName = reinterpret_cast<UnixName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  const auto spawn = reinterpret_cast<Spawn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
+  if (!unixName || !spawn) return false;
+  std::vector<std::string> words = {"/bin/sh", "-c", std::move(script), "sh"};
+  for (const auto& path : paths) words.emplace_back(unixName(path.c_str()));
+  std::vector<char*> argv;
+  for (auto& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  return spawn(argv.data(), 1) == 0;
+}
+
+bool MakeSymbolicLink(const std::wstring& link, const std::wstring& target) {
+  if (UnderWine()) return OnHost("ln -s \"$2\" \"$1\"", {link, target});
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  return CreateSymbolicLinkW(link.c_str(), target.c_str(),
+                             (folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
 }
 
 }  // namespace kelvane::testing

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace kelvane::testing {
@@ -33,5 +34,12 @@ std::string Utf8(const std::wstring& text);
 std::wstring Long(const std::wstring& path);  // with the "\\?\" prefix
 // True under Wine, where some file-system features differ from Windows.
 bool UnderWine();
+// Runs a shell script on the host with Unix forms of the paths as $1, $2...
+// (Wine only: its Win32 makes no links and moves a link's target when asked
+// to move the link.) False elsewhere or when the script fails.
+bool OnHost(std::string script, std::initializer_list<std::wstring> paths);
+// A symbolic link to a file or folder: on the host under Wine (where it
+// stands for a junction), with CreateSymbolicLinkW on Windows.
+bool MakeSymbolicLink(const std::wstring& link, const std::wstring& target);
 
 }  // namespace kelvane::testing
