@@ -1,10 +1,10 @@
 #include "files/clean_up.h"
 
-#include <cctype>
 #include <optional>
 
 #include "common/resume_state.h"
 #include "platform/skip.h"
+#include "platform/sweep_root.h"
 
 namespace kelvane::files {
 
@@ -18,19 +18,6 @@ namespace {
 const std::string& Built(const std::optional<std::string>& path) {
   if (!path) throw platform::Error(platform::kPathNotFound, "Path not found");
   return *path;
-}
-
-// The sweep deletes everything directly inside the temporary folder, so it
-// only runs on a folder below a drive or share root, named in full. A drive
-// root ("C:\", "C:") would have it empty the whole drive; a relative path
-// (TEMP unset or holding a reference that was never expanded) would have it
-// reach into whatever the current folder is, at log-on the system folder.
-bool IsSweepable(const std::string& prefix) {
-  const std::string path = prefix.substr(0, prefix.find_last_not_of('\\') + 1);
-  const bool onDrive = path.size() > 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
-                       path[2] == '\\';
-  const bool onShare = path.size() > 2 && path[0] == '\\' && path[1] == '\\';
-  return onDrive || onShare;
 }
 
 template <class Items>
@@ -60,7 +47,11 @@ void CleanUp(platform::Platform& platform) {
 
   std::unique_ptr<platform::Folder> tempFolder;
   SkipIfFails([&] {
-    if (IsSweepable(Built(tempPrefix))) tempFolder = Require(fso).GetFolder(*tempPrefix);
+    // A drive root would have the sweep empty the whole drive; a relative
+    // path (TEMP unset, or holding a reference never expanded) whatever the
+    // current folder is, at log-on the system folder. The file system then
+    // refuses a link and the system's own folders by where the path leads.
+    if (platform::IsSweepablePath(Built(tempPrefix))) tempFolder = Require(fso).GetFolderToEmpty(*tempPrefix);
   });
   std::vector<std::unique_ptr<platform::File>> files;
   SkipIfFails([&] { files = Require(tempFolder).Files(); });

@@ -41,6 +41,11 @@ class FileSystem {
   virtual bool FileExists(const std::string& path) = 0;
   virtual std::unique_ptr<Folder> GetFolder(const std::string& path) = 0;
   virtual std::unique_ptr<File> GetFile(const std::string& path) = 0;
+  // The folder at the path, for emptying whole. Fails with "Permission
+  // denied" where that is refused: the folder is itself a link, or its final
+  // path (every link on the way followed) may not be emptied (see
+  // sweep_root.h).
+  virtual std::unique_ptr<Folder> GetFolderToEmpty(const std::string& path) = 0;
   // Without force: a read-only file is not deleted.
   virtual void DeleteFile(const std::string& path) = 0;
   // Single-byte text in the system's ANSI code page.

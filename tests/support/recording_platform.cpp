@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/error.h"
+#include "platform/sweep_root.h"
 
 namespace kelvane::testing {
 
@@ -325,9 +326,13 @@ class FakeFileSystem final : public platform::FileSystem {
   std::unique_ptr<platform::Folder> GetFolder(const std::string& path) override {
     recorder_.Record("GetFolder " + path);
     recorder_.Check("GetFolder", path);
-    const auto folder = recorder_.machine.folders.find(Normalize(path));
-    if (folder == recorder_.machine.folders.end()) throw PathNotFound(path);
-    return std::make_unique<FakeFolder>(recorder_, folder->first);
+    return FolderAt(path);
+  }
+  std::unique_ptr<platform::Folder> GetFolderToEmpty(const std::string& path) override {
+    recorder_.Record("GetFolderToEmpty " + path);
+    recorder_.Check("GetFolderToEmpty", path);
+    if (!platform::MayEmptyFolder(path, recorder_.machine.systemFolders)) throw PermissionDenied(path);
+    return FolderAt(path);
   }
   std::unique_ptr<platform::File> GetFile(const std::string& path) override {
     recorder_.Record("GetFile " + path);
@@ -356,6 +361,12 @@ class FakeFileSystem final : public platform::FileSystem {
   }
 
  private:
+  std::unique_ptr<platform::Folder> FolderAt(const std::string& path) {
+    const auto folder = recorder_.machine.folders.find(Normalize(path));
+    if (folder == recorder_.machine.folders.end()) throw PathNotFound(path);
+    return std::make_unique<FakeFolder>(recorder_, folder->first);
+  }
+
   RecordingPlatform& recorder_;
 };
 

@@ -39,6 +39,9 @@ struct MachineState {
   std::string computerName = "DEMO-PC";
   std::string executablePath = "C:\\Users\\Demo User\\Downloads\\kelvane2010.exe";
   platform::Elevation elevation = platform::Elevation::Full;
+  // What GetFolderToEmpty refuses, with every folder above them.
+  std::vector<std::string> systemFolders = {"C:\\Windows", "C:\\Program Files", "C:\\ProgramData",
+                                            "C:\\Users\\Demo User"};
 
   // Adds the folder and every folder above it.
   void AddFolder(const std::string& path, bool readOnly = false);

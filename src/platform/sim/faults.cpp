@@ -25,7 +25,7 @@ std::string Normalized(const std::string& text) {
 const std::vector<std::string>& Faults::Operations() {
   static const std::vector<std::string> operations{
       "CreateObject", "GetObject",   "ExpandEnvironmentStrings", "run",       "WaitForExit", "CreateShortcut",
-      "SetTargetPath", "SetWindowStyle", "Save",                 "FileExists", "GetFolder",   "GetFile",
+      "SetTargetPath", "SetWindowStyle", "Save",                 "FileExists", "GetFolder", "GetFolderToEmpty", "GetFile",
       "Delete",       "DeleteFile",  "OpenTextFile",             "WriteLine", "Close",       "SubFolders",
       "Files",        "Name",        "Path",                     "ComputerName", "EnumKey",  "DeleteKey",
       "DeleteKeyDenied", "ExecQuery", "Uninstall",               "ExecutablePath", "Show",   "Hide",

@@ -4,6 +4,7 @@
 
 #include "platform/sim/utf.h"
 #include "platform/sim/windows_errors.h"
+#include "platform/sweep_root.h"
 
 namespace kelvane::sim {
 
@@ -14,6 +15,44 @@ namespace {
 // What a Delete fault names stays, as a file in use does.
 std::function<bool(const WindowsPath&)> InUse(const Machine& machine) {
   return [&machine](const WindowsPath& path) { return machine.FailsOn("Delete", path.Text()); };
+}
+
+// Where a folder leads with every link followed, as a path on the drive;
+// nothing when a link leads off it.
+std::optional<WindowsPath> FinalPath(const Drive& drive, const DriveItem& item) {
+  std::error_code error;
+  const fs::path root = fs::canonical(drive.root(), error);
+  const fs::path target = fs::canonical(item.host, error);
+  if (error) return std::nullopt;
+  const fs::path relative = target.lexically_relative(root);
+  if (relative.empty() || *relative.begin() == "..") return std::nullopt;
+  WindowsPath path;
+  for (const auto& name : relative) {
+    if (name != ".") path.names.push_back(name.string());
+  }
+  return path;
+}
+
+// The folders of the system and of its users that are never emptied whole,
+// as the machine's environment names them, and every profile beside the
+// user's own.
+std::vector<std::string> SystemFolders(const Machine& machine) {
+  std::vector<std::string> folders;
+  for (const char* variable : {"%SystemRoot%", "%windir%", "%ProgramFiles%", "%ProgramFiles(x86)%", "%ProgramW6432%",
+                               "%ProgramData%", "%ALLUSERSPROFILE%", "%PUBLIC%", "%USERPROFILE%"}) {
+    const std::string value = machine.Expand(variable);
+    if (value != variable) folders.push_back(value);
+  }
+  const auto profile = ParseWindowsPath(machine.Expand("%USERPROFILE%"));
+  if (profile && !profile->IsRoot()) {
+    WindowsPath profiles = *profile;
+    profiles.names.pop_back();
+    folders.push_back(profiles.Text());
+    if (const auto listed = machine.drive().Find(profiles)) {
+      for (const DriveItem& entry : machine.drive().List(*listed)) folders.push_back(entry.path.Text());
+    }
+  }
+  return folders;
 }
 
 bool StillThere(const DriveItem& item) {
@@ -107,6 +146,16 @@ class SimFileSystem final : public platform::FileSystem {
     machine_.Check("GetFolder", path, PathNotFound());
     auto item = machine_.drive().Find(path);
     if (!item || !Drive::IsFolder(*item)) throw PathNotFound();
+    return std::make_unique<SimFolder>(machine_, std::move(*item));
+  }
+  std::unique_ptr<platform::Folder> GetFolderToEmpty(const std::string& path) override {
+    machine_.Check("GetFolderToEmpty", path, PathNotFound());
+    auto item = machine_.drive().Find(path);
+    if (!item || !Drive::IsFolder(*item)) throw PathNotFound();
+    std::error_code error;
+    if (fs::is_symlink(item->host, error)) throw PermissionDenied();
+    const auto final = FinalPath(machine_.drive(), *item);
+    if (!final || !platform::MayEmptyFolder(final->Text(), SystemFolders(machine_))) throw PermissionDenied();
     return std::make_unique<SimFolder>(machine_, std::move(*item));
   }
   std::unique_ptr<platform::File> GetFile(const std::string& path) override {

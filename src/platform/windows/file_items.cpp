@@ -27,7 +27,8 @@ class WindowsFile final : public File {
 
 class WindowsFolder final : public Folder {
  public:
-  WindowsFolder(Listed listed, std::wstring longPath) : listed_(std::move(listed)), path_(std::move(longPath)) {}
+  WindowsFolder(Listed listed, std::wstring longPath, std::shared_ptr<UniqueHandle> listing = nullptr)
+      : listed_(std::move(listed)), path_(std::move(longPath)), listing_(std::move(listing)) {}
   std::string Name() override { return Narrow(LeafName(path_)); }
   std::string Path() override { return DisplayPath(path_); }
 
@@ -80,6 +81,11 @@ class WindowsFolder final : public Folder {
 
 std::unique_ptr<Folder> MakeFolder(Listed listed, std::wstring longPath) {
   return std::make_unique<WindowsFolder>(std::move(listed), std::move(longPath));
+}
+
+std::unique_ptr<Folder> MakeOpenFolder(UniqueHandle listing, std::wstring longPath) {
+  return std::make_unique<WindowsFolder>(Listed{}, std::move(longPath),
+                                         std::make_shared<UniqueHandle>(std::move(listing)));
 }
 
 std::unique_ptr<File> MakeFile(Listed listed, std::wstring longPath) {

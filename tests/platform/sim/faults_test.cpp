@@ -151,7 +151,7 @@ TEST_F(Faults, AReadOnlyShortcutStaysAndStartsAFirstRunNextTime) {
 
 TEST_F(Faults, ATemporaryFolderThatCannotBeLookedUpIsNotSwept) {
   ASSERT_EQ(Go(image), 0);
-  image.WriteFaults("GetFolder=" + kTemp + "\\\n");
+  image.WriteFaults("GetFolderToEmpty=" + kTemp + "\\\n");
   ASSERT_EQ(image.Run({"boot", "IMAGE", "--click", "Finish"}), 0);
   EXPECT_FALSE(image.Exists(kBatch));
   EXPECT_FALSE(image.Exists(kShortcut));

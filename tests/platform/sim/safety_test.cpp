@@ -79,6 +79,35 @@ TEST(Links, EachIsRemovedAsALinkAndWhatItLeadsToStays) {
   EXPECT_TRUE(Announced(image, "Removing: C:\\MSOCache\\All Users\\{90140000-0044-0000-0000-0000000FF1CE}-C"));
 }
 
+// A temporary folder that is itself a link, or leads (through a link above
+// it) to a folder of the system or a whole profile, is not emptied; the
+// batch file and the shortcut still go.
+TEST(Links, ATemporaryFolderThatIsALinkOrLeadsToASystemFolderIsNotSwept) {
+  // The link itself; a profile's root; the Windows folder, through a link
+  // to the drive's root.
+  for (const std::string& temp : {kTemp, std::string("C:\\Users\\Demo User"), std::string("C:\\Stage\\Windows")}) {
+    TestImage image;
+    MakeFile(image, kDocuments + "\\Precious\\thesis.docx", "keep me");
+    MakeFile(image, "C:\\Windows\\System32\\kernel32.dll");
+    fs::create_directory_symlink(image.Host("C:\\"), image.Host("C:\\Stage"));
+    if (temp == kTemp) {
+      fs::remove_all(image.Host(kTemp));
+      MakeLink(image, kTemp, kDocuments + "\\Precious");
+    }
+    std::string ini = image.ReadImageFile("machine.ini");
+    for (const std::string variable : {"TEMP=", "TMP="}) {
+      const auto at = ini.find("\n" + variable);
+      if (at != std::string::npos) ini.replace(at + 1, ini.find('\n', at + 1) - at - 1, variable + temp);
+    }
+    image.WriteImageFile("machine.ini", ini);
+    ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0) << image.err();
+    EXPECT_TRUE(image.Exists(kDocuments + "\\Precious\\thesis.docx")) << temp;
+    EXPECT_TRUE(image.Exists("C:\\Windows\\System32\\kernel32.dll")) << temp;
+    EXPECT_FALSE(image.Exists(temp + "\\deleteoffice.bat")) << temp;
+    EXPECT_TRUE(image.Exists("C:\\Users\\Demo User\\AppData")) << temp;
+  }
+}
+
 // Names as users and installers make them: each goes where the tool
 // deletes, stays where it does not, and is announced as it is spelt.
 TEST(Names, AreDeletedOrKeptAndAnnouncedIntact) {

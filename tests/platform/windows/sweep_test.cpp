@@ -7,6 +7,8 @@
 
 #include "files/clean_up.h"
 #include "platform/platform.h"
+#include "platform/error.h"
+#include "platform/windows/file_system.h"
 #include "platform/windows/windows_platform.h"
 #include "scratch.h"
 
@@ -133,18 +135,68 @@ TEST(Sweep, LinksToAFileOutsideGoAndTheFileKeepsItsContentAndAttributes) {
   const DWORD attributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
   WriteBytes(outside, "keep", attributes);
   ASSERT_TRUE(CreateHardLinkW((temp + L"\\hard.txt").c_str(), outside.c_str(), nullptr));
-  // Wine shows a link to a file as the file itself: only Windows can tell.
-  const bool symbolic = !UnderWine() && CreateSymbolicLinkW((temp + L"\\symbolic.txt").c_str(), outside.c_str(),
-                                                            SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+  const bool symbolic = MakeSymbolicLink(temp + L"\\symbolic.txt", outside);
 
   Environment environment(temp, scratch / L"All");
   ProgressLine line;
   RunCleanUp(line);
 
   EXPECT_FALSE(Exists(temp + L"\\hard.txt"));
-  EXPECT_FALSE(symbolic && Exists(temp + L"\\symbolic.txt"));
+  // Wine shows the link as a plain file and would delete its target through
+  // it: there it stays.
+  EXPECT_FALSE(symbolic && !UnderWine() && Exists(temp + L"\\symbolic.txt"));
+  if (UnderWine()) OnHost("rm -f \"$1\"", {temp + L"\\symbolic.txt"});
   EXPECT_EQ(ReadBytes(outside), "keep");
   EXPECT_EQ(GetFileAttributesW(outside.c_str()) & (attributes | FILE_ATTRIBUTE_SYSTEM), attributes);
+}
+
+// A temporary folder that is a link: nothing behind it goes, the batch file
+// and the shortcut still do.
+TEST(Sweep, ATemporaryFolderThatIsALinkIsNotEmptied) {
+  ScratchFolder scratch;
+  const std::wstring target = scratch / L"Target", temp = scratch / L"Temp", all = scratch / L"All";
+  MakeFolder(target);
+  WriteBytes(target + L"\\keep.txt", "keep");
+  WriteBytes(target + L"\\deleteoffice.bat", "x");
+  for (const wchar_t* folder : {L"", L"\\Start Menu", L"\\Start Menu\\Programs", L"\\Start Menu\\Programs\\Startup"}) {
+    MakeFolder(all + folder);
+  }
+  WriteBytes(all + L"\\Start Menu\\Programs\\Startup\\Kelvane.lnk", "x");
+  ASSERT_TRUE(MakeSymbolicLink(temp, target));
+
+  Environment environment(temp, all);
+  ProgressLine line;
+  RunCleanUp(line);
+
+  EXPECT_EQ(ReadBytes(target + L"\\keep.txt"), "keep");
+  EXPECT_FALSE(Exists(target + L"\\deleteoffice.bat"));
+  EXPECT_FALSE(Exists(all + L"\\Start Menu\\Programs\\Startup\\Kelvane.lnk"));
+  if (UnderWine()) OnHost("rm -f \"$1\"", {temp});
+}
+
+std::wstring Variable(const wchar_t* name) {
+  wchar_t value[MAX_PATH] = L"";
+  GetEnvironmentVariableW(name, value, MAX_PATH);
+  return value;
+}
+
+// The folders no temporary folder may be, whether named or reached through a
+// link above it; a plain folder is accepted.
+TEST(Sweep, TheSystemsFoldersAreNeverTakenForEmptying) {
+  ScratchFolder scratch;
+  wchar_t windows[MAX_PATH];
+  GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  ASSERT_TRUE(MakeSymbolicLink(scratch / L"ToDrive", std::wstring(windows).substr(0, 3)));
+  const auto files = platform::windows::MakeFileSystem();
+  for (const std::wstring& refused :
+       {std::wstring(windows), Variable(L"ProgramFiles"), Variable(L"ProgramData"), Variable(L"USERPROFILE"),
+        Variable(L"PUBLIC"), Variable(L"USERPROFILE").substr(0, Variable(L"USERPROFILE").rfind(L'\\')),
+        scratch / L"ToDrive", scratch / L"ToDrive\\" + std::wstring(windows).substr(3)}) {
+    EXPECT_THROW(files->GetFolderToEmpty(Utf8(refused)), platform::Error) << Utf8(refused);
+  }
+  MakeFolder(scratch / L"Temp");
+  EXPECT_NO_THROW(files->GetFolderToEmpty(Utf8(scratch / L"Temp")));
+  if (UnderWine()) OnHost("rm -f \"$1\"", {scratch / L"ToDrive"});
 }
 
 }  // namespace

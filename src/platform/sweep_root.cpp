@@ -1,0 +1,72 @@
+#include "platform/sweep_root.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace kelvane::platform {
+
+namespace {
+
+std::string_view WithoutTrailingBackslashes(std::string_view path) {
+  const auto end = path.find_last_not_of('\\');
+  return end == std::string_view::npos ? std::string_view() : path.substr(0, end + 1);
+}
+
+// The segments after the root: "C:\a\b" gives a, b; "\\s\share\a" gives a.
+std::vector<std::string_view> SegmentsBelowRoot(std::string_view path, std::size_t rootSegments) {
+  std::vector<std::string_view> segments;
+  std::size_t start = 0;
+  for (;;) {
+    const auto end = path.find('\\', start);
+    const auto segment = path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (!segment.empty()) segments.push_back(segment);
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  if (segments.size() <= rootSegments) return {};
+  return {segments.begin() + static_cast<std::ptrdiff_t>(rootSegments), segments.end()};
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+// Whether `folder` is `outer` or lies below it.
+bool IsWithin(std::string_view folder, std::string_view outer) {
+  if (folder.size() < outer.size() || !SameIgnoringCase(folder.substr(0, outer.size()), outer)) return false;
+  return folder.size() == outer.size() || folder[outer.size()] == '\\';
+}
+
+}  // namespace
+
+bool IsSweepablePath(std::string_view given) {
+  // Windows takes a slash for a backslash.
+  std::string spelt(given);
+  std::replace(spelt.begin(), spelt.end(), '/', '\\');
+  const std::string_view path = WithoutTrailingBackslashes(spelt);
+  std::size_t rootSegments = 0;
+  if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\') {
+    rootSegments = 1;  // "C:"
+  } else if (path.size() > 2 && path[0] == '\\' && path[1] == '\\' && path[2] != '?' && path[2] != '.') {
+    rootSegments = 2;  // server and share
+  } else {
+    return false;
+  }
+  const auto below = SegmentsBelowRoot(path, rootSegments);
+  return !below.empty() && std::none_of(below.begin(), below.end(), [](std::string_view segment) {
+    return segment == "." || segment == "..";
+  });
+}
+
+bool MayEmptyFolder(std::string_view finalPath, const std::vector<std::string>& systemFolders) {
+  if (!IsSweepablePath(finalPath)) return false;
+  finalPath = WithoutTrailingBackslashes(finalPath);
+  return std::none_of(systemFolders.begin(), systemFolders.end(), [&](const std::string& folder) {
+    const auto system = WithoutTrailingBackslashes(folder);
+    return !system.empty() && IsWithin(system, finalPath);
+  });
+}
+
+}  // namespace kelvane::platform
