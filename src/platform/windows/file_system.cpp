@@ -5,10 +5,12 @@
 
 #include <optional>
 
+#include "platform/sweep_root.h"
 #include "platform/windows/file_items.h"
 #include "platform/windows/file_lookup.h"
 #include "platform/windows/folder_delete.h"
 #include "platform/windows/long_path.h"
+#include "platform/windows/system_folders.h"
 #include "platform/windows/text_stream.h"
 #include "platform/windows/win_error.h"
 
@@ -49,6 +51,22 @@ class WindowsFileSystem final : public FileSystem {
     return MakeFolder(std::move(*listed), std::move(longPath));
   }
 
+  std::unique_ptr<Folder> GetFolderToEmpty(const std::string& path) override {
+    std::wstring longPath = LongPath(path);
+    const Listed listed = LookUp(longPath);
+    if (!listed.folder) throw ErrorFromWin32(ERROR_ACCESS_DENIED);  // a volume or share root
+    if (!listed.entry.IsFolder()) throw ErrorFromWin32(ERROR_PATH_NOT_FOUND);
+    // Held open without delete sharing while it is emptied: the folder
+    // cannot be renamed or swapped for a link meanwhile.
+    HandleFacts facts{};
+    UniqueHandle folder = OpenListedEntry(listed.folder->get(), HandleName(listed.folder->get()), listed.entry,
+                                          kListAccess, false, facts);
+    if (facts.IsLink() || !MayEmptyFolder(FinalPath(folder.get()), SystemFolders())) {
+      throw ErrorFromWin32(ERROR_ACCESS_DENIED);
+    }
+    return MakeOpenFolder(std::move(folder), std::move(longPath));
+  }
+
   std::unique_ptr<File> GetFile(const std::string& path) override {
     std::wstring longPath = LongPath(path);
     std::optional<Listed> listed = Find(longPath);
@@ -65,7 +83,19 @@ class WindowsFileSystem final : public FileSystem {
   std::unique_ptr<TextStream> OpenTextFile(const std::string& path, std::int16_t ioMode, bool create) override {
     // Reading and appending are not used by the tool.
     if (ioMode != kForWriting) throw ErrorFromWin32(ERROR_NOT_SUPPORTED);
-    return CreateAnsiTextFile(LongPath(path), create);
+    const std::wstring longPath = LongPath(path);
+    // Whatever stands at the name goes first, as itself (a link as a link,
+    // a read-only file not at all), and the file is then made new: the text
+    // never goes through a planted link into another file, nor into a file
+    // that shares its content with another name.
+    const std::optional<Listed> listed = Find(longPath);
+    if (listed && listed->folder) {
+      if (listed->entry.IsFolder() && !listed->entry.IsLink()) throw ErrorFromWin32(ERROR_ACCESS_DENIED);
+      DeleteEntry(listed->folder->get(), listed->entry, false);
+    } else if (!create) {
+      throw ErrorFromWin32(ERROR_FILE_NOT_FOUND);
+    }
+    return CreateAnsiTextFile(longPath);
   }
 };
 

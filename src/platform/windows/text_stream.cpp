@@ -46,9 +46,11 @@ class AnsiTextStream final : public TextStream {
 
 }  // namespace
 
-std::unique_ptr<TextStream> CreateAnsiTextFile(const std::wstring& longPath, bool create) {
-  HANDLE file = CreateFileW(longPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                            create ? CREATE_ALWAYS : TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+std::unique_ptr<TextStream> CreateAnsiTextFile(const std::wstring& longPath) {
+  // CREATE_NEW: something made at the name since the caller cleared it
+  // fails the call rather than being written through.
+  HANDLE file = CreateFileW(longPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) throw LastWin32Error();
   return std::make_unique<AnsiTextStream>(file);
 }

@@ -7,8 +7,8 @@
 
 namespace kelvane::platform::windows {
 
-// A new, empty text file (replacing any content) written as single-byte text
-// in the system's ANSI code page, lines ending in CR LF.
-std::unique_ptr<TextStream> CreateAnsiTextFile(const std::wstring& longPath, bool create);
+// A new text file, written as single-byte text in the system's ANSI code
+// page, lines ending in CR LF. Fails when anything stands at the name.
+std::unique_ptr<TextStream> CreateAnsiTextFile(const std::wstring& longPath);
 
 }  // namespace kelvane::platform::windows

@@ -25,6 +25,31 @@ TEST(BatchFile, TheTwoLinesAreSixtyFiveAnsiBytesWithCrLf) {
   EXPECT_EQ(ReadBytes(path).size(), 65u);
 }
 
+// A link planted under the batch file's name, to a file outside: the link
+// goes as a link, the outside file keeps its content, and the batch file is
+// made new. Wine shows a symbolic link as its target and cannot remove it
+// safely: there the call fails and the outside file is kept all the same.
+TEST(BatchFile, ALinkPlantedUnderItsNameIsNeverWrittenThrough) {
+  ScratchFolder scratch;
+  const std::wstring outside = scratch / L"outside.txt", path = scratch / L"deleteoffice.bat";
+  WriteBytes(outside, "precious");
+  for (const bool symbolic : {false, true}) {
+    ASSERT_TRUE(symbolic ? MakeSymbolicLink(path, outside) : CreateHardLinkW(path.c_str(), outside.c_str(), nullptr));
+    try {
+      const auto stream = MakeFileSystem()->OpenTextFile(Utf8(path), kForWriting, true);
+      stream->WriteLine(files::kBatchLine1);
+      stream->WriteLine(files::kBatchLine2);
+      stream->Close();
+      EXPECT_EQ(ReadBytes(path).size(), 65u);
+    } catch (const platform::Error&) {
+      EXPECT_TRUE(symbolic && UnderWine());
+      OnHost("rm -f \"$1\"", {path});
+    }
+    EXPECT_EQ(ReadBytes(outside), "precious") << symbolic;
+    DeleteFileW(path.c_str());
+  }
+}
+
 TEST(BatchFile, TextIsWrittenInTheAnsiCodePageNotUtf8) {
   ScratchFolder scratch;
   const std::wstring path = scratch / L"ansi.txt";
