@@ -3,6 +3,7 @@
 #include "platform/error.h"
 #include "platform/windows/elevation.h"
 #include "platform/windows/network.h"
+#include "platform/windows/win_error.h"
 #include "platform/windows/windows_platform.h"
 #include "scratch.h"
 
@@ -47,6 +48,18 @@ TEST(Elevation, AFullTokenRunsAsItIsAndARelaunchStartsTheProgramInTheFolderGiven
 // Measured with the performance counter: GetTickCount64 moves in steps of a
 // scheduler tick (about 16 ms), and Sleep itself may end up to one tick early,
 // so the bound leaves one tick of slack.
+// A call that failed without a code of its own is still a failure; WMI's own
+// codes, in no system message table, are described by WMI.
+TEST(Errors, AFailureWithoutACodeIsEFailAndWmiCodesHaveDescriptions) {
+  SetLastError(ERROR_SUCCESS);
+  const platform::Error none = platform::windows::LastWin32Error();
+  EXPECT_EQ(none.number(), static_cast<long>(E_FAIL));
+  EXPECT_EQ(none.description().find("successfully"), std::string::npos) << none.description();
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  EXPECT_NE(platform::windows::ErrorFromHresult(static_cast<HRESULT>(0x80041002L)).description(), "Unknown error");
+  if (SUCCEEDED(com)) CoUninitialize();
+}
+
 TEST(Kernel, SleepBlocksForTheGivenTime) {
   LARGE_INTEGER frequency{}, start{}, end{};
   QueryPerformanceFrequency(&frequency);

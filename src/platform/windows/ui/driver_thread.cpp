@@ -5,9 +5,9 @@
 
 #include <exception>
 
-#include "app/error_box.h"
 #include "platform/error.h"
 #include "platform/platform.h"
+#include "platform/windows/ui/failure_barrier.h"
 #include "platform/windows/windows_platform.h"
 
 namespace kelvane::platform::windows::ui {
@@ -81,24 +81,10 @@ void DriverThread::Run() {
 }
 
 void DriverThread::Guarded(const std::function<void()>& work) {
-  std::string description;
   try {
     work();
-    return;
-  } catch (const std::exception& failure) {
-    description = failure.what();
   } catch (...) {
-    description = "Unexpected failure";
-  }
-  try {
-    windows_.ShowErrorBox(app::kApplicationTitle,
-                          app::ErrorBoxText(Error(static_cast<long>(E_UNEXPECTED), description)));
-  } catch (...) {
-    // The tool ends all the same.
-  }
-  try {
-    windows_.EndTool();
-  } catch (...) {
+    ShowFailureAndEnd(windows_, std::current_exception());
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/windows/text.h"
+#include "platform/windows/ui/failure_barrier.h"
 #include "platform/windows/ui/form_layout.h"
 #include "platform/windows/ui/resources/resource_ids.h"
 #include "platform/windows/win_error.h"
@@ -248,7 +249,13 @@ LRESULT CALLBACK Win32WindowSystem::Procedure(HWND handle, UINT message, WPARAM 
   auto* self = reinterpret_cast<Win32WindowSystem*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
   Form* form = self ? self->FormOf(handle) : nullptr;
   if (!form) return DefWindowProcW(handle, message, wParam, lParam);
-  return self->Handle(*form, message, wParam, lParam);
+  try {
+    return self->Handle(*form, message, wParam, lParam);
+  } catch (...) {
+    // Nothing may unwind through the system's frames that called this.
+    ShowFailureAndEnd(*self, std::current_exception());
+    return 0;
+  }
 }
 
 LRESULT Win32WindowSystem::Handle(Form& form, UINT message, WPARAM wParam, LPARAM lParam) {

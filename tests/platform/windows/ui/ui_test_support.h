@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,7 @@ class RecordedEvents final : public platform::WindowEvents {
  public:
   std::vector<std::string> log;
   platform::WindowSystem* endOnFinish = nullptr;
+  bool failOnClose = false;
 
   void Clicked(platform::Control control) override {
     log.push_back("click " + std::string(platform::ControlName(control)));
@@ -57,6 +59,7 @@ class RecordedEvents final : public platform::WindowEvents {
   }
   void CloseRequested(platform::Window window) override {
     log.push_back("close " + std::string(platform::WindowName(window)));
+    if (failOnClose) throw std::runtime_error("handler failed");
   }
 };
 

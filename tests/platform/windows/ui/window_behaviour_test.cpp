@@ -2,6 +2,8 @@
 // the tool, and the progress line painted with no message loop running.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/windows/ui/picture_scaling.h"
@@ -145,6 +147,28 @@ TEST_F(WindowBehaviour, TheCloseBoxAsksTheToolAndLeavesTheWindow) {
   SendMessageW(windows.HandleOf(Window::Complete), WM_CLOSE, 0, 0);
   EXPECT_EQ(events.log, (Log{"close Kelvane", "close Complete"}));
   EXPECT_TRUE(IsWindow(kelvane));
+}
+
+// No exception leaves a window procedure: the tool says what failed and ends.
+TEST_F(WindowBehaviour, AFailingHandlerShowsTheErrorBoxAndEndsTheTool) {
+  windows.Show(Window::Kelvane);
+  events.failOnClose = true;
+  std::wstring boxText;
+  std::thread answer([&] {
+    for (int tries = 0; tries < 500; ++tries, Sleep(10)) {
+      HWND box = FindWindowW(L"#32770", L"Kelvane 2010");
+      if (!box) continue;
+      wchar_t text[256] = L"";
+      GetDlgItemTextW(box, 0xFFFF, text, 256);  // the message's static
+      boxText = text;
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      return;
+    }
+  });
+  SendMessageW(windows.HandleOf(Window::Kelvane), WM_CLOSE, 0, 0);
+  answer.join();
+  EXPECT_NE(boxText.find(L"handler failed"), std::wstring::npos);
+  EXPECT_TRUE(windows.Ended());
 }
 
 TEST_F(WindowBehaviour, EndingTheToolClosesEveryWindowAndStopsTheLoop) {
