@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/error.h"
+#include "platform/windows/text.h"
 #include "scratch.h"
 
 #undef DeleteFile  // the interface's own name
@@ -79,6 +80,23 @@ TEST(FileLookup, FolderListsItsFilesAndSubFoldersWithUnicodeNames) {
   const auto subFolders = folder->SubFolders();
   EXPECT_EQ(Names(subFolders), (std::vector<std::string>{"Caf\xC3\xA9", "{90140000-0011-0000-0000-0000000FF1CE}-C"}));
   for (const auto& sub : subFolders) EXPECT_EQ(sub->Path(), scratch.Utf8() + "\\" + sub->Name());
+}
+
+// A name holding a lone surrogate, legal on NTFS, comes back as it is and can
+// be deleted by it, in a folder and as a folder.
+TEST(FileLookup, ANameWithALoneSurrogateIsFoundAndDeleted) {
+  ScratchFolder scratch;
+  const std::wstring lone = std::wstring(L"a") + static_cast<wchar_t>(0xD800) + L"b";
+  EXPECT_EQ(platform::windows::Widen(platform::windows::Narrow(lone)), lone);
+  if (!CreateDirectoryW((scratch / lone).c_str(), nullptr)) GTEST_SKIP() << "Wine 8 makes no such name";
+  WriteBytes(scratch / (lone + L".txt"), "x");
+  WriteBytes(scratch / (lone + L"\\inner.txt"), "x");
+  const auto fso = MakeFileSystem();
+  const auto folder = fso->GetFolder(scratch.Utf8());
+  for (const auto& file : folder->Files()) fso->DeleteFile(scratch.Utf8() + "\\" + file->Name());
+  for (const auto& sub : folder->SubFolders()) sub->Delete(true);
+  EXPECT_FALSE(Exists(scratch / (lone + L".txt")));
+  EXPECT_FALSE(Exists(scratch / lone));
 }
 
 TEST(FileDeletion, DeleteFileLeavesAReadOnlyFile) {

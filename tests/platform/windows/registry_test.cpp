@@ -50,6 +50,18 @@ TEST_F(RegistryTest, EnumKeyListsTheImmediateSubkeys) {
   EXPECT_EQ(*names, (std::vector<std::string>{"Excel", "Word"}));
 }
 
+// A key name holding a lone surrogate, as the registry allows, is listed and
+// deleted by the name the listing gave.
+TEST_F(RegistryTest, AKeyNameWithALoneSurrogateIsListedAndDeleted) {
+  const std::wstring lone = std::wstring(L"k") + static_cast<wchar_t>(0xDC00);
+  Make(L"Lone\\" + lone);
+  std::optional<std::vector<std::string>> names;
+  ASSERT_EQ(provider->EnumKey(kCurrentUser, Path("\\Lone"), names), 0);
+  ASSERT_TRUE(names && names->size() == 1u);
+  EXPECT_EQ(provider->DeleteKey(kCurrentUser, Path("\\Lone\\" + names->front())), 0);
+  EXPECT_FALSE(Has(L"Lone\\" + lone));
+}
+
 TEST_F(RegistryTest, DoubledAndTrailingBackslashesReachTheKey) {
   Make(L"Installer\\Products\\00002109F100A0C00000000000F01FEC");
   std::optional<std::vector<std::string>> names;
