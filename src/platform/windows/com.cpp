@@ -4,8 +4,10 @@
 
 namespace kelvane::platform::windows {
 
-Bstr::Bstr(const std::wstring& text) : text_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
-  if (!text_) throw std::bad_alloc();
+UniqueBstr Bstr(const std::wstring& text) {
+  UniqueBstr copy(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
+  if (!copy) throw std::bad_alloc();
+  return copy;
 }
 
 }  // namespace kelvane::platform::windows

@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/windows/handles.h"
+
 namespace kelvane::platform::windows {
 
 // Owns one reference to a COM interface.
@@ -42,18 +44,8 @@ class ComPtr {
   Interface* pointer_ = nullptr;
 };
 
-// Owns a BSTR.
-class Bstr {
- public:
-  explicit Bstr(const std::wstring& text);
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  ~Bstr() { SysFreeString(text_); }
-  BSTR get() const { return text_; }
-
- private:
-  BSTR text_;
-};
+// A BSTR holding the text, for a call that takes one.
+UniqueBstr Bstr(const std::wstring& text);
 
 // Owns a VARIANT and clears it when done.
 class Variant {

@@ -1,19 +1,19 @@
 #include "platform/windows/elevation.h"
 
+#include "platform/windows/handles.h"
 #include "platform/windows/system_library.h"
 #include "platform/windows/win_error.h"
 
 namespace kelvane::platform::windows {
 
 Elevation CurrentTokenElevation() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return Elevation::Unknown;
+  UniqueHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return Elevation::Unknown;
   TOKEN_ELEVATION_TYPE type{};
   TOKEN_ELEVATION elevated{};
   DWORD size = 0;
-  const bool typeRead = GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size);
-  const bool elevatedRead = GetTokenInformation(token, TokenElevation, &elevated, sizeof elevated, &size);
-  CloseHandle(token);
+  const bool typeRead = GetTokenInformation(token.get(), TokenElevationType, &type, sizeof type, &size);
+  const bool elevatedRead = GetTokenInformation(token.get(), TokenElevation, &elevated, sizeof elevated, &size);
   if (!typeRead) return Elevation::Unknown;
   switch (type) {
     case TokenElevationTypeLimited: return Elevation::Limited;

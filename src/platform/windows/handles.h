@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oleauto.h>
 
 #include "platform/windows/owner.h"
 
@@ -9,6 +10,8 @@ namespace kelvane::platform::windows {
 namespace release {
 inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
 inline void FreeLocal(void* memory) { LocalFree(memory); }
+inline void CloseRegistryKey(HKEY key) { RegCloseKey(key); }
+inline void FreeString(BSTR text) { SysFreeString(text); }
 }  // namespace release
 
 // A file, folder, process or other kernel handle. Wrap only a handle that was
@@ -16,5 +19,9 @@ inline void FreeLocal(void* memory) { LocalFree(memory); }
 using UniqueHandle = Owner<HANDLE, release::CloseKernelHandle>;
 // Memory the system allocated with LocalAlloc for the caller.
 using UniqueLocal = Owner<void*, release::FreeLocal>;
+// An open registry key.
+using UniqueRegistryKey = Owner<HKEY, release::CloseRegistryKey>;
+// A BSTR the caller owns (an out parameter, an element copied out of an array).
+using UniqueBstr = Owner<BSTR, release::FreeString>;
 
 }  // namespace kelvane::platform::windows

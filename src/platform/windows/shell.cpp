@@ -4,6 +4,7 @@
 #undef ExpandEnvironmentStrings
 
 #include "platform/windows/command_line.h"
+#include "platform/windows/handles.h"
 #include "platform/windows/shortcut.h"
 #include "platform/windows/system_library.h"
 #include "platform/windows/text.h"
@@ -18,15 +19,14 @@ constexpr std::int16_t kWindowStyleNormal = SW_SHOWNORMAL;
 class StartedProcess final : public Process {
  public:
   explicit StartedProcess(HANDLE process) : process_(process) {}
-  ~StartedProcess() override { CloseHandle(process_); }
   bool WaitForExit(unsigned timeoutMilliseconds) override {
-    const DWORD result = WaitForSingleObject(process_, timeoutMilliseconds);
+    const DWORD result = WaitForSingleObject(process_.get(), timeoutMilliseconds);
     if (result == WAIT_FAILED) throw LastWin32Error();
     return result == WAIT_OBJECT_0;
   }
 
  private:
-  HANDLE process_;
+  UniqueHandle process_;
 };
 
 // A program named without a folder ("net", "shutdown") is the system's own:

@@ -1,5 +1,6 @@
 #include "platform/windows/system_folders.h"
 
+#include "platform/windows/handles.h"
 #include "platform/windows/long_path.h"
 #include "platform/windows/text.h"
 #include "platform/windows/win_error.h"
@@ -54,15 +55,14 @@ std::vector<std::string> SystemFolders() {
                               L"ProgramData", L"ALLUSERSPROFILE", L"PUBLIC", L"USERPROFILE"}) {
     Add(folders, EnvironmentValue(name));
   }
-  HKEY profiles = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProfileList, 0, KEY_READ, &profiles) == ERROR_SUCCESS) {
+  UniqueRegistryKey profiles;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProfileList, 0, KEY_READ, profiles.put()) == ERROR_SUCCESS) {
     wchar_t sid[256];
     for (DWORD index = 0;; ++index) {
       DWORD sidLength = 256;
-      if (RegEnumKeyExW(profiles, index, sid, &sidLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      if (RegEnumKeyExW(profiles.get(), index, sid, &sidLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
       Add(folders, MachineValue((std::wstring(kProfileList) + L"\\" + sid).c_str(), L"ProfileImagePath"));
     }
-    RegCloseKey(profiles);
   }
   return folders;
 }

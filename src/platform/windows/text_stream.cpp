@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/windows/handles.h"
 #include "platform/windows/text.h"
 #include "platform/windows/win_error.h"
 
@@ -22,26 +23,23 @@ std::string ToAnsi(const std::wstring& text) {
 class AnsiTextStream final : public TextStream {
  public:
   explicit AnsiTextStream(HANDLE file) : file_(file) {}
-  ~AnsiTextStream() override {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-  }
 
   void WriteLine(const std::string& text) override {
-    if (file_ == INVALID_HANDLE_VALUE) throw ErrorFromWin32(ERROR_INVALID_HANDLE);
+    if (!file_) throw ErrorFromWin32(ERROR_INVALID_HANDLE);
     const std::string bytes = ToAnsi(Widen(text)) + "\r\n";
     DWORD written = 0;
-    if (!WriteFile(file_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) throw LastWin32Error();
+    if (!WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) throw LastWin32Error();
   }
 
   void Close() override {
-    if (file_ == INVALID_HANDLE_VALUE) return;
-    const BOOL closed = CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
-    if (!closed) throw LastWin32Error();
+    if (!file_) return;
+    // Closed here, not in the destructor, so that a failure to write the
+    // last of it reaches the caller.
+    if (!CloseHandle(file_.release())) throw LastWin32Error();
   }
 
  private:
-  HANDLE file_;
+  UniqueHandle file_;
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/windows/com.h"
+#include "platform/windows/handles.h"
 #include "platform/windows/text.h"
 
 namespace kelvane::platform::windows {
@@ -12,13 +13,11 @@ namespace kelvane::platform::windows {
 namespace {
 
 std::wstring SystemText(DWORD code) {
-  wchar_t* text = nullptr;
+  UniqueLocal text;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-      reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring description = length ? std::wstring(text, length) : std::wstring();
-  if (text) LocalFree(text);
-  return description;
+      reinterpret_cast<wchar_t*>(text.put()), 0, nullptr);
+  return length ? std::wstring(static_cast<const wchar_t*>(text.get()), length) : std::wstring();
 }
 
 // WMI's own codes (0x80041001 "Generic failure" and the like) are in no
@@ -35,11 +34,9 @@ std::wstring WmiText(HRESULT result) {
                               status.PutVoid()))) {
     return {};
   }
-  BSTR text = nullptr;
-  if (FAILED(status->GetErrorCodeText(result, 0, 0, &text)) || !text) return {};
-  std::wstring description(text, SysStringLen(text));
-  SysFreeString(text);
-  return description;
+  UniqueBstr text;
+  if (FAILED(status->GetErrorCodeText(result, 0, 0, text.put())) || !text) return {};
+  return std::wstring(text.get(), SysStringLen(text.get()));
 }
 
 std::string Describe(HRESULT result) {

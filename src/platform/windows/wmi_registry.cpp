@@ -6,6 +6,7 @@
 #include <wbemidl.h>
 
 #include "platform/windows/com.h"
+#include "platform/windows/handles.h"
 #include "platform/windows/key_path.h"
 #include "platform/windows/text.h"
 #include "platform/windows/win_error.h"
@@ -87,10 +88,9 @@ class WmiRegistry final : public RegistryProvider {
     Check(SafeArrayGetUBound(array, 1, &upper));
     std::vector<std::string> names;
     for (LONG index = lower; index <= upper; ++index) {
-      BSTR name = nullptr;
-      Check(SafeArrayGetElement(array, &index, &name));
-      names.push_back(Narrow(std::wstring(name, SysStringLen(name))));
-      SysFreeString(name);
+      UniqueBstr name;
+      Check(SafeArrayGetElement(array, &index, name.put()));
+      names.push_back(Narrow(std::wstring(name.get(), SysStringLen(name.get()))));
     }
     return names;
   }

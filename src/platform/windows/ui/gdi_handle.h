@@ -2,18 +2,43 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
+#include <utility>
+
+#include "platform/windows/owner.h"
 
 namespace kelvane::platform::windows::ui {
 
-// Owns a GDI object (font, bitmap) and deletes it with its owner.
-struct GdiObjectDeleter {
-  void operator()(void* object) const noexcept {
-    if (object) DeleteObject(static_cast<HGDIOBJ>(object));
+namespace release {
+template <class Object>
+void DeleteGdiObject(Object object) {
+  DeleteObject(object);
+}
+inline void DeleteMemoryDc(HDC context) { DeleteDC(context); }
+inline void ReleaseScreenDc(HDC context) { ReleaseDC(nullptr, context); }
+}  // namespace release
+
+// A GDI object (font, bitmap), deleted with its owner.
+template <class Object>
+using GdiHandle = Owner<Object, release::DeleteGdiObject<Object>>;
+// A memory device context (CreateCompatibleDC).
+using MemoryDc = Owner<HDC, release::DeleteMemoryDc>;
+// The screen's device context (GetDC(nullptr)).
+using ScreenDc = Owner<HDC, release::ReleaseScreenDc>;
+
+// An object selected into a device context for as long as this lives; the
+// one it replaced is selected back after.
+class SelectedObject {
+ public:
+  SelectedObject(HDC context, HGDIOBJ object) : context_(context), previous_(SelectObject(context, object)) {}
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() {
+    if (previous_) SelectObject(context_, previous_);
   }
+
+ private:
+  HDC context_;
+  HGDIOBJ previous_;
 };
-template <class Handle>
-using GdiHandle = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
 
 }  // namespace kelvane::platform::windows::ui

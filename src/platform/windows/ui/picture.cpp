@@ -1,16 +1,14 @@
 #include "platform/windows/ui/picture.h"
 
 #include <wincodec.h>
-#include <wrl/client.h>
 
 #include <algorithm>
 
+#include "platform/windows/com.h"
 #include "platform/windows/ui/picture_scaling.h"
 #include "platform/windows/win_error.h"
 
 namespace kelvane::platform::windows::ui {
-
-using Microsoft::WRL::ComPtr;
 
 Picture Picture::FromResource(HINSTANCE instance, int resourceId, int dpi) {
   HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
@@ -21,17 +19,17 @@ Picture Picture::FromResource(HINSTANCE instance, int resourceId, int dpi) {
   const DWORD size = SizeofResource(instance, resource);
 
   ComPtr<IWICImagingFactory> factory;
-  Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)));
+  Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory, factory.PutVoid()));
   ComPtr<IWICStream> stream;
-  Check(factory->CreateStream(&stream));
+  Check(factory->CreateStream(stream.Put()));
   Check(stream->InitializeFromMemory(bytes, size));
   ComPtr<IWICBitmapDecoder> decoder;
-  Check(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder));
+  Check(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.Put()));
   ComPtr<IWICBitmapFrameDecode> frame;
-  Check(decoder->GetFrame(0, &frame));
+  Check(decoder->GetFrame(0, frame.Put()));
   ComPtr<IWICFormatConverter> converter;
-  Check(factory->CreateFormatConverter(&converter));
-  Check(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+  Check(factory->CreateFormatConverter(converter.Put()));
+  Check(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                               WICBitmapPaletteTypeCustom));
   UINT decodedWidth = 0, decodedHeight = 0;
   Check(converter->GetSize(&decodedWidth, &decodedHeight));
@@ -61,14 +59,12 @@ Picture Picture::FromResource(HINSTANCE instance, int resourceId, int dpi) {
 }
 
 void Picture::Draw(HDC target, int x, int y) const {
-  HDC source = CreateCompatibleDC(target);
+  const MemoryDc source(CreateCompatibleDC(target));
   if (!source) return;
-  HGDIOBJ previous = SelectObject(source, bitmap_.get());
+  const SelectedObject selected(source.get(), bitmap_.get());
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   // gdi32's own: msimg32 (AlphaBlend) would load from the executable's folder.
-  GdiAlphaBlend(target, x, y, width_, height_, source, 0, 0, width_, height_, blend);
-  SelectObject(source, previous);
-  DeleteDC(source);
+  GdiAlphaBlend(target, x, y, width_, height_, source.get(), 0, 0, width_, height_, blend);
 }
 
 }  // namespace kelvane::platform::windows::ui

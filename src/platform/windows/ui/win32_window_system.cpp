@@ -23,9 +23,8 @@ constexpr Window kWindows[] = {Window::Kelvane, Window::Loading, Window::Complet
 std::size_t IndexOf(Window window) { return static_cast<std::size_t>(window); }
 
 int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
+  const ScreenDc screen(GetDC(nullptr));
+  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
   return dpi > 0 ? dpi : 96;
 }
 
