@@ -1,28 +1,8 @@
 #include "platform/sim/utf.h"
 
+#include "common/utf8.h"
+
 namespace kelvane::sim {
-
-namespace {
-
-void Append(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
-}  // namespace
 
 std::optional<std::string> Utf16ToUtf8(const std::u16string& text) {
   std::string out;
@@ -34,7 +14,7 @@ std::optional<std::string> Utf16ToUtf8(const std::u16string& text) {
     } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
       return std::nullopt;
     }
-    Append(out, unit);
+    AppendUtf8(out, unit);
   }
   return out;
 }

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "common/utf8.h"
+
 namespace kelvane::platform::windows {
 
 // Not MultiByteToWideChar and WideCharToMultiByte: they turn a lone
@@ -16,24 +18,6 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 bool IsHigh(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLow(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
-void Append(std::string& utf8, char32_t point) {
-  if (point < 0x80) {
-    utf8 += static_cast<char>(point);
-  } else if (point < 0x800) {
-    utf8 += static_cast<char>(0xC0 | (point >> 6));
-    utf8 += static_cast<char>(0x80 | (point & 0x3F));
-  } else if (point < 0x10000) {
-    utf8 += static_cast<char>(0xE0 | (point >> 12));
-    utf8 += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-    utf8 += static_cast<char>(0x80 | (point & 0x3F));
-  } else {
-    utf8 += static_cast<char>(0xF0 | (point >> 18));
-    utf8 += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-    utf8 += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-    utf8 += static_cast<char>(0x80 | (point & 0x3F));
-  }
-}
 
 // The code point of the sequence at `at` (a lone surrogate included), moving
 // past it; U+FFFD for one ill-formed byte.
@@ -90,9 +74,9 @@ std::string Narrow(const std::wstring& utf16) {
     const auto unit = static_cast<char32_t>(static_cast<std::uint16_t>(utf16[at]));
     if (IsHigh(unit) && at + 1 < utf16.size() && IsLow(static_cast<std::uint16_t>(utf16[at + 1]))) {
       const auto low = static_cast<char32_t>(static_cast<std::uint16_t>(utf16[++at]));
-      Append(utf8, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+      AppendUtf8(utf8, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
     } else {
-      Append(utf8, unit);  // a lone surrogate too
+      AppendUtf8(utf8, unit);  // a lone surrogate too
     }
   }
   return utf8;
