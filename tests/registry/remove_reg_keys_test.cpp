@@ -146,8 +146,9 @@ TEST(RemoveRegKeys, AFailureInsideOneMatchAbandonsThatTreeOnlyAndGoesOnWithTheNe
 
 TEST(RemoveRegKeys, AFailedEnumerationNeverReusesTheListOfAnEarlierStep) {
   testing::RecordingPlatform recorder;
-  recorder.machine.AddKey(kHKLM + std::string(kDownloads) + "\\{X0FF1CE}-C");
-  recorder.machine.AddKey(kHKLM + std::string(kDownloads) + "\\{Y0FF1CE}-C");
+  // Names the failed Uninstall step's BeginsWith rule would match too.
+  recorder.machine.AddKey(kHKLM + std::string(kDownloads) + "\\0FF1CE-{X0FF1CE}-C");
+  recorder.machine.AddKey(kHKLM + std::string(kDownloads) + "\\0FF1CE-{Y0FF1CE}-C");
   recorder.FailOn("EnumKey", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
   registry::RemoveRegKeys(recorder.get());
   EXPECT_THAT(recorder.Entries("DeleteKey 80000002 SOFTWARE\\Microsoft\\Windows"), IsEmpty());
