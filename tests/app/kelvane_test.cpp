@@ -19,6 +19,7 @@ using testing::AddWindowsEnvironment;
 using testing::PhasesCalled;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::SizeIs;
 
 constexpr const char* kBatchFile = "C:\\Users\\Demo User\\AppData\\Local\\Temp\\deleteoffice.bat";
 
@@ -191,6 +192,25 @@ TEST_F(KelvaneTest, FinishAndTheCloseBoxesEndTheTool) {
     EXPECT_THAT(run.Entries("error "), IsEmpty());
     EXPECT_THAT(PhasesCalled(run.log()), IsEmpty());
   }
+}
+
+// Loading has no close box: a close request for it changes nothing.
+TEST_F(KelvaneTest, ACloseRequestForLoadingIsIgnored) {
+  app::Kelvane kelvane(recorder.get());
+  kelvane.Start();
+  kelvane.CloseRequested(Window::Loading);
+  EXPECT_FALSE(recorder.ended);
+  EXPECT_THAT(recorder.Entries("error "), IsEmpty());
+}
+
+TEST_F(KelvaneTest, AnErrorBoxThatCannotBeShownStillEndsTheTool) {
+  recorder.FailOn("run");
+  recorder.FailOn("ShowErrorBox");
+  app::Kelvane kelvane(recorder.get());
+  kelvane.Start();
+  kelvane.Clicked(Control::Picture1);
+  EXPECT_THAT(recorder.Entries("error "), SizeIs(1));
+  EXPECT_TRUE(recorder.ended);
 }
 
 // An administrator's filtered token starts the tool again with full rights;

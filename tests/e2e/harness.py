@@ -326,8 +326,8 @@ def first_run(machine, helpers, exe, screenshots, texts_seen, longest):
     probe, probe_log = start_responsiveness_probe(machine, helpers, "first")
     plant_lookalikes(machine, helpers, exe)
     machine.start(exe, cwd=PLANTED_FOLDER, dll_overrides=PLANTED_OVERRIDES)
-    main_window = machine.find_window(KELVANE, 60)
-    check(True, "main window shown")
+    main_window = machine.wait_for_window(KELVANE, 60)
+    check(main_window, "main window shown")
     if screenshots:
         machine.screenshot(main_window, screenshots / "kelvane.png")
     # The progress line is read from the window every few milliseconds by a
@@ -351,7 +351,10 @@ def first_run(machine, helpers, exe, screenshots, texts_seen, longest):
     check_service_stopped(machine)
     check_responsive(probe, probe_log, "first run", longest)
     texts_seen.extend(line for line in watch_log.read_text("utf-8", "replace").splitlines() if line)
-    check(texts_seen and texts_seen[-1] == "Rebooting.....", "the progress line reached \"Rebooting.....\"")
+    countdown = [f"Rebooting{'.' * dots}" for dots in range(1, 6)]
+    check([text for text in texts_seen if text.startswith("Rebooting")] == countdown,
+          "the progress line showed the five countdown texts, in order, and ended on \"Rebooting.....\"")
+    check(texts_seen[-1] == "Rebooting.....", "the last progress text is \"Rebooting.....\"")
     say(f"      {len(texts_seen)} progress texts read off the screen")
     if screenshots and not shot_taken:
         machine.screenshot(loading, screenshots / "loading.png")
@@ -461,8 +464,7 @@ def read_only_startup(machine, helpers, exe):
         machine.start(exe)
         main_window = machine.find_window(KELVANE, 60)
         machine.click(main_window, *GO)
-        machine.find_window(f"^{ERROR_BOX}$", 240)
-        check(True, "the error box titled \"Kelvane 2010\" appears")
+        check(machine.wait_for_window(f"^{ERROR_BOX}$", 240), "the error box titled \"Kelvane 2010\" appears")
         texts = probe_texts(machine, helpers, LOADING) or []
         check(not any(text.startswith("Rebooting") for text in texts), "no restart countdown ran")
         machine.run(dos_path(helpers["window_probe"]), "close", ERROR_BOX)
@@ -472,8 +474,7 @@ def read_only_startup(machine, helpers, exe):
     machine.end_session()
     machine.start_session()
     machine.start(exe)
-    machine.find_window("^Complete$", 120)
-    check(True, "the next start takes the resumed path and completes")
+    check(machine.wait_for_window("^Complete$", 120), "the next start takes the resumed path and completes")
     machine.run(dos_path(helpers["window_probe"]), "close", COMPLETE)
     check(wait_for_exit(machine.program, 30), "closing the completion window ends the program")
 

@@ -148,6 +148,14 @@ class WineMachine:
     def find_window(self, caption_pattern: str, timeout: float, poll: float = 0.2) -> str:
         """The first visible window whose caption matches, looked for every
         `poll` seconds."""
+        window = self.wait_for_window(caption_pattern, timeout, poll)
+        if not window:
+            raise WineError(f"no visible window matching {caption_pattern!r} within {timeout:.0f} s")
+        return window
+
+    def wait_for_window(self, caption_pattern: str, timeout: float, poll: float = 0.2):
+        """The first visible window whose caption matches, or None when none
+        came within the time."""
         deadline = time.time() + timeout
         while time.time() < deadline:
             result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", caption_pattern],
@@ -156,7 +164,7 @@ class WineMachine:
             if ids:
                 return ids[0]
             time.sleep(poll)
-        raise WineError(f"no visible window matching {caption_pattern!r} within {timeout:.0f} s")
+        return None
 
     def window_gone(self, caption_pattern: str) -> bool:
         result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", caption_pattern],

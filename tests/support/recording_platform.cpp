@@ -353,7 +353,12 @@ class FakeFileSystem final : public platform::FileSystem {
                                                      bool create) override {
     recorder_.Record("OpenTextFile " + path + " | " + std::to_string(ioMode) + " | " + (create ? "true" : "false"));
     recorder_.Check("OpenTextFile", path);
+    // What the real object refuses: reading or appending, a missing file
+    // without create, a folder, a read-only file.
+    if (ioMode != platform::kForWriting) throw platform::Error(5, "Invalid procedure call or argument");
     if (!recorder_.machine.HasFolder(Parent(path))) throw PathNotFound(path);
+    if (recorder_.machine.HasFolder(path)) throw PermissionDenied(path);
+    if (!create && !recorder_.machine.HasFile(path)) throw NotFound(path);
     auto& file = recorder_.machine.files[path];
     if (file.readOnly) throw PermissionDenied(path);
     file.content.clear();
@@ -539,6 +544,7 @@ class RecordingPlatform::Windows final : public platform::WindowSystem {
   }
   void ShowErrorBox(const std::string& title, const std::string& text) override {
     recorder_.Record("error " + title + " | " + text);
+    recorder_.Check("ShowErrorBox", title);
   }
   void EndTool() override {
     recorder_.Record("end");

@@ -139,7 +139,9 @@ TEST(DemoCycle, TheDonationPictureOpensItsPageAndLeavesTheWindow) {
   TestImage image;
   ASSERT_EQ(image.Run({"start", "IMAGE", "--click", "btnGo"}), 0);
   ASSERT_EQ(image.Run({"boot", "IMAGE", "--click", "Picture1", "--click", "Picture1", "--click", "close:Complete"}), 0);
-  EXPECT_EQ(image.Events("open").size(), 2u);
+  const auto opened = image.Events("open");
+  ASSERT_EQ(opened.size(), 2u);
+  EXPECT_EQ(opened[0], "open\thttps://www.payments.example/cgi-bin/webscr?cmd=_s-xclick&hosted_button_id=KELVANE2010\t3");
   EXPECT_EQ(image.Events().back(), "exit");
 }
 
