@@ -12,9 +12,6 @@ using platform::SkipIfFails;
 
 namespace {
 
-constexpr const char* kCacheRoot = "C:\\MSOCache\\All Users";
-constexpr const char* kCacheSuffix = "0FF1CE}-C";
-
 // Looks the folder up and deletes it with force. A lookup that fails leaves
 // nothing to delete; the variable is never one of an earlier step.
 template <class Path>

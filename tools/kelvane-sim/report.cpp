@@ -1,42 +1,23 @@
 #include "report.h"
 
-#include <array>
+#include <cstdint>
+#include <string_view>
 
+#include "common/text.h"
+#include "files/remove_files.h"
 #include "platform/sim/registry_tree.h"
+#include "registry/registry_plan.h"
 
 namespace kelvane::sim {
 
 namespace {
 
-bool EndsWith(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+// A key's full name as the plan names it, without a trailing backslash.
+std::string FullName(std::uint32_t root, std::string_view path) {
+  std::string name = *RegistryTree::RootName(root) + "\\" + std::string(path);
+  while (!name.empty() && name.back() == '\\') name.pop_back();
+  return name;
 }
-bool BeginsWith(const std::string& text, const std::string& head) { return text.rfind(head, 0) == 0; }
-
-struct Parent {
-  const char* key;
-  const char* literal;
-  bool atEnd;
-};
-
-constexpr std::array<Parent, 8> kSignatureParents{{
-    {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\Delivery\\SourceEngine\\Downloads", "0FF1CE}-C", true},
-    {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", "0FF1CE}", true},
-    {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", "0FF1CE", false},
-    {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UpgradeCodes", "F01FEC", true},
-    {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\Products",
-     "F01FEC", true},
-    {"HKEY_CLASSES_ROOT\\Installer\\Features", "F01FEC", true},
-    {"HKEY_CLASSES_ROOT\\Installer\\Products", "F01FEC", true},
-    {"HKEY_CLASSES_ROOT\\Installer\\UpgradeCodes", "F01FEC", true},
-}};
-
-constexpr std::array<const char*, 4> kOfficeKeys{{
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0",
-    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0",
-    "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\ose",
-    "HKEY_CLASSES_ROOT\\Installer\\Win32Assemblies\\C:|Program Files|Microsoft Office|Office12|ADDINS|MSOSEC.DLL",
-}};
 
 }  // namespace
 
@@ -52,25 +33,29 @@ std::vector<std::string> FindTraces(Machine& machine) {
   item("folder", "%CommonProgramFiles%\\Microsoft Shared\\Office14", true);
   item("folder", "%CommonProgramFiles%\\Microsoft Shared\\Source Engine", true);
   item("folder", "%ALLUSERSPROFILE%\\Start Menu\\Programs\\Microsoft Office", true);
-  if (const auto caches = machine.drive().Find("C:\\MSOCache\\All Users")) {
+  if (const auto caches = machine.drive().Find(files::kCacheRoot)) {
     for (const auto& cache : machine.drive().List(*caches)) {
-      if (Drive::IsFolder(cache) && EndsWith(cache.Name(), "0FF1CE}-C")) traces.push_back("folder\t" + cache.path.Text());
+      if (Drive::IsFolder(cache) && EndsWith(cache.Name(), files::kCacheSuffix)) {
+        traces.push_back("folder\t" + cache.path.Text());
+      }
     }
   }
   item("file", "%APPDATA%\\Microsoft\\Templates\\Normal.dotm", false);
   item("file", "%APPDATA%\\Microsoft\\Templates\\Normalemail.dotm", false);
   item("file", "%APPDATA%\\Microsoft\\document building blocks\\1033\\Building Blocks.dotx", false);
 
-  for (const char* key : kOfficeKeys) {
-    if (machine.registry().Find(key)) traces.push_back(std::string("key\t") + key);
+  // The registry plan itself: what the tool deletes is what is reported.
+  for (const registry::FixedKey& fixed : registry::kFixedKeys) {
+    const std::string key = FullName(fixed.root, fixed.keyPath);
+    if (machine.registry().Find(key)) traces.push_back("key\t" + key);
   }
-  for (const Parent& parent : kSignatureParents) {
-    const RegistryKey* key = machine.registry().Find(parent.key);
+  for (const registry::EnumerationStep& step : registry::kEnumerationPlan) {
+    const std::string parent = FullName(step.root, step.parentPath);
+    const RegistryKey* key = machine.registry().Find(parent);
     if (!key) continue;
     for (const auto& name : key->SortedSubkeyNames()) {
-      const bool matches = parent.atEnd ? EndsWith(name, parent.literal) : BeginsWith(name, parent.literal);
-      const std::string line = std::string("key\t") + parent.key + "\\" + name;
-      if (matches && (traces.empty() || traces.back() != line)) traces.push_back(line);
+      const std::string line = "key\t" + parent + "\\" + name;
+      if (step.Matches(name) && (traces.empty() || traces.back() != line)) traces.push_back(line);
     }
   }
   for (const auto& product : machine.products()) {
