@@ -13,42 +13,47 @@ using platform::Window;
 
 constexpr Colour kDarkGrey{64, 64, 64};
 constexpr Colour kPureBlue{0, 0, 255};
-constexpr Colour kNoColour{0, 0, 0};
 
 constexpr std::array<ControlModel, 4> kKelvaneControls{{
-    {"lblKelvane", ControlKind::Label, "Press Go to Remove Microsoft Office 2010", {14.25}, kDarkGrey,
-     SystemColour::None, true, 0, 240, 7215, 375, 0, Picture::None, false, false, Control::btnGo, false},
-    {"btnGo", ControlKind::PictureButton, "", {}, kNoColour, SystemColour::None, true, 3360, 840, 875, 315, 1,
-     Picture::Go, false, true, Control::btnGo, false},
-    {"Label1", ControlKind::Label, "Note this will not work on Office 2007. You need  Kelvane 2007", {8.25, 700},
-     kNoColour, SystemColour::ButtonText, true, 0, 1680, 7335, 255, 2, Picture::None, false, false, Control::btnGo, false},
-    {"Label2", ControlKind::Label, kOffice2007DownloadAddress, {9, 400, true}, kPureBlue, SystemColour::None, true, 0,
-     1920, 7335, 255, 3, Picture::None, true, true, Control::Label2, false},
+    {.name = "lblKelvane", .text = "Press Go to Remove Microsoft Office 2010", .font = {14.25},
+     .textColour = kDarkGrey, .centred = true, .left = 0, .top = 240, .width = 7215, .height = 375, .tabIndex = 0},
+    {.name = "btnGo", .kind = ControlKind::PictureButton, .centred = true, .left = 3360, .top = 840, .width = 875,
+     .height = 315, .tabIndex = 1, .picture = Picture::Go, .click = Control::btnGo},
+    {.name = "Label1", .text = "Note this will not work on Office 2007. You need  Kelvane 2007", .font = {8.25, 700},
+     .systemTextColour = SystemColour::ButtonText, .centred = true, .left = 0, .top = 1680, .width = 7335,
+     .height = 255, .tabIndex = 2},
+    {.name = "Label2", .text = kOffice2007DownloadAddress, .font = {9, 400, true}, .textColour = kPureBlue,
+     .centred = true, .left = 0, .top = 1920, .width = 7335, .height = 255, .tabIndex = 3, .upArrowPointer = true,
+     .click = Control::Label2},
 }};
 
 constexpr std::array<ControlModel, 1> kLoadingControls{{
-    {"lblLoading", ControlKind::Label, "Loading Please Wait...", {9.75, 700}, kDarkGrey, SystemColour::None, true,
-     120, 360, 5655, 255, 0, Picture::None, false, false, Control::btnGo, true},
+    {.name = "lblLoading", .text = "Loading Please Wait...", .font = {9.75, 700}, .textColour = kDarkGrey,
+     .centred = true, .left = 120, .top = 360, .width = 5655, .height = 255, .tabIndex = 0, .elidesMiddle = true},
 }};
 
 constexpr std::array<ControlModel, 5> kCompleteControls{{
-    {"lblComplete", ControlKind::Label, "Finished Successfully", {12, 700}, kDarkGrey, SystemColour::None, true, 840,
-     480, 6015, 375, 0, Picture::None, false, false, Control::Finish, false},
-    {"Finish", ControlKind::PictureButton, "", {}, kNoColour, SystemColour::None, true, 3360, 960, 875, 350, 1,
-     Picture::Done, false, true, Control::Finish, false},
-    {"Label1", ControlKind::Label, "Please support the efforts of a starving coder.", {8.25}, kNoColour,
-     SystemColour::ButtonText, true, 0, 1920, 7455, 255, 2, Picture::None, false, false, Control::Finish, false},
-    {"Picture1", ControlKind::PictureBox, "", {}, kNoColour, SystemColour::None, false, 2640, 2400, 2295, 735, 3,
-     Picture::Donate, true, true, Control::Picture1, false},
-    {"Line1", ControlKind::Line, "", {}, kNoColour, SystemColour::WindowText, false, 120, 1560, 7320, 0, -1,
-     Picture::None, false, false, Control::Finish, false},
+    {.name = "lblComplete", .text = "Finished Successfully", .font = {12, 700}, .textColour = kDarkGrey,
+     .centred = true, .left = 840, .top = 480, .width = 6015, .height = 375, .tabIndex = 0},
+    {.name = "Finish", .kind = ControlKind::PictureButton, .centred = true, .left = 3360, .top = 960, .width = 875,
+     .height = 350, .tabIndex = 1, .picture = Picture::Done, .click = Control::Finish},
+    {.name = "Label1", .text = "Please support the efforts of a starving coder.", .font = {8.25},
+     .systemTextColour = SystemColour::ButtonText, .centred = true, .left = 0, .top = 1920, .width = 7455,
+     .height = 255, .tabIndex = 2},
+    {.name = "Picture1", .kind = ControlKind::PictureBox, .left = 2640, .top = 2400, .width = 2295, .height = 735,
+     .tabIndex = 3, .picture = Picture::Donate, .upArrowPointer = true, .click = Control::Picture1},
+    {.name = "Line1", .kind = ControlKind::Line, .systemTextColour = SystemColour::WindowText, .left = 120,
+     .top = 1560, .width = 7320, .height = 0},
 }};
 
 constexpr std::array<WindowModel, 3> kWindows{{
-    {Window::Kelvane, kMainWindowCaption, 7380, 2385, Border::FixedSingle, true, true, true, "btnGo",
-     kKelvaneControls},
-    {Window::Loading, "Working...", 5910, 960, Border::FixedDialog, false, false, false, "", kLoadingControls},
-    {Window::Complete, "Complete", 7515, 3510, Border::FixedSingle, true, true, false, "Finish", kCompleteControls},
+    {.window = Window::Kelvane, .caption = kMainWindowCaption, .clientWidth = 7380, .clientHeight = 2385,
+     .closeBox = true, .taskbarButton = true, .applicationIcon = true, .focusControl = "btnGo",
+     .controls = kKelvaneControls},
+    {.window = Window::Loading, .caption = "Working...", .clientWidth = 5910, .clientHeight = 960,
+     .border = Border::FixedDialog, .controls = kLoadingControls},
+    {.window = Window::Complete, .caption = "Complete", .clientWidth = 7515, .clientHeight = 3510, .closeBox = true,
+     .taskbarButton = true, .focusControl = "Finish", .controls = kCompleteControls},
 }};
 
 }  // namespace

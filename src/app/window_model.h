@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -31,34 +32,34 @@ enum class ControlKind { Label, PictureButton, PictureBox, Line };
 enum class Picture { None, Go, Done, Donate };
 
 struct ControlModel {
-  std::string_view name;
-  ControlKind kind;
-  std::string_view text;  // a label's caption
-  Font font;
-  Colour textColour;
-  SystemColour systemTextColour;  // overrides textColour when not None
-  bool centred;
-  int left, top, width, height;  // a line: from (left, top) to (left + width, top + height)
-  int tabIndex;                  // -1: not in the tab order
-  Picture picture;
-  bool upArrowPointer;           // the up-arrow mouse pointer while over it
-  bool clickable;                // has a click handler
-  platform::Control control;     // which click, when clickable
-  bool elidesMiddle;             // one line; a longer text loses its middle, so its end stays visible
+  std::string_view name = {};
+  ControlKind kind = ControlKind::Label;
+  std::string_view text = {};  // a label's caption
+  Font font = {};
+  Colour textColour{0, 0, 0};
+  SystemColour systemTextColour = SystemColour::None;  // overrides textColour when not None
+  bool centred = false;
+  int left = 0, top = 0, width = 0, height = 0;  // a line: from (left, top) to (left + width, top + height)
+  int tabIndex = -1;                             // -1: not in the tab order
+  Picture picture = Picture::None;
+  bool upArrowPointer = false;  // the up-arrow mouse pointer while over it
+  // The click it reports; none for a control without a click handler.
+  std::optional<platform::Control> click = std::nullopt;
+  bool elidesMiddle = false;  // one line; a longer text loses its middle, so its end stays visible
 };
 
 enum class Border { FixedSingle, FixedDialog };
 
 struct WindowModel {
-  platform::Window window;
-  std::string_view caption;
-  int clientWidth, clientHeight;
-  Border border;
-  bool closeBox;
-  bool taskbarButton;
-  bool applicationIcon;
-  std::string_view focusControl;  // the control with the keyboard focus when shown
-  std::span<const ControlModel> controls;
+  platform::Window window = platform::Window::Kelvane;
+  std::string_view caption = {};
+  int clientWidth = 0, clientHeight = 0;
+  Border border = Border::FixedSingle;
+  bool closeBox = false;
+  bool taskbarButton = false;
+  bool applicationIcon = false;
+  std::string_view focusControl = {};  // the control with the keyboard focus when shown
+  std::span<const ControlModel> controls = {};
 };
 
 const WindowModel& ModelOf(platform::Window window);

@@ -54,7 +54,7 @@ std::optional<UserAction> InteractiveUser::Next(const SimWindows& windows) {
         std::string text(control.text);
         if (control.name == "lblLoading") text = windows.progressCaption();
         if (text.empty()) text = control.picture == app::Picture::Go ? "[ Go ]" : control.picture == app::Picture::Done ? "[ Done ]" : "[ Donate ]";
-        out_ << "|  " << (control.clickable ? std::string(control.name) + ": " : std::string()) << text << "\n";
+        out_ << "|  " << (control.click ? std::string(control.name) + ": " : std::string()) << text << "\n";
       }
     }
     out_ << "click a control by name, 'close' a window, or 'quit' > " << std::flush;

@@ -64,7 +64,7 @@ DWORD StyleOf(const app::ControlModel& control) {
       break;
   }
   // A static control reports clicks (and takes the mouse) only with SS_NOTIFY.
-  if (control.clickable && control.kind != ControlKind::PictureButton) style |= SS_NOTIFY;
+  if (control.click && control.kind != ControlKind::PictureButton) style |= SS_NOTIFY;
   return style;
 }
 

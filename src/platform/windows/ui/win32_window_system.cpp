@@ -265,7 +265,7 @@ LRESULT Win32WindowSystem::Handle(Form& form, UINT message, WPARAM wParam, LPARA
       if (HIWORD(wParam) != BN_CLICKED) break;
       const app::ControlModel* control = ControlModelOf(form, reinterpret_cast<HWND>(lParam));
       // The handler may end the tool and destroy this window: touch nothing after it.
-      if (control && control->clickable && events_ && !ended_) events_->Clicked(control->control);
+      if (control && control->click && events_ && !ended_) events_->Clicked(*control->click);
       return 0;
     }
     case DM_GETDEFID: {
