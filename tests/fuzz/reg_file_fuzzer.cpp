@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/sim/image_error.h"
-#include "platform/sim/reg_file.h"
+#include "platform/sim/image/image_error.h"
+#include "platform/sim/image/reg_file.h"
 
 namespace {
 

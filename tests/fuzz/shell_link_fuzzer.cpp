@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/sim/shell_link.h"
+#include "platform/sim/image/shell_link.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <fstream>
 
-#include "platform/sim/atomic_write.h"
-#include "platform/sim/shell_link.h"
-#include "platform/sim/utf.h"
-#include "platform/sim/windows_path.h"
+#include "platform/sim/image/atomic_write.h"
+#include "platform/sim/image/shell_link.h"
+#include "platform/sim/image/utf.h"
+#include "platform/sim/image/windows_path.h"
 
 namespace kelvane::sim {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/machine_config.h"
-#include "platform/sim/products_file.h"
-#include "platform/sim/reg_file.h"
+#include "platform/sim/image/machine_config.h"
+#include "platform/sim/image/products_file.h"
+#include "platform/sim/image/reg_file.h"
 
 namespace kelvane::sim {
 

@@ -6,7 +6,7 @@
 #include "commands.h"
 #include "image_builder.h"
 #include "office2010_image.h"
-#include "platform/sim/image_error.h"
+#include "platform/sim/image/image_error.h"
 #include "platform/sim/machine.h"
 #include "report.h"
 #include "session.h"

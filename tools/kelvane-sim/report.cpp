@@ -5,7 +5,7 @@
 
 #include "common/text.h"
 #include "files/remove_files.h"
-#include "platform/sim/registry_tree.h"
+#include "platform/sim/image/registry_tree.h"
 #include "registry/registry_plan.h"
 
 namespace kelvane::sim {

@@ -4,10 +4,10 @@
 #include <set>
 
 #include "app/kelvane.h"
-#include "platform/sim/shell_link.h"
+#include "platform/sim/image/atomic_write.h"
+#include "platform/sim/image/shell_link.h"
+#include "platform/sim/image/text_case.h"
 #include "platform/sim/sim_platform.h"
-#include "platform/sim/atomic_write.h"
-#include "platform/sim/text_case.h"
 
 namespace kelvane::sim {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/sim/sim_windows.h"
+#include "platform/sim/window_system.h"
 
 namespace kelvane::sim {
 

@@ -4,7 +4,7 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/sim/text_case.h"
+#include "platform/sim/image/text_case.h"
 #include "platform/sim/windows_errors.h"
 
 namespace kelvane::sim {

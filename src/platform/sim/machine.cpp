@@ -1,7 +1,7 @@
 #include "platform/sim/machine.h"
 
-#include "platform/sim/atomic_write.h"
-#include "platform/sim/image_error.h"
+#include "platform/sim/image/atomic_write.h"
+#include "platform/sim/image/image_error.h"
 
 namespace kelvane::sim {
 

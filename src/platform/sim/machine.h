@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "platform/error.h"
-#include "platform/sim/drive.h"
-#include "platform/sim/event_log.h"
-#include "platform/sim/faults.h"
-#include "platform/sim/machine_config.h"
-#include "platform/sim/products_file.h"
-#include "platform/sim/reg_file.h"
+#include "platform/sim/image/drive.h"
+#include "platform/sim/image/event_log.h"
+#include "platform/sim/image/faults.h"
+#include "platform/sim/image/machine_config.h"
+#include "platform/sim/image/products_file.h"
+#include "platform/sim/image/reg_file.h"
 
 namespace kelvane::sim {
 

@@ -2,8 +2,8 @@
 
 #include "platform/platform.h"
 #include "platform/sim/machine.h"
-#include "platform/sim/sim_objects.h"
-#include "platform/sim/sim_windows.h"
+#include "platform/sim/objects.h"
+#include "platform/sim/window_system.h"
 
 namespace kelvane::sim {
 

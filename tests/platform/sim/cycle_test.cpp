@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "platform/sim/atomic_write.h"
+#include "platform/sim/image/atomic_write.h"
 #include "sim_test_image.h"
 
 namespace kelvane::sim {

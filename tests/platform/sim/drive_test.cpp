@@ -4,9 +4,9 @@
 
 #include <fstream>
 
-#include "platform/sim/atomic_write.h"
+#include "platform/sim/image/atomic_write.h"
 #include "platform/sim/machine.h"
-#include "platform/sim/sim_objects.h"
+#include "platform/sim/objects.h"
 #include "sim_test_image.h"
 
 namespace kelvane::sim {

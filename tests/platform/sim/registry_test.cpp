@@ -1,10 +1,10 @@
 // registry.reg as regedit writes it, and StdRegProv's answers on it.
 #include <gtest/gtest.h>
 
-#include "platform/sim/image_error.h"
+#include "platform/sim/image/image_error.h"
+#include "platform/sim/image/reg_file.h"
 #include "platform/sim/machine.h"
-#include "platform/sim/reg_file.h"
-#include "platform/sim/sim_objects.h"
+#include "platform/sim/objects.h"
 #include "sim_test_image.h"
 
 namespace kelvane::sim {

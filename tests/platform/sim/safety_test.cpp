@@ -11,7 +11,7 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/sim/atomic_write.h"
+#include "platform/sim/image/atomic_write.h"
 #include "platform/sim/machine.h"
 #include "sim_test_image.h"
 

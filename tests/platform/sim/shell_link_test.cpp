@@ -6,7 +6,7 @@
 #include <fstream>
 #include <memory>
 
-#include "platform/sim/shell_link.h"
+#include "platform/sim/image/shell_link.h"
 #include "sim_test_image.h"
 
 namespace kelvane::sim {

@@ -5,9 +5,9 @@
 #include <sstream>
 
 #include "commands.h"
-#include "platform/sim/atomic_write.h"
+#include "platform/sim/image/atomic_write.h"
+#include "platform/sim/image/windows_path.h"
 #include "platform/sim/machine.h"
-#include "platform/sim/windows_path.h"
 
 namespace kelvane::sim::testing {
 

@@ -1,4 +1,4 @@
-#include "platform/sim/atomic_write.h"
+#include "platform/sim/image/atomic_write.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,5 +1,5 @@
-#include "platform/sim/sim_wmi.h"
-#include "platform/sim/text_case.h"
+#include "platform/sim/msi_products.h"
+#include "platform/sim/image/text_case.h"
 #include "platform/sim/windows_errors.h"
 
 namespace kelvane::sim {

@@ -1,4 +1,4 @@
-#include "platform/sim/windows_path.h"
+#include "platform/sim/image/windows_path.h"
 
 namespace kelvane::sim {
 

@@ -1,4 +1,4 @@
-#include "platform/windows/ui/driver_thread.h"
+#include "program/windows/driver_thread.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -10,7 +10,7 @@
 #include "platform/windows/ui/failure_barrier.h"
 #include "platform/windows/windows_platform.h"
 
-namespace kelvane::platform::windows::ui {
+namespace kelvane::program {
 
 DriverThread::DriverThread(WindowSystem& windows) : windows_(windows), thread_([this] { Run(); }) {}
 
@@ -56,9 +56,9 @@ void DriverThread::Run() {
   // The automation objects are apartment-threaded, on this thread.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   Guarded([&] {
-    const auto objects = MakeObjects();
-    const auto kernel = MakeKernel();
-    Platform machine{*objects, *kernel, windows_};
+    const auto objects = platform::windows::MakeObjects();
+    const auto kernel = platform::windows::MakeKernel();
+    platform::Platform machine{*objects, *kernel, windows_};
     app::Kelvane kelvane(machine);
     kelvane.Start();
     for (;;) {
@@ -84,8 +84,8 @@ void DriverThread::Guarded(const std::function<void()>& work) {
   try {
     work();
   } catch (...) {
-    ShowFailureAndEnd(windows_, std::current_exception());
+    platform::windows::ui::ShowFailureAndEnd(windows_, std::current_exception());
   }
 }
 
-}  // namespace kelvane::platform::windows::ui
+}  // namespace kelvane::program

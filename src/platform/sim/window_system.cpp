@@ -1,4 +1,4 @@
-#include "platform/sim/sim_windows.h"
+#include "platform/sim/window_system.h"
 
 #include "platform/sim/windows_errors.h"
 

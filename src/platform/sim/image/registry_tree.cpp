@@ -1,4 +1,4 @@
-#include "platform/sim/registry_tree.h"
+#include "platform/sim/image/registry_tree.h"
 
 #include "platform/registry_provider.h"
 

@@ -1,10 +1,10 @@
-#include "platform/sim/faults.h"
+#include "platform/sim/image/faults.h"
 
 #include <algorithm>
 
-#include "platform/sim/image_error.h"
-#include "platform/sim/ini_file.h"
-#include "platform/sim/text_case.h"
+#include "platform/sim/image/image_error.h"
+#include "platform/sim/image/ini_file.h"
+#include "platform/sim/image/text_case.h"
 
 namespace kelvane::sim {
 

@@ -1,11 +1,11 @@
-#include "platform/sim/reg_file.h"
+#include "platform/sim/image/reg_file.h"
 
 #include <cctype>
 #include <functional>
 #include <vector>
 
-#include "platform/sim/image_error.h"
-#include "platform/sim/utf.h"
+#include "platform/sim/image/image_error.h"
+#include "platform/sim/image/utf.h"
 
 namespace kelvane::sim {
 

@@ -1,8 +1,8 @@
-#include "platform/sim/sim_file_system.h"
+#include "platform/sim/file_system.h"
 
 #include <fstream>
 
-#include "platform/sim/utf.h"
+#include "platform/sim/image/utf.h"
 #include "platform/sim/windows_errors.h"
 #include "platform/sweep_root.h"
 

@@ -1,8 +1,8 @@
-#include "platform/sim/machine_config.h"
+#include "platform/sim/image/machine_config.h"
 
-#include "platform/sim/image_error.h"
-#include "platform/sim/ini_file.h"
-#include "platform/sim/text_case.h"
+#include "platform/sim/image/image_error.h"
+#include "platform/sim/image/ini_file.h"
+#include "platform/sim/image/text_case.h"
 
 namespace kelvane::sim {
 

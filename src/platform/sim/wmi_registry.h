@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "platform/product_services.h"
 #include "platform/registry_provider.h"
 #include "platform/sim/machine.h"
 
@@ -10,8 +9,5 @@ namespace kelvane::sim {
 
 // StdRegProv on the machine's registry, with the statuses Windows returns.
 std::unique_ptr<platform::RegistryProvider> MakeRegistryProvider(Machine& machine);
-
-// root\cimv2's Win32_Product on the machine's installed products.
-std::unique_ptr<platform::ProductServices> MakeProductServices(Machine& machine);
 
 }  // namespace kelvane::sim

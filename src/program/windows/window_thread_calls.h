@@ -10,7 +10,13 @@
 #include "platform/window_system.h"
 #include "platform/windows/ui/win32_window_system.h"
 
-namespace kelvane::platform::windows::ui {
+namespace kelvane::program {
+
+using platform::Control;
+using platform::Window;
+using platform::WindowEvents;
+using platform::WindowSystem;
+using platform::windows::ui::Win32WindowSystem;
 
 // The windows as the removal driver's own thread uses them: every call is
 // carried to the window thread and has completed there when it returns, so
@@ -53,4 +59,4 @@ class WindowThreadCalls final : public WindowSystem {
   std::atomic<bool> closed_{false};
 };
 
-}  // namespace kelvane::platform::windows::ui
+}  // namespace kelvane::program

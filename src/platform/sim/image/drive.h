@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/windows_path.h"
+#include "platform/sim/image/windows_path.h"
 
 namespace kelvane::sim {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/sim/registry_tree.h"
+#include "platform/sim/image/registry_tree.h"
 
 namespace kelvane::sim {
 

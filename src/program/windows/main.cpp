@@ -9,13 +9,14 @@
 #include "platform/error.h"
 #include "platform/windows/system_library.h"
 #include "platform/windows/text.h"
-#include "platform/windows/ui/driver_thread.h"
 #include "platform/windows/ui/win32_window_system.h"
-#include "platform/windows/ui/window_thread_calls.h"
+#include "program/windows/driver_thread.h"
+#include "program/windows/window_thread_calls.h"
 
 namespace {
 
-using namespace kelvane::platform::windows::ui;
+using namespace kelvane::program;
+using kelvane::platform::windows::ui::Win32WindowSystem;
 
 // This thread owns the windows and reads their messages until the tool ends;
 // the removal driver runs on a thread of its own, and starts (its COM

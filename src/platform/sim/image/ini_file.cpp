@@ -1,9 +1,9 @@
-#include "platform/sim/ini_file.h"
+#include "platform/sim/image/ini_file.h"
 
 #include <fstream>
 #include <sstream>
 
-#include "platform/sim/image_error.h"
+#include "platform/sim/image/image_error.h"
 
 namespace kelvane::sim {
 

@@ -1,4 +1,4 @@
-#include "platform/sim/utf.h"
+#include "platform/sim/image/utf.h"
 
 #include "common/utf8.h"
 

@@ -1,8 +1,8 @@
-#include "platform/sim/sim_shell.h"
+#include "platform/sim/shell.h"
 
-#include "platform/sim/atomic_write.h"
 #include "platform/sim/command_interpreter.h"
-#include "platform/sim/shell_link.h"
+#include "platform/sim/image/atomic_write.h"
+#include "platform/sim/image/shell_link.h"
 #include "platform/sim/windows_errors.h"
 
 namespace kelvane::sim {

@@ -1,8 +1,8 @@
-#include "platform/sim/shell_link.h"
+#include "platform/sim/image/shell_link.h"
 
 #include <array>
 
-#include "platform/sim/utf.h"
+#include "platform/sim/image/utf.h"
 
 namespace kelvane::sim {
 

@@ -1,4 +1,4 @@
-#include "platform/sim/event_log.h"
+#include "platform/sim/image/event_log.h"
 
 #include <fstream>
 

@@ -9,7 +9,12 @@
 #include "app/kelvane.h"
 #include "platform/window_system.h"
 
-namespace kelvane::platform::windows::ui {
+namespace kelvane::program {
+
+using platform::Control;
+using platform::Window;
+using platform::WindowEvents;
+using platform::WindowSystem;
 
 // The removal driver on a thread of its own, with its own COM apartment, so
 // that the window thread reads its messages all the time: Windows takes a
@@ -53,4 +58,4 @@ class DriverThread final : public WindowEvents {
   std::thread thread_;
 };
 
-}  // namespace kelvane::platform::windows::ui
+}  // namespace kelvane::program

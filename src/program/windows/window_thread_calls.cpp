@@ -1,10 +1,10 @@
-#include "platform/windows/ui/window_thread_calls.h"
+#include "program/windows/window_thread_calls.h"
 
 #include <exception>
 
 #include "platform/windows/win_error.h"
 
-namespace kelvane::platform::windows::ui {
+namespace kelvane::program {
 
 namespace {
 
@@ -25,9 +25,9 @@ WindowThreadCalls::WindowThreadCalls() : windowThread_(GetCurrentThreadId()) {
   receiver.lpfnWndProc = &WindowThreadCalls::Procedure;
   receiver.hInstance = instance;
   receiver.lpszClassName = kReceiverClass;
-  if (!RegisterClassExW(&receiver) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) throw LastWin32Error();
+  if (!RegisterClassExW(&receiver) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) throw platform::windows::LastWin32Error();
   receiver_ = CreateWindowExW(0, kReceiverClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
-  if (!receiver_) throw LastWin32Error();
+  if (!receiver_) throw platform::windows::LastWin32Error();
 }
 
 WindowThreadCalls::~WindowThreadCalls() { DestroyWindow(receiver_); }
@@ -91,4 +91,4 @@ LRESULT CALLBACK WindowThreadCalls::Procedure(HWND handle, UINT message, WPARAM 
   return 1;
 }
 
-}  // namespace kelvane::platform::windows::ui
+}  // namespace kelvane::program

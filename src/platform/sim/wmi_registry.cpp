@@ -1,4 +1,4 @@
-#include "platform/sim/sim_wmi.h"
+#include "platform/sim/wmi_registry.h"
 #include "platform/sim/windows_errors.h"
 
 namespace kelvane::sim {

@@ -1,8 +1,8 @@
-#include "platform/sim/drive.h"
+#include "platform/sim/image/drive.h"
 
 #include <algorithm>
 
-#include "platform/sim/text_case.h"
+#include "platform/sim/image/text_case.h"
 
 namespace kelvane::sim {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/text_case.h"
+#include "platform/sim/image/text_case.h"
 
 namespace kelvane::sim {
 

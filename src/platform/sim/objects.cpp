@@ -1,10 +1,11 @@
-#include "platform/sim/sim_objects.h"
+#include "platform/sim/objects.h"
 
-#include "platform/sim/sim_file_system.h"
-#include "platform/sim/sim_shell.h"
-#include "platform/sim/sim_wmi.h"
-#include "platform/sim/text_case.h"
+#include "platform/sim/file_system.h"
+#include "platform/sim/image/text_case.h"
+#include "platform/sim/msi_products.h"
+#include "platform/sim/shell.h"
 #include "platform/sim/windows_errors.h"
+#include "platform/sim/wmi_registry.h"
 
 namespace kelvane::sim {
 

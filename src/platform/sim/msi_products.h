@@ -1,0 +1,13 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/product_services.h"
+#include "platform/sim/machine.h"
+
+namespace kelvane::sim {
+
+// root\cimv2's Win32_Product on the machine's installed products.
+std::unique_ptr<platform::ProductServices> MakeProductServices(Machine& machine);
+
+}  // namespace kelvane::sim
