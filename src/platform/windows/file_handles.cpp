@@ -54,16 +54,23 @@ bool QueryBatch(HANDLE folder, UNICODE_STRING* mask, bool first, std::vector<Dir
   }
 }
 
+// The last error of a call that failed; never ERROR_SUCCESS, which the
+// callers would take for a deletion done.
+DWORD FailureCode() {
+  const DWORD code = GetLastError();
+  return code == ERROR_SUCCESS ? ERROR_GEN_FAILURE : code;
+}
+
 DWORD SetDeleteDisposition(HANDLE handle) {
   // POSIX semantics take the name away at once, even while others hold the
   // file open, so the folder above can go too.
   DispositionInfoEx posix{kDispositionDelete | kDispositionPosixSemantics};
   if (SetFileInformationByHandle(handle, kFileDispositionInfoEx, &posix, sizeof posix)) return ERROR_SUCCESS;
-  const DWORD code = GetLastError();
+  const DWORD code = FailureCode();
   if (code != ERROR_INVALID_PARAMETER && code != ERROR_INVALID_FUNCTION && code != ERROR_NOT_SUPPORTED) return code;
   FILE_DISPOSITION_INFO legacy{TRUE};  // systems before Windows 10 1709, and file systems without it
   if (SetFileInformationByHandle(handle, FileDispositionInfo, &legacy, sizeof legacy)) return ERROR_SUCCESS;
-  return GetLastError();
+  return FailureCode();
 }
 
 DWORD Attributes(HANDLE handle) {
