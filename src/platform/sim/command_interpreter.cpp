@@ -49,10 +49,6 @@ std::vector<std::string> Words(const std::string& line) {
   return words;
 }
 
-bool EndsWithName(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && SameName(text.substr(text.size() - tail.size()), tail);
-}
-
 std::string Trimmed(const std::string& text) {
   const auto first = text.find_first_not_of(" \t");
   return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t") - first + 1);

@@ -23,10 +23,6 @@ class SimNetwork final : public platform::Network {
   Machine& machine_;
 };
 
-bool EndsWithName(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && SameName(text.substr(text.size() - tail.size()), tail);
-}
-
 }  // namespace
 
 std::unique_ptr<platform::Shell> SimObjects::CreateShell() {

@@ -24,6 +24,11 @@ inline bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Whether the name ends in the tail, without regard to case.
+inline bool EndsWithName(std::string_view text, std::string_view tail) {
+  return text.size() >= tail.size() && SameName(text.substr(text.size() - tail.size()), tail);
+}
+
 // The order NTFS and the registry enumerate in.
 struct NameLess {
   bool operator()(std::string_view a, std::string_view b) const {
