@@ -10,6 +10,7 @@ Prints what it checked; exits 1 with a message naming the first thing that
 differs."""
 
 import argparse
+import os
 import re
 import shutil
 import subprocess
@@ -481,17 +482,42 @@ def read_only_startup(machine, helpers, exe):
 
 # -- the whole run ----------------------------------------------------------------
 
+def display_free(number: int) -> bool:
+    """Whether display :number is free. A lock left by an X server that no
+    longer runs (one killed outright cannot remove it) is cleared."""
+    lock, socket = Path(f"/tmp/.X{number}-lock"), Path(f"/tmp/.X11-unix/X{number}")
+    if lock.exists():
+        try:
+            os.kill(int(lock.read_text().strip()), 0)
+            return False
+        except (ValueError, ProcessLookupError):
+            lock.unlink(missing_ok=True)
+            socket.unlink(missing_ok=True)
+        except PermissionError:
+            return False
+    return not socket.exists()
+
+
 def start_display(work: Path):
-    for number in range(90, 120):
-        if not Path(f"/tmp/.X11-unix/X{number}").exists() and not Path(f"/tmp/.X{number}-lock").exists():
+    for number in range(90, 200):
+        if display_free(number):
             server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
                                       stdout=subprocess.DEVNULL, stderr=open(work / "xvfb.log", "wb"))
             for _ in range(50):
                 if Path(f"/tmp/.X11-unix/X{number}").exists():
                     return server, f":{number}"
                 time.sleep(0.1)
-            server.kill()
+            stop_display(server)
     raise Failure("no X display could be started")
+
+
+def stop_display(server):
+    """Ends the X server so that it removes its own lock."""
+    server.terminate()
+    try:
+        server.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        server.kill()
 
 
 def main():
@@ -580,7 +606,7 @@ def main():
         if machine:
             machine.end_session()
         if display:
-            display_server.kill()
+            stop_display(display_server)
         if args.keep:
             say(f"work folder kept: {work}")
         else:
