@@ -60,9 +60,24 @@ std::string Hex(std::uint32_t value) {
   return text;
 }
 
-Error NotFound(const std::string& what) { return Error(53, "File not found: " + what); }
-Error PathNotFound(const std::string& what) { return Error(76, "Path not found: " + what); }
-Error PermissionDenied(const std::string& what) { return Error(70, "Permission denied: " + what); }
+// The numbers Windows gives these failures; the text names the item.
+Error NotFound(const std::string& what) {
+  return Error(static_cast<long>(0x80070002), "The system cannot find the file specified: " + what);
+}
+Error PathNotFound(const std::string& what) {
+  return Error(static_cast<long>(0x80070003), "The system cannot find the path specified: " + what);
+}
+Error PermissionDenied(const std::string& what) { return Error(static_cast<long>(0x80070005), "Access is denied: " + what); }
+Error InUse(const std::string& what) {
+  return Error(static_cast<long>(0x80070020), "The process cannot access the file because it is being used by another "
+                                              "process: " + what);
+}
+
+// The program a command line starts: its first word, quotes dropped.
+std::string Program(const std::string& command) {
+  if (!command.empty() && command[0] == '"') return command.substr(1, command.find('"', 1) - 1);
+  return command.substr(0, command.find(' '));
+}
 
 }  // namespace
 
@@ -176,12 +191,14 @@ class FakeShell final : public platform::Shell {
   std::unique_ptr<platform::Process> run(const std::string& command) override {
     recorder_.Record("run " + command);
     recorder_.Check("run", command);
+    RequireFileNamed(Program(command));
     return std::make_unique<FakeProcess>(recorder_, command);
   }
 
   void run(const std::string& address, std::int16_t windowStyle) override {
     recorder_.Record("open " + address + " | " + std::to_string(windowStyle));
     recorder_.Check("run", address);
+    RequireFileNamed(address);
   }
 
   std::unique_ptr<platform::Shortcut> CreateShortcut(const std::string& linkPath) override {
@@ -191,26 +208,41 @@ class FakeShell final : public platform::Shell {
   }
 
  private:
+  // A program or document named by its full path must be there; a name the
+  // system looks up ("net", "shutdown") or an address is always found.
+  void RequireFileNamed(const std::string& path) const {
+    if (path.find(":\\") == 1 && !recorder_.machine.HasFile(path)) throw NotFound(path);
+  }
+
   RecordingPlatform& recorder_;
 };
 
-// Deletes the files and folders at or below the path; what a fault or a
-// read-only flag keeps stays, with the folders above it, and the deletion
-// then fails as a part-way deletion does.
+// Why the item may not be deleted now, if it may not: a fault, a file in
+// use, or (without force) the read-only flag.
+std::optional<Error> Refusal(RecordingPlatform& recorder, const std::string& item, bool readOnly, bool force) {
+  try {
+    recorder.Check("Delete", item);
+  } catch (const Error& error) {
+    return error;
+  }
+  if (recorder.machine.filesInUse.count(item)) return InUse(item);
+  if (readOnly && !force) return PermissionDenied(item);
+  return std::nullopt;
+}
+
+// Deletes the files and folders at or below the path; what is refused stays,
+// with the folders above it, and the deletion then fails with the first
+// refusal, as a part-way deletion does.
 void DeleteTree(RecordingPlatform& recorder, const std::string& path, bool force) {
   auto& machine = recorder.machine;
-  bool kept = false;
+  std::optional<Error> first;
   const auto keeps = [&](const std::string& item, bool readOnly) {
-    try {
-      recorder.Check("Delete", item);
-    } catch (const Error&) {
-      return true;
-    }
-    return readOnly && !force;
+    auto refusal = Refusal(recorder, item, readOnly, force);
+    if (refusal && !first) first = std::move(refusal);
+    return refusal.has_value();
   };
   for (auto file = machine.files.begin(); file != machine.files.end();) {
     if (IsBelow(file->first, path) && keeps(file->first, file->second.readOnly)) {
-      kept = true;
       ++file;
     } else if (IsBelow(file->first, path)) {
       file = machine.files.erase(file);
@@ -229,13 +261,9 @@ void DeleteTree(RecordingPlatform& recorder, const std::string& path, bool force
         std::any_of(machine.files.begin(), machine.files.end(), [&](const auto& f) { return IsBelow(f.first, folder); }) ||
         std::any_of(machine.folders.begin(), machine.folders.end(),
                     [&](const auto& f) { return IsBelow(f.first, folder); });
-    if (hasChildren || keeps(folder, machine.folders[folder])) {
-      kept = true;
-      continue;
-    }
-    machine.folders.erase(folder);
+    if (!hasChildren && !keeps(folder, machine.folders[folder])) machine.folders.erase(folder);
   }
-  if (kept) throw PermissionDenied(path);
+  if (first) throw *first;
 }
 
 class FakeFileItem final : public platform::File {
@@ -247,10 +275,9 @@ class FakeFileItem final : public platform::File {
   }
   void Delete(bool force) override {
     recorder_.Record("Delete " + path_ + (force ? " | force" : ""));
-    recorder_.Check("Delete", path_);
     auto file = recorder_.machine.files.find(path_);
     if (file == recorder_.machine.files.end()) throw NotFound(path_);
-    if (file->second.readOnly && !force) throw PermissionDenied(path_);
+    if (auto refusal = Refusal(recorder_, path_, file->second.readOnly, force)) throw *refusal;
     recorder_.machine.files.erase(file);
   }
 
@@ -346,6 +373,7 @@ class FakeFileSystem final : public platform::FileSystem {
     recorder_.Check("DeleteFile", path);
     const auto file = recorder_.machine.files.find(Normalize(path));
     if (file == recorder_.machine.files.end()) throw NotFound(path);
+    if (recorder_.machine.filesInUse.count(file->first)) throw InUse(path);
     if (file->second.readOnly) throw PermissionDenied(path);
     recorder_.machine.files.erase(file);
   }
@@ -396,6 +424,7 @@ class FakeRegistry final : public platform::RegistryProvider {
                std::optional<std::vector<std::string>>& sNames) override {
     recorder_.Record("EnumKey " + Hex(hDefKey) + " " + sSubKeyName);
     recorder_.Check("EnumKey", sSubKeyName);
+    sNames.reset();  // a call that returns sets the output, as the provider's does
     const std::string key = Normalize(RootName(hDefKey) + "\\" + sSubKeyName);
     if (!recorder_.machine.keys.count(key)) return 2;
     std::vector<std::string> names;

@@ -33,6 +33,7 @@ struct MachineState {
   std::map<std::string, std::string, CaseLess> environment;
   std::map<std::string, bool, CaseLess> folders;  // path -> read-only
   std::map<std::string, FakeFile, CaseLess> files;
+  std::set<std::string, CaseLess> filesInUse;   // deleting them fails as for a running program
   std::set<std::string, CaseLess> keys;         // full names: the root's name, then the path
   std::set<std::string, CaseLess> refusedKeys;  // DeleteKey answers access denied
   std::vector<FakeProduct> products;

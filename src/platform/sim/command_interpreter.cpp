@@ -59,7 +59,7 @@ void RemoveDirectory(Machine& machine, const std::vector<std::string>& words) {
     if (words[i].size() == 2 && words[i][0] == '/') continue;  // /S, /Q
     const auto folder = machine.drive().Find(words[i]);
     // A missing folder: cmd says so on a console nobody reads.
-    if (folder && Drive::IsFolder(*folder)) machine.DeleteWithForce(*folder);
+    if (folder && Drive::IsFolder(*folder)) machine.Delete(*folder, true);
   }
 }
 
@@ -85,11 +85,11 @@ void RunBatchFile(Machine& machine, const DriveItem& file) {
 std::unique_ptr<platform::Process> StartCommand(Machine& machine, const std::string& commandLine,
                                                 const std::function<void()>& started) {
   const auto words = Words(commandLine);
-  if (words.empty()) throw FileNotFoundHresult();
+  if (words.empty()) throw FileNotFound();
   const std::string& program = words[0];
   if (EndsWithName(program, ".bat") || EndsWithName(program, ".cmd")) {
     const auto file = machine.drive().Find(program);
-    if (!file || !Drive::IsFile(*file)) throw FileNotFoundHresult();
+    if (!file || !Drive::IsFile(*file)) throw FileNotFound();
     started();
     RunBatchFile(machine, *file);
   } else if ((SameName(program, "net") || SameName(program, "net.exe")) && words.size() == 3 &&
@@ -105,7 +105,7 @@ std::unique_ptr<platform::Process> StartCommand(Machine& machine, const std::str
       if (SameName(word, "-r") || SameName(word, "/r")) machine.config().pendingRestart = true;
     }
   } else {
-    throw FileNotFoundHresult();
+    throw FileNotFound();
   }
   return std::make_unique<FinishedProcess>(machine, commandLine);
 }

@@ -12,11 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// What a Delete fault names stays, as a file in use does.
-std::function<bool(const WindowsPath&)> InUse(const Machine& machine) {
-  return [&machine](const WindowsPath& path) { return machine.FailsOn("Delete", path.Text()); };
-}
-
 // Where a folder leads with every link followed, as a path on the drive;
 // nothing when a link leads off it.
 std::optional<WindowsPath> FinalPath(const Drive& drive, const DriveItem& item) {
@@ -55,6 +50,15 @@ std::vector<std::string> SystemFolders(const Machine& machine) {
   return folders;
 }
 
+// Deletes the item; what stays fails the deletion as Windows reports it.
+void DeleteItem(const Machine& machine, const DriveItem& item, bool force) {
+  switch (machine.Delete(item, force)) {
+    case DeleteRefusal::kNone: return;
+    case DeleteRefusal::kAccessDenied: throw AccessDenied();
+    case DeleteRefusal::kInUse: throw SharingViolation();
+  }
+}
+
 bool StillThere(const DriveItem& item) {
   std::error_code error;
   return fs::exists(fs::symlink_status(item.host, error));
@@ -69,7 +73,7 @@ class SimFile final : public platform::File {
   }
   void Delete(bool force) override {
     if (!StillThere(item_)) throw FileNotFound();
-    if (!machine_.drive().Delete(item_, force, InUse(machine_))) throw PermissionDenied();
+    DeleteItem(machine_, item_, force);
   }
 
  private:
@@ -106,7 +110,7 @@ class SimFolder final : public platform::Folder {
   }
   void Delete(bool force) override {
     if (!StillThere(item_)) throw PathNotFound();
-    if (!machine_.drive().Delete(item_, force, InUse(machine_))) throw PermissionDenied();
+    DeleteItem(machine_, item_, force);
   }
 
  private:
@@ -153,9 +157,9 @@ class SimFileSystem final : public platform::FileSystem {
     auto item = machine_.drive().Find(path);
     if (!item || !Drive::IsFolder(*item)) throw PathNotFound();
     std::error_code error;
-    if (fs::is_symlink(item->host, error)) throw PermissionDenied();
+    if (fs::is_symlink(item->host, error)) throw AccessDenied();
     const auto final = FinalPath(machine_.drive(), *item);
-    if (!final || !platform::MayEmptyFolder(final->Text(), SystemFolders(machine_))) throw PermissionDenied();
+    if (!final || !platform::MayEmptyFolder(final->Text(), SystemFolders(machine_))) throw AccessDenied();
     return std::make_unique<SimFolder>(machine_, std::move(*item));
   }
   std::unique_ptr<platform::File> GetFile(const std::string& path) override {
@@ -165,23 +169,23 @@ class SimFileSystem final : public platform::FileSystem {
     return std::make_unique<SimFile>(machine_, std::move(*item));
   }
   void DeleteFile(const std::string& path) override {
-    machine_.Check("DeleteFile", path, PermissionDenied());
+    machine_.Check("DeleteFile", path, AccessDenied());
     const auto item = machine_.drive().Find(path);
     if (!item || !Drive::IsFile(*item)) throw FileNotFound();
-    if (!machine_.drive().Delete(*item, false, InUse(machine_))) throw PermissionDenied();
+    DeleteItem(machine_, *item, false);
   }
   std::unique_ptr<platform::TextStream> OpenTextFile(const std::string& path, std::int16_t ioMode,
                                                      bool create) override {
-    machine_.Check("OpenTextFile", path, PermissionDenied());
+    machine_.Check("OpenTextFile", path, AccessDenied());
     if (ioMode != platform::kForWriting) throw platform::Error(5, "Invalid procedure call or argument");
     const auto parsed = ParseWindowsPath(path);
     const auto place = parsed ? machine_.drive().PlaceFor(*parsed) : std::nullopt;
     if (!place) throw PathNotFound();
     const bool exists = StillThere(*place);
-    if (exists && (Drive::IsFolder(*place) || Drive::IsReadOnly(place->host))) throw PermissionDenied();
+    if (exists && (Drive::IsFolder(*place) || Drive::IsReadOnly(place->host))) throw AccessDenied();
     if (!exists && !create) throw FileNotFound();
     std::ofstream out(place->host, std::ios::binary | std::ios::trunc);
-    if (!out) throw PermissionDenied();
+    if (!out) throw AccessDenied();
     return std::make_unique<SimTextStream>(machine_, place->host);
   }
 

@@ -69,8 +69,8 @@ std::string Machine::Expand(const std::string& text, bool batchFile) const {
   return out;
 }
 
-bool Machine::DeleteWithForce(const DriveItem& item) const {
-  return drive_.Delete(item, true, [&](const WindowsPath& path) { return FailsOn("Delete", path.Text()); });
+DeleteRefusal Machine::Delete(const DriveItem& item, bool force) const {
+  return drive_.Delete(item, force, [&](const WindowsPath& path) { return FailsOn("Delete", path.Text()); });
 }
 
 }  // namespace kelvane::sim

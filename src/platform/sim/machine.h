@@ -44,9 +44,9 @@ class Machine {
   // leaves it; in a batch file it expands to nothing, as cmd does.
   std::string Expand(const std::string& text, bool batchFile = false) const;
 
-  // Deletes the item with force, as uninstallers and "rd /S /Q" do; what a
-  // Delete fault names stays. True when everything went.
-  bool DeleteWithForce(const DriveItem& item) const;
+  // Deletes the item as the drive does; what a Delete fault names stays, as
+  // a file in use does. Uninstallers and "rd /S /Q" delete with force.
+  DeleteRefusal Delete(const DriveItem& item, bool force) const;
 
  private:
   std::filesystem::path image_;

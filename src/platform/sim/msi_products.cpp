@@ -27,7 +27,7 @@ class SimProduct final : public platform::Product {
     machine_.log().Append({"uninstall", shownName});
     for (const auto& key : product.removesKeys) machine_.registry().Remove(key);
     for (const auto& path : product.removesFolders) {
-      if (const auto folder = machine_.drive().Find(path)) machine_.DeleteWithForce(*folder);
+      if (const auto folder = machine_.drive().Find(path)) machine_.Delete(*folder, true);
     }
     auto& products = machine_.products();
     std::erase_if(products, [&](const InstalledProduct& other) { return other.code == code_; });

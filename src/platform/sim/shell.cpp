@@ -23,12 +23,12 @@ class SimShortcut final : public platform::Shortcut {
   // Replaces a shortcut of the same name; the folder must exist and be
   // writable, as the shell needs it.
   void Save() override {
-    machine_.Check("Save", path_, AccessDeniedHresult());
+    machine_.Check("Save", path_, AccessDenied());
     const auto parsed = ParseWindowsPath(path_);
     const auto place = parsed ? machine_.drive().PlaceFor(*parsed) : std::nullopt;
-    if (!place) throw PathNotFoundHresult();
+    if (!place) throw PathNotFound();
     if (Drive::IsReadOnly(place->host.parent_path()) || Drive::IsReadOnly(place->host) || Drive::IsFolder(*place)) {
-      throw AccessDeniedHresult();
+      throw AccessDenied();
     }
     WriteFileAtomically(place->host, WriteShellLink(link_));
     machine_.log().Append({"shortcut", path_, link_.targetPath, std::to_string(link_.showCommand)});
@@ -49,11 +49,13 @@ class SimShell final : public platform::Shell {
     return machine_.Expand(text);
   }
   std::unique_ptr<platform::Process> run(const std::string& command) override {
-    machine_.Check("run", command, FileNotFoundHresult());
+    machine_.Check("run", command, FileNotFound());
     return StartCommand(machine_, command, [&] { machine_.log().Append({"run", command}); });
   }
   void run(const std::string& address, std::int16_t windowStyle) override {
     machine_.Check("run", address, NoAssociation());
+    // A document on the drive must be there; an address always has a handler.
+    if (ParseWindowsPath(address) && !machine_.drive().Find(address)) throw FileNotFound();
     machine_.log().Append({"open", address, std::to_string(windowStyle)});
   }
   std::unique_ptr<platform::Shortcut> CreateShortcut(const std::string& linkPath) override {

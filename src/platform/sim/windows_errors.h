@@ -6,18 +6,18 @@ namespace kelvane::sim {
 
 // The failures the machine reports, numbered and worded as Windows and its
 // automation objects report them.
-inline platform::Error FileNotFound() { return {53, "File not found"}; }
-inline platform::Error PathNotFound() { return {platform::kPathNotFound, "Path not found"}; }
-inline platform::Error PermissionDenied() { return {70, "Permission denied"}; }
-inline platform::Error CannotCreateObject() { return {429, "ActiveX component can't create object"}; }
-inline platform::Error InvalidMoniker() { return {static_cast<long>(0x800401E4), "Invalid syntax"}; }
-inline platform::Error FileNotFoundHresult() {
+inline platform::Error FileNotFound() {
   return {static_cast<long>(0x80070002), "The system cannot find the file specified."};
 }
-inline platform::Error PathNotFoundHresult() {
+inline platform::Error PathNotFound() {
   return {static_cast<long>(0x80070003), "The system cannot find the path specified."};
 }
-inline platform::Error AccessDeniedHresult() { return {static_cast<long>(0x80070005), "Access is denied."}; }
+inline platform::Error AccessDenied() { return {static_cast<long>(0x80070005), "Access is denied."}; }
+inline platform::Error SharingViolation() {
+  return {static_cast<long>(0x80070020), "The process cannot access the file because it is being used by another process."};
+}
+inline platform::Error CannotCreateObject() { return {429, "ActiveX component can't create object"}; }
+inline platform::Error InvalidMoniker() { return {static_cast<long>(0x800401E4), "Invalid syntax"}; }
 inline platform::Error NoAssociation() {
   return {static_cast<long>(0x80070483), "No application is associated with the specified file for this operation."};
 }

@@ -18,10 +18,12 @@ class SimRegistryProvider final : public platform::RegistryProvider {
                std::optional<std::vector<std::string>>& sNames) override {
     const auto root = RegistryTree::RootName(hDefKey);
     machine_.Check("EnumKey", root.value_or("?") + "\\" + sSubKeyName, WmiGenericFailure());
+    // A call that returns sets the output: without an array unless there are
+    // subkeys to list.
+    sNames.reset();
     if (!root) return kInvalidHandle;
     const RegistryKey* key = machine_.registry().Find(*root + "\\" + sSubKeyName);
     if (!key) return kFileNotFound;
-    // Windows leaves the output without an array for a key without subkeys.
     if (!key->subkeys.empty()) sNames = key->SortedSubkeyNames();
     return kSuccess;
   }

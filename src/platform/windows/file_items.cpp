@@ -9,6 +9,12 @@ namespace kelvane::platform::windows {
 
 namespace {
 
+// The name as the disk spells it, whatever the spelling the item was looked
+// up by; a volume or share root has only the path's.
+std::string NameOf(const Listed& listed, const std::wstring& longPath) {
+  return Narrow(listed.folder ? listed.entry.name : LeafName(longPath));
+}
+
 void DeleteListed(const Listed& listed, bool force) {
   if (!listed.folder) throw ErrorFromWin32(ERROR_ACCESS_DENIED);  // a volume or share root
   DeleteEntry(listed.folder->get(), listed.entry, force);
@@ -17,7 +23,7 @@ void DeleteListed(const Listed& listed, bool force) {
 class WindowsFile final : public File {
  public:
   WindowsFile(Listed listed, std::wstring longPath) : listed_(std::move(listed)), path_(std::move(longPath)) {}
-  std::string Name() override { return Narrow(LeafName(path_)); }
+  std::string Name() override { return NameOf(listed_, path_); }
   void Delete(bool force) override { DeleteListed(listed_, force); }
 
  private:
@@ -29,7 +35,7 @@ class WindowsFolder final : public Folder {
  public:
   WindowsFolder(Listed listed, std::wstring longPath, std::shared_ptr<UniqueHandle> listing = nullptr)
       : listed_(std::move(listed)), path_(std::move(longPath)), listing_(std::move(listing)) {}
-  std::string Name() override { return Narrow(LeafName(path_)); }
+  std::string Name() override { return NameOf(listed_, path_); }
   std::string Path() override { return DisplayPath(path_); }
 
   std::vector<std::unique_ptr<Folder>> SubFolders() override {

@@ -33,7 +33,10 @@ class WmiRegistry final : public RegistryProvider {
   long EnumKey(std::uint32_t hDefKey, const std::string& sSubKeyName,
                std::optional<std::vector<std::string>>& sNames) override {
     const ComPtr<IWbemClassObject> out = Call(L"EnumKey", hDefKey, sSubKeyName);
-    const long status = Status(out);
+    // Windows answers a key without subkeys with success; Wine with "no more
+    // items", the end of the enumeration it stopped at first.
+    long status = Status(out);
+    if (status == ERROR_NO_MORE_ITEMS) status = ERROR_SUCCESS;
     // Wine leaves the out parameter out altogether when there are no names.
     Variant names;
     const bool present = SUCCEEDED(out->Get(L"sNames", 0, names.get(), nullptr, nullptr));

@@ -39,16 +39,6 @@ class RegistryTest : public ::testing::Test {
   std::wstring base_;
 };
 
-TEST_F(RegistryTest, EnumKeyListsTheImmediateSubkeys) {
-  Make(L"Office\\14.0\\Word\\Options");
-  Make(L"Office\\14.0\\Excel");
-  Make(L"Office\\Common");
-  std::optional<std::vector<std::string>> names;
-  EXPECT_EQ(provider->EnumKey(kCurrentUser, Path("\\Office\\14.0"), names), 0);
-  ASSERT_TRUE(names);
-  std::sort(names->begin(), names->end());
-  EXPECT_EQ(*names, (std::vector<std::string>{"Excel", "Word"}));
-}
 
 // A key name holding a lone surrogate, as the registry allows, is listed and
 // deleted by the name the listing gave.
@@ -62,36 +52,8 @@ TEST_F(RegistryTest, AKeyNameWithALoneSurrogateIsListedAndDeleted) {
   EXPECT_FALSE(Has(L"Lone\\" + lone));
 }
 
-TEST_F(RegistryTest, DoubledAndTrailingBackslashesReachTheKey) {
-  Make(L"Installer\\Products\\00002109F100A0C00000000000F01FEC");
-  std::optional<std::vector<std::string>> names;
-  provider->EnumKey(kCurrentUser, Path("\\Installer\\\\Products\\"), names);
-  ASSERT_TRUE(names);
-  EXPECT_EQ(*names, std::vector<std::string>{"00002109F100A0C00000000000F01FEC"});
-  EXPECT_EQ(provider->DeleteKey(kCurrentUser, Path("\\\\Installer\\Products\\\\00002109F100A0C00000000000F01FEC\\")), 0);
-  EXPECT_FALSE(Has(L"Installer\\Products\\00002109F100A0C00000000000F01FEC"));
-  EXPECT_TRUE(Has(L"Installer\\Products"));
-}
 
-TEST_F(RegistryTest, ALeafOrMissingKeyHasNoArray) {
-  Make(L"Leaf");
-  std::optional<std::vector<std::string>> names = std::vector<std::string>{"stale"};
-  provider->EnumKey(kCurrentUser, Path("\\Leaf"), names);
-  EXPECT_FALSE(names);
-  names = std::vector<std::string>{"stale"};
-  EXPECT_NE(provider->EnumKey(kCurrentUser, Path("\\Missing"), names), 0);
-  EXPECT_FALSE(names);
-}
 
-TEST_F(RegistryTest, DeleteKeyRefusesAKeyWithSubkeysAndAMissingKey) {
-  Make(L"Parent\\Child");
-  EXPECT_NE(provider->DeleteKey(kCurrentUser, Path("\\Parent")), 0);
-  EXPECT_TRUE(Has(L"Parent\\Child"));
-  EXPECT_NE(provider->DeleteKey(kCurrentUser, Path("\\Missing")), 0);
-  EXPECT_EQ(provider->DeleteKey(kCurrentUser, Path("\\Parent\\Child")), 0);
-  EXPECT_EQ(provider->DeleteKey(kCurrentUser, Path("\\Parent")), 0);
-  EXPECT_FALSE(Has(L"Parent"));
-}
 
 TEST(RegistryBinding, OnlyTheLocalRegistryProviderIsBound) {
   const auto objects = platform::windows::MakeObjects();

@@ -94,29 +94,30 @@ std::optional<DriveItem> Drive::PlaceFor(const WindowsPath& path) const {
   return DriveItem{parent->host / path.names.back(), parent->path.Child(path.names.back())};
 }
 
-bool Drive::Delete(const DriveItem& item, bool force, const std::function<bool(const WindowsPath&)>& keep) const {
+DeleteRefusal Drive::Delete(const DriveItem& item, bool force,
+                           const std::function<bool(const WindowsPath&)>& keep) const {
   std::error_code error;
   const auto status = fs::symlink_status(item.host, error);
-  if (error) return false;
-  if (keep(item.path)) return false;
+  if (error) return DeleteRefusal::kAccessDenied;
+  if (keep(item.path)) return DeleteRefusal::kInUse;
   if (fs::is_symlink(status)) {
     // A junction goes as a link; what it leads to is not this tree's.
     RemoveEntry(item.host);
-    return true;
+    return DeleteRefusal::kNone;
   }
-  const bool readOnly = IsReadOnly(item.host);
-  if (readOnly && !force) return false;
+  // A folder's entries go first, a read-only folder's too: on Windows the
+  // attribute guards the folder, not what is in it.
   if (fs::is_directory(status)) {
-    if (readOnly) fs::permissions(item.host, fs::perms::owner_write, fs::perm_options::add);
-    bool everything = true;
-    for (const auto& child : List(item)) everything = Delete(child, force, keep) && everything;
-    if (!everything) {
-      if (readOnly) fs::permissions(item.host, fs::perms::owner_write, fs::perm_options::remove);
-      return false;
+    DeleteRefusal first = DeleteRefusal::kNone;
+    for (const auto& child : List(item)) {
+      const DeleteRefusal refusal = Delete(child, force, keep);
+      if (first == DeleteRefusal::kNone) first = refusal;
     }
+    if (first != DeleteRefusal::kNone) return first;
   }
+  if (IsReadOnly(item.host) && !force) return DeleteRefusal::kAccessDenied;
   RemoveEntry(item.host);
-  return !fs::exists(fs::symlink_status(item.host, error));
+  return fs::exists(fs::symlink_status(item.host, error)) ? DeleteRefusal::kAccessDenied : DeleteRefusal::kNone;
 }
 
 }  // namespace kelvane::sim

@@ -19,6 +19,10 @@ struct DriveItem {
   std::string Name() const { return path.names.empty() ? std::string() : path.names.back(); }
 };
 
+// Why a deletion left something: the first refusal met, as Windows reports
+// the first failure of a part-way deletion.
+enum class DeleteRefusal { kNone, kAccessDenied, kInUse };
+
 // The C: drive of a machine image, a folder on the host. Names are found
 // without regard to case, folders list sorted as NTFS returns them, a
 // symbolic link stands for a junction (lookups pass through it, deletions
@@ -45,8 +49,8 @@ class Drive {
 
   // Deletes the item, a folder with everything in it. Without force a
   // read-only item stays; so does anything `keep` names (a file in use),
-  // and the folders above whatever stays. True when everything went.
-  bool Delete(const DriveItem& item, bool force, const std::function<bool(const WindowsPath&)>& keep) const;
+  // and the folders above whatever stays.
+  DeleteRefusal Delete(const DriveItem& item, bool force, const std::function<bool(const WindowsPath&)>& keep) const;
 
  private:
   std::filesystem::path root_;

@@ -1,0 +1,237 @@
+// The contract every implementation of the platform interfaces keeps, as the
+// phases rely on it, written once and run on each machine (see the
+// instantiations beside each machine's adapter). Where an implementation
+// cannot behave as Windows does, the adapter says so and the README says why.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+#include "platform_contract.h"
+
+namespace kelvane::testing {
+
+// The numbers Windows gives these failures (Win32 errors as HRESULTs).
+constexpr long kFileNotFound = static_cast<long>(0x80070002);
+constexpr long kPathNotFound = static_cast<long>(0x80070003);
+constexpr long kAccessDenied = static_cast<long>(0x80070005);
+constexpr long kSharingViolation = static_cast<long>(0x80070020);
+
+bool SameText(const std::string& a, const std::string& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+}
+
+// ---------------------------------------------------------------------------
+// The file-system object.
+
+TEST_P(PlatformContract, LookupsIgnoreCaseAndRunsOfBackslashes) {
+  machine->MakeFile(root + "\\Office14\\WINWORD.EXE");
+  const auto fso = Fso();
+  EXPECT_TRUE(fso->FileExists(root + "\\office14\\winword.exe"));
+  EXPECT_FALSE(fso->FileExists(root + "\\Office14"));
+  EXPECT_FALSE(fso->FileExists(root + "\\Office14\\missing.exe"));
+  const auto folder = fso->GetFolder(root + "\\\\OFFICE14\\");
+  EXPECT_EQ(folder->Name(), "Office14");  // as the disk spells it
+  EXPECT_TRUE(SameText(folder->Path(), root + "\\Office14")) << folder->Path();
+  EXPECT_EQ(fso->GetFile(root + "\\office14\\WinWord.exe")->Name(), "WINWORD.EXE");
+}
+
+TEST_P(PlatformContract, AMissingItemFailsWithWindowsNumbers) {
+  machine->MakeFile(root + "\\a.txt");
+  machine->MakeFolder(root + "\\folder");
+  const auto fso = Fso();
+  EXPECT_EQ(Fails([&] { fso->GetFolder(root + "\\missing"); }), kPathNotFound);
+  EXPECT_EQ(Fails([&] { fso->GetFolder(root + "\\a.txt"); }), kPathNotFound);
+  EXPECT_EQ(Fails([&] { fso->GetFile(root + "\\missing.txt"); }), kFileNotFound);
+  EXPECT_EQ(Fails([&] { fso->GetFile(root + "\\folder"); }), kFileNotFound);
+  EXPECT_EQ(Fails([&] { fso->DeleteFile(root + "\\missing.txt"); }), kFileNotFound);
+  EXPECT_EQ(Fails([&] { fso->DeleteFile(root + "\\folder"); }), kFileNotFound);
+}
+
+// Each item once, files and folders apart, each with its path below its
+// folder's. The order is the file system's own, which no phase relies on.
+TEST_P(PlatformContract, AFolderListsItsItems) {
+  for (const char* name : {"b.txt", "A.txt", "{90140000-0011-0000-0000-0000000FF1CE}.msi"}) {
+    machine->MakeFile(root + "\\Cache\\" + name);
+  }
+  for (const char* name : {"zeta", "Beta", "{90140000-0011-0000-0000-0000000FF1CE}-C"}) {
+    machine->MakeFolder(root + "\\Cache\\" + name);
+  }
+  const auto folder = Fso()->GetFolder(root + "\\Cache");
+  EXPECT_EQ(Names(folder->Files()),
+            (std::set<std::string>{"A.txt", "b.txt", "{90140000-0011-0000-0000-0000000FF1CE}.msi"}));
+  const auto subFolders = folder->SubFolders();
+  EXPECT_EQ(Names(subFolders), (std::set<std::string>{"Beta", "zeta", "{90140000-0011-0000-0000-0000000FF1CE}-C"}));
+  for (const auto& sub : subFolders) EXPECT_EQ(sub->Path(), folder->Path() + "\\" + sub->Name());
+}
+
+TEST_P(PlatformContract, AReadOnlyFileGoesOnlyWithForce) {
+  machine->MakeFile(root + "\\ro.txt", "x", true);
+  const auto fso = Fso();
+  EXPECT_EQ(Fails([&] { fso->DeleteFile(root + "\\ro.txt"); }), kAccessDenied);
+  const auto file = fso->GetFile(root + "\\ro.txt");
+  EXPECT_EQ(Fails([&] { file->Delete(false); }), kAccessDenied);
+  EXPECT_TRUE(machine->Exists(root + "\\ro.txt"));
+  file->Delete(true);
+  EXPECT_FALSE(machine->Exists(root + "\\ro.txt"));
+}
+
+TEST_P(PlatformContract, AForcedFolderDeletionTakesReadOnlyItems) {
+  machine->MakeFile(root + "\\Office14\\1033\\ro.dll", "x", true);
+  machine->MakeFile(root + "\\Office14\\a.dll");
+  machine->MakeFolder(root + "\\Office14\\1033", true);
+  Fso()->GetFolder(root + "\\Office14")->Delete(true);
+  EXPECT_FALSE(machine->Exists(root + "\\Office14"));
+  EXPECT_TRUE(machine->Exists(root));
+}
+
+// Without force, everything that may go goes, a read-only folder's entries
+// included (on Windows the attribute guards the folder, not what is in it),
+// and the deletion then fails with the first refusal.
+TEST_P(PlatformContract, AnUnforcedFolderDeletionTakesWhatItCanThenFails) {
+  machine->MakeFile(root + "\\Tree\\kept\\ro.txt", "x", true);
+  machine->MakeFile(root + "\\Tree\\gone\\a.txt");
+  machine->MakeFile(root + "\\Tree\\b.txt");
+  machine->MakeFile(root + "\\Tree\\locked\\inner.txt");
+  machine->MakeFolder(root + "\\Tree\\locked", true);
+  EXPECT_EQ(Fails([&] { Fso()->GetFolder(root + "\\Tree")->Delete(false); }), kAccessDenied);
+  EXPECT_TRUE(machine->Exists(root + "\\Tree\\kept\\ro.txt"));
+  EXPECT_FALSE(machine->Exists(root + "\\Tree\\gone"));
+  EXPECT_FALSE(machine->Exists(root + "\\Tree\\b.txt"));
+  EXPECT_EQ(machine->Exists(root + "\\Tree\\locked"), machine->HasReadOnlyFolders());
+  EXPECT_FALSE(machine->Exists(root + "\\Tree\\locked\\inner.txt"));
+}
+
+TEST_P(PlatformContract, AFileInUseStaysWithItsFoldersAndTheRestGoes) {
+  machine->MakeFile(root + "\\Tree\\busy\\in use.dll");
+  machine->MakeFile(root + "\\Tree\\other\\free.dll");
+  machine->HoldOpen(root + "\\Tree\\busy\\in use.dll");
+  const auto fso = Fso();
+  EXPECT_EQ(Fails([&] { fso->DeleteFile(root + "\\Tree\\busy\\in use.dll"); }), kSharingViolation);
+  EXPECT_EQ(Fails([&] { fso->GetFolder(root + "\\Tree")->Delete(true); }), kSharingViolation);
+  EXPECT_TRUE(machine->Exists(root + "\\Tree\\busy\\in use.dll"));
+  EXPECT_FALSE(machine->Exists(root + "\\Tree\\other"));
+}
+
+TEST_P(PlatformContract, ALinkInADeletedFolderGoesAsALink) {
+  machine->MakeFile(root + "\\Elsewhere\\precious.txt");
+  machine->MakeFolder(root + "\\Tree");
+  if (!machine->MakeFolderLink(root + "\\Tree\\link", root + "\\Elsewhere")) GTEST_SKIP() << "this machine has no links";
+  const long error = Fails([&] { Fso()->GetFolder(root + "\\Tree")->Delete(true); });
+  EXPECT_TRUE(machine->Exists(root + "\\Elsewhere\\precious.txt"));
+  EXPECT_EQ(machine->Exists(root + "\\Tree"), !machine->DeletesLinksAsLinks());
+  EXPECT_EQ(error != 0, !machine->DeletesLinksAsLinks());
+}
+
+TEST_P(PlatformContract, ATextFileIsWrittenWholeAndReplacedOnlyWhereItMayBe) {
+  machine->MakeFile(root + "\\ro.bat", "keep", true);
+  machine->MakeFolder(root + "\\folder.bat");
+  const auto fso = Fso();
+  for (const char* line : {"@echo off", "rd /S /Q \"C:\\Program Files\\Microsoft Office\\Office14\\\""}) {
+    auto stream = fso->OpenTextFile(root + "\\go.bat", platform::kForWriting, true);
+    stream->WriteLine(line);
+    stream->Close();
+    EXPECT_EQ(machine->ReadFile(root + "\\go.bat"), line + std::string("\r\n"));
+  }
+  EXPECT_EQ(Fails([&] { fso->OpenTextFile(root + "\\ro.bat", platform::kForWriting, true); }), kAccessDenied);
+  EXPECT_EQ(machine->ReadFile(root + "\\ro.bat"), "keep");
+  EXPECT_EQ(Fails([&] { fso->OpenTextFile(root + "\\folder.bat", platform::kForWriting, true); }), kAccessDenied);
+  EXPECT_EQ(Fails([&] { fso->OpenTextFile(root + "\\new.bat", platform::kForWriting, false); }), kFileNotFound);
+  EXPECT_EQ(Fails([&] { fso->OpenTextFile(root + "\\missing\\go.bat", platform::kForWriting, true); }), kPathNotFound);
+}
+
+// ---------------------------------------------------------------------------
+// The registry provider. Its statuses are Win32 codes no phase reads.
+
+TEST_P(PlatformContract, EnumKeyListsTheImmediateSubkeysWhateverTheSpelling) {
+  machine->MakeKey(key + "\\Office\\14.0\\Word\\Options");
+  machine->MakeKey(key + "\\Office\\14.0\\Excel");
+  machine->MakeKey(key + "\\Office\\Common");
+  const auto registry = Registry();
+  for (const std::string& path : {key + "\\Office\\14.0", key + "\\\\OFFICE\\14.0\\"}) {
+    std::optional<std::vector<std::string>> names;
+    EXPECT_EQ(registry->EnumKey(platform::kCurrentUser, path, names), 0);
+    ASSERT_TRUE(names) << path;
+    EXPECT_EQ(std::set<std::string>(names->begin(), names->end()), (std::set<std::string>{"Excel", "Word"}));
+  }
+}
+
+TEST_P(PlatformContract, EnumKeyLeavesNoArrayForALeafOrAMissingKey) {
+  machine->MakeKey(key + "\\Leaf");
+  const auto registry = Registry();
+  std::optional<std::vector<std::string>> names = std::vector<std::string>{"stale"};
+  EXPECT_EQ(registry->EnumKey(platform::kCurrentUser, key + "\\Leaf", names), 0);
+  EXPECT_FALSE(names);
+  names = std::vector<std::string>{"stale"};
+  EXPECT_EQ(registry->EnumKey(platform::kCurrentUser, key + "\\Missing", names), 2);
+  EXPECT_FALSE(names);
+}
+
+TEST_P(PlatformContract, DeleteKeyTakesOnlyAKeyWithoutSubkeys) {
+  machine->MakeKey(key + "\\Parent\\Child");
+  const auto registry = Registry();
+  EXPECT_EQ(registry->DeleteKey(platform::kCurrentUser, key + "\\Parent"), 5);
+  EXPECT_TRUE(machine->HasKey(key + "\\Parent\\Child"));
+  EXPECT_EQ(registry->DeleteKey(platform::kCurrentUser, key + "\\Missing"), 2);
+  EXPECT_EQ(registry->DeleteKey(platform::kCurrentUser, key + "\\\\parent\\CHILD\\"), 0);
+  EXPECT_FALSE(machine->HasKey(key + "\\Parent\\Child"));
+  EXPECT_EQ(registry->DeleteKey(platform::kCurrentUser, key + "\\Parent"), 0);
+  EXPECT_FALSE(machine->HasKey(key + "\\Parent"));
+}
+
+// ---------------------------------------------------------------------------
+// The shell's run and shortcut, and the products.
+
+TEST_P(PlatformContract, RunStartsABatchFileThatCanBeWaitedFor) {
+  machine->MakeFile(root + "\\Gone\\a.txt");
+  machine->MakeFile(root + "\\Temp Folder\\deleteoffice.bat", "@echo off\r\nrd /S /Q \"" + root + "\\Gone\"\r\n");
+  const auto process = machine->objects().CreateShell()->run("\"" + root + "\\Temp Folder\\deleteoffice.bat\"");
+  ASSERT_TRUE(process);
+  EXPECT_TRUE(process->WaitForExit(30000));
+  EXPECT_EQ(machine->Exists(root + "\\Gone"), !machine->RunsPrograms());
+}
+
+TEST_P(PlatformContract, RunFailsOnWhatIsNotThere) {
+  const auto shell = machine->objects().CreateShell();
+  EXPECT_EQ(Fails([&] { shell->run("\"" + root + "\\missing.bat\""); }), kFileNotFound);
+  EXPECT_EQ(Fails([&] { shell->run(root + "\\missing.html", platform::kWindowStyleMaximized); }), kFileNotFound);
+}
+
+TEST_P(PlatformContract, AShortcutIsWrittenOnSaveOverWhatStoodThere) {
+  machine->MakeFile(root + "\\Kelvane.lnk", "not a link at all");
+  machine->MakeFile(root + "\\Tool\\kelvane2010.exe", "MZ");
+  const auto shell = machine->objects().CreateShell();
+  for (const std::string name : {"\\New.lnk", "\\Kelvane.lnk"}) {
+    const auto shortcut = shell->CreateShortcut(root + name);
+    shortcut->SetTargetPath(root + "\\Tool\\kelvane2010.exe");
+    shortcut->SetWindowStyle(4);
+    EXPECT_EQ(machine->Exists(root + name), name == "\\Kelvane.lnk");  // nothing before Save
+    shortcut->Save();
+    EXPECT_EQ(machine->ReadShortcut(root + name), root + "\\Tool\\kelvane2010.exe|4");
+  }
+  const auto orphan = shell->CreateShortcut(root + "\\Startup\\Kelvane.lnk");
+  orphan->SetTargetPath(root + "\\Tool\\kelvane2010.exe");
+  EXPECT_EQ(Fails([&] { orphan->Save(); }), kPathNotFound);
+}
+
+TEST_P(PlatformContract, AProductIsListedByNameUntilUninstalled) {
+  const MachineUnderTest::Installed installed = machine->InstallProduct();
+  const auto services =
+      machine->objects().GetProductServices("winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\cimv2");
+  const auto find = [&] {
+    std::vector<std::unique_ptr<platform::Product>> found;
+    for (auto& product : services->ExecQuery("Select * from Win32_Product")) {
+      if (product->Name() == installed.name) found.push_back(std::move(product));
+    }
+    return found;
+  };
+  auto found = find();
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found.front()->Uninstall(), 0);
+  EXPECT_TRUE(find().empty());
+  EXPECT_TRUE(installed.leaves.empty() || !machine->Exists(installed.leaves));
+}
+
+}  // namespace kelvane::testing

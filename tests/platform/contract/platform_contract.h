@@ -1,0 +1,94 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/error.h"
+#include "platform/objects.h"
+
+namespace kelvane::testing {
+
+// One implementation of the platform interfaces (the recording platform, the
+// simulated machine, Windows), with what the contract tests need to arrange
+// a machine and look at it afterwards without going through the interfaces.
+// Paths are Windows paths; key paths are under HKEY_CURRENT_USER.
+class MachineUnderTest {
+ public:
+  virtual ~MachineUnderTest() = default;
+  virtual platform::Objects& objects() = 0;
+
+  // A folder and a key the test owns, without a trailing backslash.
+  virtual std::string Scratch() = 0;
+  virtual std::string ScratchKey() = 0;
+
+  virtual void MakeFolder(const std::string& path, bool readOnly = false) = 0;
+  virtual void MakeFile(const std::string& path, const std::string& content = "x", bool readOnly = false) = 0;
+  virtual bool Exists(const std::string& path) = 0;
+  virtual std::string ReadFile(const std::string& path) = 0;
+  // Keeps the file open, as a running program keeps its files, for as long
+  // as the machine lives.
+  virtual void HoldOpen(const std::string& path) = 0;
+  // A link to a folder; false where the machine has none.
+  virtual bool MakeFolderLink(const std::string& link, const std::string& target) = 0;
+  // What a saved shortcut holds: its target, then "|" and its window style.
+  virtual std::string ReadShortcut(const std::string& path) = 0;
+
+  virtual void MakeKey(const std::string& path) = 0;
+  virtual bool HasKey(const std::string& path) = 0;
+
+  // Installs a product; `leaves` is a file it installs ("" when none).
+  struct Installed {
+    std::string name;
+    std::string leaves;
+  };
+  virtual Installed InstallProduct() = 0;
+
+  // Where a machine cannot do what Windows does: each names the test it
+  // narrows, and the README says why.
+  virtual bool RunsPrograms() { return true; }
+  virtual bool DeletesLinksAsLinks() { return true; }
+  virtual bool HasReadOnlyFolders() { return true; }
+};
+
+using MachineFactory = std::unique_ptr<MachineUnderTest> (*)();
+
+// Each instantiation holds one machine: its prefix names it, and the
+// parameter is named "machine" rather than by the factory's address.
+inline std::string MachineName(const ::testing::TestParamInfo<MachineFactory>&) { return "machine"; }
+
+// The contract's tests, instantiated beside each machine's adapter with a
+// factory for that machine.
+class PlatformContract : public ::testing::TestWithParam<MachineFactory> {
+ protected:
+  PlatformContract() : machine(GetParam()()), root(machine->Scratch()), key(machine->ScratchKey()) {}
+
+  // The number of the error the operation fails with; 0 when it does not.
+  static long Fails(const std::function<void()>& operation) {
+    try {
+      operation();
+    } catch (const platform::Error& error) {
+      return error.number();
+    }
+    return 0;
+  }
+  template <class Items>
+  static std::set<std::string> Names(const Items& items) {
+    std::set<std::string> names;
+    for (const auto& item : items) names.insert(item->Name());
+    return names;
+  }
+  std::unique_ptr<platform::FileSystem> Fso() { return machine->objects().CreateFileSystem(); }
+  std::unique_ptr<platform::RegistryProvider> Registry() {
+    return machine->objects().GetRegistryProvider("winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\default:StdRegProv");
+  }
+
+  std::unique_ptr<MachineUnderTest> machine;
+  std::string root;
+  std::string key;
+};
+
+}  // namespace kelvane::testing

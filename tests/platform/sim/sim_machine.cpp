@@ -1,0 +1,92 @@
+// The simulated machine under the contract: a fresh image, with files made
+// on its drive and a file in use named in faults.ini.
+#include <fstream>
+#include <optional>
+
+#include "platform/sim/image/atomic_write.h"
+#include "platform/sim/image/shell_link.h"
+#include "platform/sim/machine.h"
+#include "platform/sim/objects.h"
+#include "platform_contract.h"
+#include "sim_test_image.h"
+
+namespace kelvane::sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SimMachine final : public kelvane::testing::MachineUnderTest {
+ public:
+  SimMachine() : image_(false) { Load(); }
+
+  platform::Objects& objects() override { return *objects_; }
+  std::string Scratch() override {
+    MakeFolder("C:\\Scratch", false);
+    return "C:\\Scratch";
+  }
+  std::string ScratchKey() override { return "Software\\KelvaneContract"; }
+
+  void MakeFolder(const std::string& path, bool readOnly) override {
+    fs::create_directories(image_.Host(path));
+    if (readOnly) fs::permissions(image_.Host(path), fs::perms::owner_write, fs::perm_options::remove);
+  }
+  void MakeFile(const std::string& path, const std::string& content, bool readOnly) override {
+    const fs::path host = image_.Host(path);
+    fs::create_directories(host.parent_path());
+    std::ofstream(host, std::ios::binary) << content;
+    if (readOnly) fs::permissions(host, fs::perms::owner_write, fs::perm_options::remove);
+  }
+  bool Exists(const std::string& path) override { return fs::exists(fs::symlink_status(image_.Host(path))); }
+  std::string ReadFile(const std::string& path) override { return ReadWholeFile(image_.Host(path)); }
+  // The machine's files in use are the Delete faults.
+  void HoldOpen(const std::string& path) override {
+    machine_->Save();
+    faults_ += "Delete=" + path + "\n";
+    image_.WriteFaults(faults_);
+    Load();
+  }
+  bool MakeFolderLink(const std::string& link, const std::string& target) override {
+    fs::create_directory_symlink(image_.Host(target), image_.Host(link));
+    return true;
+  }
+  std::string ReadShortcut(const std::string& path) override {
+    const auto link = ReadShellLink(ReadFile(path));
+    return link ? link->targetPath + "|" + std::to_string(link->showCommand) : "(not a shortcut)";
+  }
+
+  void MakeKey(const std::string& path) override { machine_->registry().Create("HKEY_CURRENT_USER\\" + path); }
+  bool HasKey(const std::string& path) override {
+    return machine_->registry().Find("HKEY_CURRENT_USER\\" + path) != nullptr;
+  }
+
+  Installed InstallProduct() override {
+    MakeFile("C:\\Scratch\\Product\\readme.txt", "x", false);
+    machine_->products().push_back({.code = "{0FF1CE00-0000-0000-0000-000000000000}",
+                                    .name = "Microsoft Office Contract Package",
+                                    .removesKeys = {},
+                                    .removesFolders = {"C:\\Scratch\\Product"},
+                                    .uninstallFails = std::nullopt});
+    return {"Microsoft Office Contract Package", "C:\\Scratch\\Product\\readme.txt"};
+  }
+
+ private:
+  void Load() {
+    objects_.reset();
+    machine_.emplace(image_.path());
+    objects_.emplace(*machine_);
+  }
+
+  testing::TestImage image_;
+  std::string faults_;
+  std::optional<Machine> machine_;
+  std::optional<SimObjects> objects_;
+};
+
+std::unique_ptr<kelvane::testing::MachineUnderTest> MakeSimMachine() { return std::make_unique<SimMachine>(); }
+
+}  // namespace
+}  // namespace kelvane::sim
+
+namespace kelvane::testing {
+INSTANTIATE_TEST_SUITE_P(Sim, PlatformContract, ::testing::Values(&sim::MakeSimMachine), MachineName);
+}  // namespace kelvane::testing

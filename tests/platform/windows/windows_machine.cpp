@@ -1,0 +1,124 @@
+// Windows under the contract: a scratch folder and key made with the system's
+// own calls. Under Wine, links are made on the host, and a folder's read-only
+// attribute does not stick.
+#include <shlobj.h>
+
+#include <vector>
+
+#include "platform/windows/com.h"
+#include "platform/windows/text.h"
+#include "platform/windows/windows_platform.h"
+#include "platform_contract.h"
+#include "scratch.h"
+
+#ifndef KELVANE_TEST_MSI
+#error "KELVANE_TEST_MSI names the test package"
+#endif
+
+namespace kelvane::testing {
+namespace {
+
+using platform::windows::Widen;
+
+DWORD RunAndWait(std::wstring commandLine) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return GetLastError();
+  WaitForSingleObject(process.hProcess, 120000);
+  DWORD code = 1;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code;
+}
+
+class WindowsMachine final : public MachineUnderTest {
+ public:
+  WindowsMachine() : key_(L"Software\\KelvaneContract\\" + std::to_wstring(GetCurrentProcessId())) {}
+  ~WindowsMachine() override {
+    for (HANDLE file : held_) CloseHandle(file);
+    RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str());
+  }
+
+  platform::Objects& objects() override { return *objects_; }
+  std::string Scratch() override { return scratch_.Utf8(); }
+  std::string ScratchKey() override { return Utf8(key_); }
+
+  void MakeFolder(const std::string& path, bool readOnly) override {
+    const std::wstring wide = Widen(path);
+    for (auto at = wide.find(L'\\', scratch_.path().size() + 1); at != std::wstring::npos; at = wide.find(L'\\', at + 1)) {
+      CreateDirectoryW(wide.substr(0, at).c_str(), nullptr);
+    }
+    CreateDirectoryW(wide.c_str(), nullptr);
+    if (readOnly) SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_READONLY);
+  }
+  void MakeFile(const std::string& path, const std::string& content, bool readOnly) override {
+    MakeFolder(path.substr(0, path.rfind('\\')), false);
+    WriteBytes(Widen(path), content, readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+  }
+  bool Exists(const std::string& path) override { return testing::Exists(Widen(path)); }
+  std::string ReadFile(const std::string& path) override { return ReadBytes(Widen(path)); }
+  void HoldOpen(const std::string& path) override {
+    held_.push_back(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+  }
+  bool MakeFolderLink(const std::string& link, const std::string& target) override {
+    return MakeSymbolicLink(Widen(link), Widen(target));
+  }
+  // The target through the shell's link object; the window style from the
+  // header's ShowCommand field at offset 60, since Wine's link object reads
+  // any value but 1, 3 and 7 back as 1.
+  std::string ReadShortcut(const std::string& path) override {
+    platform::windows::ComPtr<IShellLinkW> link;
+    platform::windows::ComPtr<IPersistFile> file;
+    wchar_t target[MAX_PATH] = {};
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid())) ||
+        FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid())) ||
+        FAILED(file->Load(Widen(path).c_str(), STGM_READ)) || FAILED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH))) {
+      return "(not a shortcut)";
+    }
+    const std::string bytes = ReadFile(path);
+    return Utf8(target) + "|" + (bytes.size() > 64 ? std::to_string(static_cast<unsigned char>(bytes[60])) : "?");
+  }
+
+  void MakeKey(const std::string& path) override {
+    HKEY made;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &made, nullptr) ==
+        ERROR_SUCCESS) {
+      RegCloseKey(made);
+    }
+  }
+  bool HasKey(const std::string& path) override {
+    HKEY found;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, KEY_READ, &found) != ERROR_SUCCESS) return false;
+    RegCloseKey(found);
+    return true;
+  }
+
+  // The test package, built for the tests' own architecture: it installs
+  // under the Program Files folder this process sees.
+  Installed InstallProduct() override {
+    if (RunAndWait(L"msiexec /i \"" + std::wstring(KELVANE_TEST_MSI) + L"\" /qn") != 0) return {"(not installed)", ""};
+    wchar_t file[MAX_PATH];
+    ExpandEnvironmentStringsW(L"%ProgramFiles%\\Kelvane Test Package\\readme.txt", file, MAX_PATH);
+    return {"Microsoft Office Test Kelvane Package", Utf8(file)};
+  }
+
+  bool DeletesLinksAsLinks() override { return !UnderWine(); }
+  bool HasReadOnlyFolders() override { return !UnderWine(); }
+
+ private:
+  ScratchFolder scratch_;
+  std::wstring key_;
+  std::vector<HANDLE> held_;
+  std::unique_ptr<platform::Objects> objects_ = platform::windows::MakeObjects();
+};
+
+std::unique_ptr<MachineUnderTest> MakeWindowsMachine() { return std::make_unique<WindowsMachine>(); }
+
+INSTANTIATE_TEST_SUITE_P(Windows, PlatformContract, ::testing::Values(&MakeWindowsMachine), MachineName);
+
+}  // namespace
+}  // namespace kelvane::testing
