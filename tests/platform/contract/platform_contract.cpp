@@ -200,19 +200,20 @@ TEST_P(PlatformContract, RunFailsOnWhatIsNotThere) {
 }
 
 TEST_P(PlatformContract, AShortcutIsWrittenOnSaveOverWhatStoodThere) {
+  const std::string tool = root + "\\T\xC3\xB6ol\\kelvane2010.exe";  // a Unicode path
   machine->MakeFile(root + "\\Kelvane.lnk", "not a link at all");
-  machine->MakeFile(root + "\\Tool\\kelvane2010.exe", "MZ");
+  machine->MakeFile(tool, "MZ");
   const auto shell = machine->objects().CreateShell();
   for (const std::string name : {"\\New.lnk", "\\Kelvane.lnk"}) {
     const auto shortcut = shell->CreateShortcut(root + name);
-    shortcut->SetTargetPath(root + "\\Tool\\kelvane2010.exe");
+    shortcut->SetTargetPath(tool);
     shortcut->SetWindowStyle(4);
     EXPECT_EQ(machine->Exists(root + name), name == "\\Kelvane.lnk");  // nothing before Save
     shortcut->Save();
-    EXPECT_EQ(machine->ReadShortcut(root + name), root + "\\Tool\\kelvane2010.exe|4");
+    EXPECT_EQ(machine->ReadShortcut(root + name), tool + "|4");
   }
   const auto orphan = shell->CreateShortcut(root + "\\Startup\\Kelvane.lnk");
-  orphan->SetTargetPath(root + "\\Tool\\kelvane2010.exe");
+  orphan->SetTargetPath(tool);
   EXPECT_EQ(Fails([&] { orphan->Save(); }), kPathNotFound);
 }
 

@@ -1,11 +1,8 @@
 #include "platform/windows/shell.h"
 
-#include <shlobj.h>
-
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
-#include "platform/windows/com.h"
 #include "platform/windows/text.h"
 #include "scratch.h"
 
@@ -15,7 +12,6 @@ namespace kelvane::testing {
 namespace {
 
 using platform::Error;
-using platform::windows::ComPtr;
 using platform::windows::MakeShell;
 
 // Built by appending: GCC 12 warns falsely on "literal" + std::string&&.
@@ -56,7 +52,6 @@ TEST(Run, ACommandLineIsSplitIntoProgramAndArguments) {
   EXPECT_EQ(ReadBytes(marker), "stopped\r\n");
 }
 
-
 TEST(Run, AnAddressOpensWithItsDefaultHandler) {
   ScratchFolder scratch;
   const std::wstring document = scratch / L"open me.bat";
@@ -65,50 +60,6 @@ TEST(Run, AnAddressOpensWithItsDefaultHandler) {
   for (int wait = 0; wait < 300 && !Exists(scratch / L"opened.txt"); ++wait) Sleep(100);
   EXPECT_TRUE(Exists(scratch / L"opened.txt"));
 }
-
-struct LinkContents {
-  std::wstring target;
-  int showCommand = 0;
-};
-
-LinkContents ReadLink(const std::wstring& path) {
-  ComPtr<IShellLinkW> link;
-  EXPECT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid()));
-  ComPtr<IPersistFile> file;
-  EXPECT_HRESULT_SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.PutVoid()));
-  EXPECT_HRESULT_SUCCEEDED(file->Load(path.c_str(), STGM_READ));
-  LinkContents contents;
-  wchar_t target[MAX_PATH] = {};
-  EXPECT_HRESULT_SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH));
-  contents.target = target;
-  EXPECT_HRESULT_SUCCEEDED(link->GetShowCmd(&contents.showCommand));
-  return contents;
-}
-
-TEST(Shortcut, TargetAndShowCommandReadBack) {
-  ScratchFolder scratch;
-  const std::wstring target = scratch / L"T\u00f6ol\\kelvane2010.exe";
-  MakeFolder(scratch / L"T\u00f6ol");
-  WriteBytes(target, "MZ");
-  const std::wstring linkPath = scratch / L"Kelvane.lnk";
-  const auto shortcut = MakeShell()->CreateShortcut(Utf8(linkPath));
-  EXPECT_FALSE(Exists(linkPath));  // not on disk before Save
-  shortcut->SetTargetPath(Utf8(target));
-  shortcut->SetWindowStyle(4);
-  shortcut->Save();
-  const LinkContents contents = ReadLink(linkPath);
-  EXPECT_EQ(Utf8(contents.target), Utf8(target));
-  // The header's ShowCommand field, at offset 60. Wine's link object reads
-  // any value but 1, 3 and 7 back as 1, so the file itself is the witness.
-  const std::string bytes = ReadBytes(linkPath);
-  ASSERT_GT(bytes.size(), 64u);
-  EXPECT_EQ(bytes.substr(60, 4), std::string("\x04\0\0\0", 4));
-  if (!UnderWine()) {
-    EXPECT_EQ(contents.showCommand, 4);
-  }
-}
-
-
 
 }  // namespace
 }  // namespace kelvane::testing

@@ -39,6 +39,11 @@ class WindowsMachine final : public MachineUnderTest {
   WindowsMachine() : key_(L"Software\\KelvaneContract\\" + std::to_wstring(GetCurrentProcessId())) {}
   ~WindowsMachine() override {
     for (HANDLE file : held_) CloseHandle(file);
+    // Wine cannot delete a link as a link, so the scratch folder could not
+    // go, and a later run given the same process ID would find it there.
+    if (UnderWine()) {
+      for (const auto& link : links_) OnHost("rm -f \"$1\"", {link});
+    }
     RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str());
   }
 
@@ -65,7 +70,9 @@ class WindowsMachine final : public MachineUnderTest {
                                 OPEN_EXISTING, 0, nullptr));
   }
   bool MakeFolderLink(const std::string& link, const std::string& target) override {
-    return MakeSymbolicLink(Widen(link), Widen(target));
+    if (!MakeSymbolicLink(Widen(link), Widen(target))) return false;
+    links_.push_back(Widen(link));
+    return true;
   }
   // The target through the shell's link object; the window style from the
   // header's ShowCommand field at offset 60, since Wine's link object reads
@@ -113,6 +120,7 @@ class WindowsMachine final : public MachineUnderTest {
   ScratchFolder scratch_;
   std::wstring key_;
   std::vector<HANDLE> held_;
+  std::vector<std::wstring> links_;
   std::unique_ptr<platform::Objects> objects_ = platform::windows::MakeObjects();
 };
 
