@@ -1,5 +1,8 @@
 #include "files/remove_files.h"
 
+#include <string>
+#include <vector>
+
 #include "common/resume_state.h"
 #include "common/text.h"
 #include "platform/skip.h"
@@ -66,23 +69,20 @@ void RemoveFiles(platform::Platform& platform) {
   const auto shell = platform.objects.CreateShell();
   const auto fso = platform.objects.CreateFileSystem();
   const auto expand = [&](const char* reference) { return Require(shell).ExpandEnvironmentStrings(reference); };
-  const std::string sharedPrefix = expand("%CommonProgramFiles%") + "\\Microsoft Shared\\";
-  const std::string normalTemplate = expand("%appdata%") + "\\Microsoft\\Templates\\Normal.dotm";
-  const std::string emailTemplate = expand("%appdata%") + "\\Microsoft\\Templates\\Normalemail.dotm";
-  const std::string buildingBlocks =
-      expand("%appdata%") + "\\Microsoft\\document building blocks\\1033\\Building Blocks.dotx";
-  const std::string startMenuGroup = expand("%AllUsersprofile%") + "\\Start Menu\\Programs\\Microsoft Office\\";
+  const std::string sharedPrefix = expand(kCommonFilesReference) + kSharedTail;
+  std::vector<std::string> templates;
+  for (const char* tail : kTemplateTails) templates.push_back(expand(kAppDataReference) + tail);
+  const std::string startMenuGroup = expand(kStartMenuReference) + kStartMenuGroupTail;
   const std::string tempPrefix = expand(kTempReference) + "\\";
   FileSystem& files = Require(fso);
 
-  RemoveFolder(platform, files, "Removing " + sharedPrefix + "Office14", sharedPrefix + "Office14");
-  RemoveFolder(platform, files, "Removing " + sharedPrefix + "Source Engine", sharedPrefix + "Source Engine");
+  for (const char* name : kSharedFolders) {
+    RemoveFolder(platform, files, "Removing " + sharedPrefix + name, sharedPrefix + name);
+  }
   RemoveFolder(platform, files, "Removing " + startMenuGroup, startMenuGroup);
   WriteBatchFile(files, tempPrefix + kBatchFileName);
   SweepCaches(platform, files);
-  RemoveFile(platform, files, normalTemplate);
-  RemoveFile(platform, files, emailTemplate);
-  RemoveFile(platform, files, buildingBlocks);
+  for (const std::string& path : templates) RemoveFile(platform, files, path);
 }
 
 }  // namespace kelvane::files

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "platform/platform.h"
 
 namespace kelvane::files {
@@ -9,6 +11,20 @@ namespace kelvane::files {
 // sets up goes to the caller; after that every failing step is skipped.
 void RemoveFiles(platform::Platform& platform);
 
+// What the phase deletes, each below a folder the shell's reference names
+// (the references spelt as the phase passes them to the shell).
+inline constexpr const char* kCommonFilesReference = "%CommonProgramFiles%";
+inline constexpr const char* kSharedTail = "\\Microsoft Shared\\";
+inline constexpr const char* kSharedFolders[] = {"Office14", "Source Engine"};
+inline constexpr const char* kStartMenuReference = "%AllUsersprofile%";
+inline constexpr const char* kStartMenuGroupTail = "\\Start Menu\\Programs\\Microsoft Office\\";
+inline constexpr const char* kAppDataReference = "%appdata%";
+inline constexpr const char* kTemplateTails[] = {
+    "\\Microsoft\\Templates\\Normal.dotm",
+    "\\Microsoft\\Templates\\Normalemail.dotm",
+    "\\Microsoft\\document building blocks\\1033\\Building Blocks.dotx",
+};
+
 // Where the installation caches are, and the ending that makes a folder there
 // one of Office's.
 inline constexpr const char* kCacheRoot = "C:\\MSOCache\\All Users";
@@ -17,6 +33,9 @@ inline constexpr const char* kCacheSuffix = "0FF1CE}-C";
 // The batch file's two lines: run after the restart, it removes the Office14
 // program folder. The reference stays unexpanded for the command interpreter.
 inline constexpr const char* kBatchLine1 = "@echo off";
+inline constexpr const char* kProgramFolder = "%programfiles%\\Microsoft Office\\Office14";
 inline constexpr const char* kBatchLine2 = "rd /S /Q \"%programfiles%\\Microsoft Office\\Office14\\\"";
+static_assert(std::string_view(kBatchLine2).find(kProgramFolder) != std::string_view::npos,
+              "the batch file removes the program folder");
 
 }  // namespace kelvane::files

@@ -21,7 +21,7 @@ void UninstallMSIs(platform::Platform& platform) {
   for (const auto& product : products) {
     // A name that cannot be read counts as not matching.
     bool matches = false;
-    SkipIfFails([&] { matches = BeginsWith(product->Name(), "Microsoft Office"); });
+    SkipIfFails([&] { matches = BeginsWith(product->Name(), kProductNamePrefix); });
     if (!matches) continue;
     SkipIfFails([&] { ShowProgress(platform.windows, "Uninstalling MSI: " + product->Name()); });
     SkipIfFails([&] { product->Uninstall(); });

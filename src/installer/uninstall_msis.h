@@ -8,4 +8,6 @@ namespace kelvane::installer {
 // name begins with "Microsoft Office".
 void UninstallMSIs(platform::Platform& platform);
 
+inline constexpr const char* kProductNamePrefix = "Microsoft Office";
+
 }  // namespace kelvane::installer

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/resume_state.h"
 #include "common/text.h"
 #include "files/remove_files.h"
+#include "installer/uninstall_msis.h"
 #include "platform/sim/image/registry_tree.h"
 #include "registry/registry_plan.h"
 
@@ -29,10 +31,12 @@ std::vector<std::string> FindTraces(Machine& machine) {
       traces.push_back(std::string(kind) + "\t" + found->path.Text());
     }
   };
-  item("folder", "%ProgramFiles%\\Microsoft Office\\Office14", true);
-  item("folder", "%CommonProgramFiles%\\Microsoft Shared\\Office14", true);
-  item("folder", "%CommonProgramFiles%\\Microsoft Shared\\Source Engine", true);
-  item("folder", "%ALLUSERSPROFILE%\\Start Menu\\Programs\\Microsoft Office", true);
+  // The file phase's own list, and the program folder its batch file removes.
+  item("folder", files::kProgramFolder, true);
+  for (const char* name : files::kSharedFolders) {
+    item("folder", std::string(files::kCommonFilesReference) + files::kSharedTail + name, true);
+  }
+  item("folder", std::string(files::kStartMenuReference) + files::kStartMenuGroupTail, true);
   if (const auto caches = machine.drive().Find(files::kCacheRoot)) {
     for (const auto& cache : machine.drive().List(*caches)) {
       if (Drive::IsFolder(cache) && EndsWith(cache.Name(), files::kCacheSuffix)) {
@@ -40,9 +44,7 @@ std::vector<std::string> FindTraces(Machine& machine) {
       }
     }
   }
-  item("file", "%APPDATA%\\Microsoft\\Templates\\Normal.dotm", false);
-  item("file", "%APPDATA%\\Microsoft\\Templates\\Normalemail.dotm", false);
-  item("file", "%APPDATA%\\Microsoft\\document building blocks\\1033\\Building Blocks.dotx", false);
+  for (const char* tail : files::kTemplateTails) item("file", std::string(files::kAppDataReference) + tail, false);
 
   // The registry plan itself: what the tool deletes is what is reported.
   for (const registry::FixedKey& fixed : registry::kFixedKeys) {
@@ -59,11 +61,11 @@ std::vector<std::string> FindTraces(Machine& machine) {
     }
   }
   for (const auto& product : machine.products()) {
-    if (product.name && BeginsWith(*product.name, "Microsoft Office")) traces.push_back("product\t" + *product.name);
+    if (product.name && BeginsWith(*product.name, installer::kProductNamePrefix)) traces.push_back("product\t" + *product.name);
   }
 
-  item("batch file", "%temp%\\deleteoffice.bat", false);
-  item("shortcut", "%ALLUSERSPROFILE%\\Start Menu\\Programs\\Startup\\Kelvane.lnk", false);
+  item("batch file", std::string(kTempReference) + "\\" + kBatchFileName, false);
+  item("shortcut", std::string(kAllUsersReference) + kStartupTail + kShortcutTail, false);
   return traces;
 }
 
