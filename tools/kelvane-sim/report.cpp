@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "files/remove_files.h"
 #include "installer/uninstall_msis.h"
+#include "platform/separators.h"
 #include "platform/sim/image/registry_tree.h"
 #include "registry/registry_plan.h"
 
@@ -16,9 +17,7 @@ namespace {
 
 // A key's full name as the plan names it, without a trailing backslash.
 std::string FullName(std::uint32_t root, std::string_view path) {
-  std::string name = *RegistryTree::RootName(root) + "\\" + std::string(path);
-  while (!name.empty() && name.back() == '\\') name.pop_back();
-  return name;
+  return platform::CollapseSeparators(*RegistryTree::RootName(root) + "\\" + std::string(path));
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 #undef GetObject
 #include <wbemidl.h>
 
+#include "platform/separators.h"
 #include "platform/windows/com.h"
 #include "platform/windows/handles.h"
-#include "platform/windows/key_path.h"
 #include "platform/windows/text.h"
 #include "platform/windows/win_error.h"
 
@@ -68,7 +68,7 @@ class WmiRegistry final : public RegistryProvider {
     Check(in->Put(L"hDefKey", 0, root.get(), 0));
     Variant path;
     path.get()->vt = VT_BSTR;
-    path.get()->bstrVal = SysAllocString(Widen(NormalizeKeyPath(keyPath)).c_str());
+    path.get()->bstrVal = SysAllocString(Widen(CollapseSeparators(keyPath)).c_str());
     Check(in->Put(L"sSubKeyName", 0, path.get(), 0));
 
     ComPtr<IWbemClassObject> out;

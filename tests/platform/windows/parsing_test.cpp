@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
+#include "platform/separators.h"
 #include "platform/windows/command_line.h"
-#include "platform/windows/key_path.h"
 #include "platform/windows/moniker.h"
 
 namespace kelvane::testing {
 namespace {
 
-using platform::windows::NormalizeKeyPath;
+using platform::CollapseSeparators;
 using platform::windows::ParseMoniker;
 using platform::windows::SplitCommandLine;
 
@@ -27,9 +27,9 @@ TEST(CommandLine, AnUnquotedProgramEndsAtTheFirstBlank) {
 }
 
 TEST(KeyPath, RunsOfBackslashesAreOneAndATrailingOneGoes) {
-  EXPECT_EQ(NormalizeKeyPath("SOFTWARE\\Microsoft\\Office\\14.0\\"), "SOFTWARE\\Microsoft\\Office\\14.0");
-  EXPECT_EQ(NormalizeKeyPath("Installer\\\\Products\\\\\\X"), "Installer\\Products\\X");
-  EXPECT_EQ(NormalizeKeyPath("Plain"), "Plain");
+  EXPECT_EQ(CollapseSeparators("SOFTWARE\\Microsoft\\Office\\14.0\\"), "SOFTWARE\\Microsoft\\Office\\14.0");
+  EXPECT_EQ(CollapseSeparators("Installer\\\\Products\\\\\\X"), "Installer\\Products\\X");
+  EXPECT_EQ(CollapseSeparators("Plain"), "Plain");
 }
 
 TEST(Moniker, ThePiecesOfTheRegistryMoniker) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/separators.h"
 #include "platform/sim/image/image_error.h"
 #include "platform/sim/image/ini_file.h"
 #include "platform/sim/image/text_case.h"
@@ -11,12 +12,8 @@ namespace kelvane::sim {
 namespace {
 
 std::string Normalized(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\\' && !out.empty() && out.back() == '\\') continue;
-    out += FoldCase(c);
-  }
-  while (out.size() > 1 && out.back() == '\\') out.pop_back();
+  std::string out = platform::CollapseSeparators(text);
+  for (char& c : out) c = FoldCase(c);
   return out;
 }
 
