@@ -5,10 +5,12 @@
 #include <cstdio>
 
 #include "platform/error.h"
+#include "platform/separators.h"
 #include "platform/sweep_root.h"
 
 namespace kelvane::testing {
 
+using platform::CollapseSeparators;
 using platform::Error;
 
 namespace {
@@ -18,17 +20,6 @@ constexpr long kInjectedFailure = 0x80004005;  // E_FAIL
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
   return text;
-}
-
-// One separator for a run of backslashes, none at the end.
-std::string Normalize(const std::string& path) {
-  std::string out;
-  for (char c : path) {
-    if (c == '\\' && !out.empty() && out.back() == '\\') continue;
-    out += c;
-  }
-  while (!out.empty() && out.back() == '\\') out.pop_back();
-  return out;
 }
 
 std::string Parent(const std::string& path) {
@@ -84,7 +75,7 @@ std::string Program(const std::string& command) {
 bool CaseLess::operator()(const std::string& a, const std::string& b) const { return Lower(a) < Lower(b); }
 
 void MachineState::AddFolder(const std::string& path, bool readOnly) {
-  const std::string folder = Normalize(path);
+  const std::string folder = CollapseSeparators(path);
   for (std::string above = Parent(folder); above.size() > 2; above = Parent(above)) folders.emplace(above, false);
   folders[folder] = readOnly;
 }
@@ -95,13 +86,13 @@ void MachineState::AddFile(const std::string& path, std::string content, bool re
 }
 
 void MachineState::AddKey(const std::string& fullName) {
-  const std::string key = Normalize(fullName);
+  const std::string key = CollapseSeparators(fullName);
   for (std::string above = key; above.find('\\') != std::string::npos; above = Parent(above)) keys.insert(above);
 }
 
-bool MachineState::HasFolder(const std::string& path) const { return folders.count(Normalize(path)) > 0; }
-bool MachineState::HasFile(const std::string& path) const { return files.count(Normalize(path)) > 0; }
-bool MachineState::HasKey(const std::string& fullName) const { return keys.count(Normalize(fullName)) > 0; }
+bool MachineState::HasFolder(const std::string& path) const { return folders.count(CollapseSeparators(path)) > 0; }
+bool MachineState::HasFile(const std::string& path) const { return files.count(CollapseSeparators(path)) > 0; }
+bool MachineState::HasKey(const std::string& fullName) const { return keys.count(CollapseSeparators(fullName)) > 0; }
 
 void AddWindowsEnvironment(MachineState& machine) {
   machine.environment = {
@@ -217,17 +208,23 @@ class FakeShell final : public platform::Shell {
   RecordingPlatform& recorder_;
 };
 
-// Why the item may not be deleted now, if it may not: a fault, a file in
-// use, or (without force) the read-only flag.
+// Why the machine keeps the item, if it does: a file in use, or (without
+// force) the read-only flag.
+std::optional<Error> Kept(const MachineState& machine, const std::string& item, bool readOnly, bool force) {
+  if (machine.filesInUse.count(item)) return InUse(item);
+  if (readOnly && !force) return PermissionDenied(item);
+  return std::nullopt;
+}
+
+// Why the item may not be deleted now, if it may not: a Delete fault, or
+// what the machine keeps.
 std::optional<Error> Refusal(RecordingPlatform& recorder, const std::string& item, bool readOnly, bool force) {
   try {
     recorder.Check("Delete", item);
   } catch (const Error& error) {
     return error;
   }
-  if (recorder.machine.filesInUse.count(item)) return InUse(item);
-  if (readOnly && !force) return PermissionDenied(item);
-  return std::nullopt;
+  return Kept(recorder.machine, item, readOnly, force);
 }
 
 // Deletes the files and folders at or below the path; what is refused stays,
@@ -364,17 +361,16 @@ class FakeFileSystem final : public platform::FileSystem {
   std::unique_ptr<platform::File> GetFile(const std::string& path) override {
     recorder_.Record("GetFile " + path);
     recorder_.Check("GetFile", path);
-    const auto file = recorder_.machine.files.find(Normalize(path));
+    const auto file = recorder_.machine.files.find(CollapseSeparators(path));
     if (file == recorder_.machine.files.end()) throw NotFound(path);
     return std::make_unique<FakeFileItem>(recorder_, file->first);
   }
   void DeleteFile(const std::string& path) override {
     recorder_.Record("DeleteFile " + path);
     recorder_.Check("DeleteFile", path);
-    const auto file = recorder_.machine.files.find(Normalize(path));
+    const auto file = recorder_.machine.files.find(CollapseSeparators(path));
     if (file == recorder_.machine.files.end()) throw NotFound(path);
-    if (recorder_.machine.filesInUse.count(file->first)) throw InUse(path);
-    if (file->second.readOnly) throw PermissionDenied(path);
+    if (auto kept = Kept(recorder_.machine, file->first, file->second.readOnly, false)) throw *kept;
     recorder_.machine.files.erase(file);
   }
   std::unique_ptr<platform::TextStream> OpenTextFile(const std::string& path, std::int16_t ioMode,
@@ -395,7 +391,7 @@ class FakeFileSystem final : public platform::FileSystem {
 
  private:
   std::unique_ptr<platform::Folder> FolderAt(const std::string& path) {
-    const auto folder = recorder_.machine.folders.find(Normalize(path));
+    const auto folder = recorder_.machine.folders.find(CollapseSeparators(path));
     if (folder == recorder_.machine.folders.end()) throw PathNotFound(path);
     return std::make_unique<FakeFolder>(recorder_, folder->first);
   }
@@ -425,7 +421,7 @@ class FakeRegistry final : public platform::RegistryProvider {
     recorder_.Record("EnumKey " + Hex(hDefKey) + " " + sSubKeyName);
     recorder_.Check("EnumKey", sSubKeyName);
     sNames.reset();  // a call that returns sets the output, as the provider's does
-    const std::string key = Normalize(RootName(hDefKey) + "\\" + sSubKeyName);
+    const std::string key = CollapseSeparators(RootName(hDefKey) + "\\" + sSubKeyName);
     if (!recorder_.machine.keys.count(key)) return 2;
     std::vector<std::string> names;
     for (const auto& other : recorder_.machine.keys) {
@@ -438,7 +434,7 @@ class FakeRegistry final : public platform::RegistryProvider {
   long DeleteKey(std::uint32_t hDefKey, const std::string& sSubKeyName) override {
     recorder_.Record("DeleteKey " + Hex(hDefKey) + " " + sSubKeyName);
     recorder_.Check("DeleteKey", sSubKeyName);
-    const std::string key = Normalize(RootName(hDefKey) + "\\" + sSubKeyName);
+    const std::string key = CollapseSeparators(RootName(hDefKey) + "\\" + sSubKeyName);
     auto& keys = recorder_.machine.keys;
     if (!keys.count(key)) return 2;
     if (recorder_.machine.refusedKeys.count(key)) return 5;

@@ -2,8 +2,6 @@
 // they do on Windows.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "platform/sim/image/atomic_write.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/objects.h"
@@ -20,13 +18,6 @@ const std::string kTemp = "C:\\Users\\Demo User\\AppData\\Local\\Temp";
 class DriveTest : public ::testing::Test {
  protected:
   DriveTest() : image(false), machine(image.path()), objects(machine) {}
-
-  void MakeFile(const std::string& windowsPath, bool readOnly = false) {
-    const fs::path host = image.Host(windowsPath);
-    fs::create_directories(host.parent_path());
-    std::ofstream(host) << "x";
-    if (readOnly) fs::permissions(host, fs::perms::owner_write, fs::perm_options::remove);
-  }
 
   long ErrorNumber(const std::function<void()>& operation) {
     try {
@@ -62,7 +53,7 @@ TEST_F(DriveTest, WriteLineWritesAnsiTextEndedByCrLf) {
 }
 
 TEST_F(DriveTest, FoldersAndFilesEnumerateSortedWithoutRegardToCase) {
-  for (const char* name : {"b.txt", "A.txt", "c.txt"}) MakeFile(kTemp + "\\" + name);
+  for (const char* name : {"b.txt", "A.txt", "c.txt"}) image.MakeFile(kTemp + "\\" + name);
   for (const char* name : {"zeta", "Beta", "alpha"}) fs::create_directories(image.Host(kTemp + "\\" + name));
   auto folder = objects.CreateFileSystem()->GetFolder(kTemp);
   std::vector<std::string> files;
@@ -94,10 +85,9 @@ TEST_F(DriveTest, ExpansionLeavesUnknownReferencesAsTheyStand) {
 }
 
 TEST_F(DriveTest, TheBatchInterpreterRemovesFoldersAndReportsWhatItDoesNotKnow) {
-  MakeFile("C:\\Program Files\\Microsoft Office\\Office14\\WINWORD.EXE", true);
-  MakeFile(kTemp + "\\go.bat");
-  std::ofstream(image.Host(kTemp + "\\go.bat"))
-      << "@echo off\r\nrd /S /Q \"%programfiles%\\Microsoft Office\\Office14\\\"\r\ndel /F x\r\n";
+  image.MakeFile("C:\\Program Files\\Microsoft Office\\Office14\\WINWORD.EXE", "x", true);
+  image.MakeFile(kTemp + "\\go.bat",
+                 "@echo off\r\nrd /S /Q \"%programfiles%\\Microsoft Office\\Office14\\\"\r\ndel /F x\r\n");
   objects.CreateShell()->run("\"" + kTemp + "\\go.bat\"");
   EXPECT_FALSE(fs::exists(image.Host("C:\\Program Files\\Microsoft Office\\Office14")));
   EXPECT_TRUE(fs::exists(image.Host("C:\\Program Files\\Microsoft Office")));

@@ -26,12 +26,6 @@ const std::string kOffice14 = "C:\\Program Files\\Microsoft Office\\Office14";
 const std::string kCache = "C:\\MSOCache\\All Users\\{90140000-0011-0000-0000-0000000FF1CE}-C";
 const std::string kDocuments = "C:\\Users\\Demo User\\Documents";
 
-void MakeFile(const TestImage& image, const std::string& windowsPath, const std::string& content = "x") {
-  const auto host = image.Host(windowsPath);
-  fs::create_directories(host.parent_path());
-  std::ofstream(host, std::ios::binary) << content;
-}
-
 void MakeLink(const TestImage& image, const std::string& linkPath, const std::string& targetPath) {
   fs::create_directories(image.Host(linkPath).parent_path());
   if (fs::is_directory(image.Host(targetPath))) {
@@ -57,7 +51,7 @@ TEST(Links, EachIsRemovedAsALinkAndWhatItLeadsToStays) {
   const std::vector<std::string> precious = {
       kDocuments + "\\Precious\\thesis.docx", kDocuments + "\\Precious\\photos\\2010\\beach.jpg",
       "C:\\Windows\\System32\\kernel32.dll", "C:\\Windows\\System32\\drivers\\ntfs.sys"};
-  for (const auto& file : precious) MakeFile(image, file, "keep me");
+  for (const auto& file : precious) image.MakeFile(file, "keep me");
   const std::vector<std::pair<std::string, std::string>> links = {
       {kTemp + "\\documents", kDocuments + "\\Precious"},                    // swept by the clean-up
       {kTemp + "\\thesis shortcut.docx", kDocuments + "\\Precious\\thesis.docx"},  // a link to a file
@@ -87,8 +81,8 @@ TEST(Links, ATemporaryFolderThatIsALinkOrLeadsToASystemFolderIsNotSwept) {
   // to the drive's root.
   for (const std::string& temp : {kTemp, std::string("C:\\Users\\Demo User"), std::string("C:\\Stage\\Windows")}) {
     TestImage image;
-    MakeFile(image, kDocuments + "\\Precious\\thesis.docx", "keep me");
-    MakeFile(image, "C:\\Windows\\System32\\kernel32.dll");
+    image.MakeFile(kDocuments + "\\Precious\\thesis.docx", "keep me");
+    image.MakeFile("C:\\Windows\\System32\\kernel32.dll");
     fs::create_directory_symlink(image.Host("C:\\"), image.Host("C:\\Stage"));
     if (temp == kTemp) {
       fs::remove_all(image.Host(kTemp));
@@ -117,10 +111,10 @@ TEST(Names, AreDeletedOrKeptAndAnnouncedIntact) {
       "Ελληνικά έγγραφα.docx", "中文文件夹", "😀 smile.txt", "a b & c %PATH% 100%.txt",
       "~$Budget 2011.xlsx", "empty.tmp", longFolder};
   for (const auto& name : names) {
-    MakeFile(image, kTemp + "\\" + name + (name == longFolder ? "\\deep.txt" : ""),
+    image.MakeFile(kTemp + "\\" + name + (name == longFolder ? "\\deep.txt" : ""),
              name == "empty.tmp" ? "" : "data");
-    MakeFile(image, kDocuments + "\\" + name + (name == longFolder ? "\\deep.txt" : ""), "mine");
-    MakeFile(image, kOffice14 + "\\" + name + (name == longFolder ? "\\deep.txt" : ""), "office");
+    image.MakeFile(kDocuments + "\\" + name + (name == longFolder ? "\\deep.txt" : ""), "mine");
+    image.MakeFile(kOffice14 + "\\" + name + (name == longFolder ? "\\deep.txt" : ""), "office");
   }
   // A large file: 64 MiB, as a mail archive or a log might be.
   std::ofstream(image.Host(kTemp + "\\Outlook Logging\\big.pst"), std::ios::binary)

@@ -1,6 +1,5 @@
 // The simulated machine under the contract: a fresh image, with files made
 // on its drive and a file in use named in faults.ini.
-#include <fstream>
 #include <optional>
 
 #include "platform/sim/image/atomic_write.h"
@@ -31,10 +30,7 @@ class SimMachine final : public kelvane::testing::MachineUnderTest {
     if (readOnly) fs::permissions(image_.Host(path), fs::perms::owner_write, fs::perm_options::remove);
   }
   void MakeFile(const std::string& path, const std::string& content, bool readOnly) override {
-    const fs::path host = image_.Host(path);
-    fs::create_directories(host.parent_path());
-    std::ofstream(host, std::ios::binary) << content;
-    if (readOnly) fs::permissions(host, fs::perms::owner_write, fs::perm_options::remove);
+    image_.MakeFile(path, content, readOnly);
   }
   bool Exists(const std::string& path) override { return fs::exists(fs::symlink_status(image_.Host(path))); }
   std::string ReadFile(const std::string& path) override { return ReadWholeFile(image_.Host(path)); }

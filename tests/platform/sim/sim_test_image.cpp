@@ -47,6 +47,13 @@ bool TestImage::Exists(const std::string& windowsPath) const {
   return Machine(path_).drive().Find(windowsPath).has_value();
 }
 
+void TestImage::MakeFile(const std::string& windowsPath, const std::string& content, bool readOnly) const {
+  const fs::path host = Host(windowsPath);
+  fs::create_directories(host.parent_path());
+  std::ofstream(host, std::ios::binary) << content;
+  if (readOnly) fs::permissions(host, fs::perms::owner_write, fs::perm_options::remove);
+}
+
 int TestImage::Run(std::vector<std::string> arguments) {
   for (auto& argument : arguments) {
     if (argument == "IMAGE") argument = path_.string();

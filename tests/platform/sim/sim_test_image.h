@@ -22,6 +22,9 @@ class TestImage {
   // A host path on drive C: for a Windows path.
   std::filesystem::path Host(const std::string& windowsPath) const;
   bool Exists(const std::string& windowsPath) const;
+  // A file on drive C:, with the folders above it; read-only is the owner's
+  // write bit off, as the drive reads it.
+  void MakeFile(const std::string& windowsPath, const std::string& content = "x", bool readOnly = false) const;
 
   // Runs kelvane-sim with these arguments, IMAGE standing for the image.
   int Run(std::vector<std::string> arguments);
