@@ -2,6 +2,7 @@
 
 #include "platform/windows/elevation.h"
 #include "platform/windows/text.h"
+#include "platform/windows/user_rights.h"
 #include "platform/windows/win_error.h"
 #include "platform/windows/windows_platform.h"
 
@@ -48,6 +49,8 @@ class WindowsKernel final : public Kernel {
   Elevation TokenElevation() override { return CurrentTokenElevation(); }
 
   void StartElevated() override { StartProgramElevated(ModulePath(), CurrentFolder()); }
+
+  std::unique_ptr<Impersonation> ImpersonateUser() override { return ImpersonateUserOnThisThread(); }
 };
 
 }  // namespace
