@@ -1,8 +1,14 @@
 #include "platform/windows/system_folders.h"
 
+#include <vector>
+
+#include "platform/windows/environment.h"
 #include "platform/windows/handles.h"
+#include "platform/windows/known_folders.h"
 #include "platform/windows/long_path.h"
+#include "platform/windows/system_library.h"
 #include "platform/windows/text.h"
+#include "platform/windows/token.h"
 #include "platform/windows/win_error.h"
 
 namespace kelvane::platform::windows {
@@ -12,37 +18,54 @@ namespace {
 constexpr const wchar_t* kCurrentVersion = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr const wchar_t* kProfileList = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 
-// A string value under HKLM, expanded; empty when it is not there.
-std::wstring MachineValue(const wchar_t* key, const wchar_t* name) {
+// A string value under HKLM, which only administrators write; empty when it
+// is not there. "%SystemDrive%\Users" and the like are expanded with the
+// system's values, not the environment's.
+std::wstring MachineValue(const std::wstring& key, const wchar_t* name) {
   DWORD size = 0;
-  const DWORD types = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ;
-  if (RegGetValueW(HKEY_LOCAL_MACHINE, key, name, types, nullptr, nullptr, &size) != ERROR_SUCCESS) return {};
+  const DWORD types = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
+  if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, types, nullptr, nullptr, &size) != ERROR_SUCCESS) return {};
   std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
   size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-  if (RegGetValueW(HKEY_LOCAL_MACHINE, key, name, types, nullptr, value.data(), &size) != ERROR_SUCCESS) return {};
+  if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, types, nullptr, value.data(), &size) != ERROR_SUCCESS) return {};
   value.resize(wcsnlen(value.c_str(), value.size()));
-  return value;
-}
-
-std::wstring EnvironmentValue(const wchar_t* name) {
-  const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-  if (size == 0) return {};
-  std::wstring value(size, L'\0');
-  value.resize(GetEnvironmentVariableW(name, value.data(), size));
-  return value;
+  return ExpandReferences(value, SystemRootValue);
 }
 
 void Add(std::vector<std::string>& folders, const std::wstring& folder) {
   if (!folder.empty()) folders.push_back(Narrow(folder));
 }
 
-}  // namespace
+// A known folder the system may lack (no 32-bit Program Files on 32-bit
+// Windows): then there is nothing of it to protect.
+void AddKnown(std::vector<std::string>& folders, const KNOWNFOLDERID& folder) {
+  try {
+    Add(folders, KnownFolder(folder));
+  } catch (const Error&) {
+  }
+}
+
+std::wstring ProfileOf(const std::wstring& sid) {
+  return MachineValue(std::wstring(kProfileList) + L"\\" + sid, L"ProfileImagePath");
+}
+
+// The profile of the token's user; both halves of a split token are one user.
+std::wstring UserProfile() {
+  const UniqueHandle token = OpenEffectiveToken(TOKEN_QUERY);
+  const auto user = ReadTokenInformation(token.get(), TokenUser);
+  return ProfileOf(SidText(TokenRecord<TOKEN_USER>(user).User.Sid));
+}
 
 std::vector<std::string> SystemFolders() {
   std::vector<std::string> folders;
-  wchar_t windows[MAX_PATH];
-  const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
-  if (length > 0 && length < MAX_PATH) Add(folders, windows);
+  Add(folders, WindowsFolder());
+  for (const KNOWNFOLDERID* folder :
+       {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86, &FOLDERID_ProgramFilesX64, &FOLDERID_ProgramFilesCommon,
+        &FOLDERID_ProgramFilesCommonX86, &FOLDERID_ProgramFilesCommonX64, &FOLDERID_ProgramData,
+        &FOLDERID_UserProfiles, &FOLDERID_Public}) {
+    AddKnown(folders, *folder);
+  }
+  // A 32-bit process on 64-bit Windows finds the 64-bit folders here only.
   for (const wchar_t* name : {L"ProgramFilesDir", L"ProgramFilesDir (x86)", L"ProgramW6432Dir", L"CommonFilesDir",
                               L"CommonFilesDir (x86)", L"CommonW6432Dir"}) {
     Add(folders, MachineValue(kCurrentVersion, name));
@@ -50,21 +73,48 @@ std::vector<std::string> SystemFolders() {
   for (const wchar_t* name : {L"ProfilesDirectory", L"ProgramData", L"Public", L"Default"}) {
     Add(folders, MachineValue(kProfileList, name));
   }
-  // The environment as well: a value the registry lacks still counts.
-  for (const wchar_t* name : {L"SystemRoot", L"windir", L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramW6432",
-                              L"ProgramData", L"ALLUSERSPROFILE", L"PUBLIC", L"USERPROFILE"}) {
-    Add(folders, EnvironmentValue(name));
-  }
   UniqueRegistryKey profiles;
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProfileList, 0, KEY_READ, profiles.put()) == ERROR_SUCCESS) {
     wchar_t sid[256];
     for (DWORD index = 0;; ++index) {
       DWORD sidLength = 256;
       if (RegEnumKeyExW(profiles.get(), index, sid, &sidLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-      Add(folders, MachineValue((std::wstring(kProfileList) + L"\\" + sid).c_str(), L"ProfileImagePath"));
+      Add(folders, ProfileOf(sid));
     }
   }
   return folders;
+}
+
+std::vector<std::string> FixedDrives() {
+  std::wstring drives(128, L'\0');
+  for (;;) {
+    const DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(drives.size()), drives.data());
+    if (length == 0) throw LastWin32Error();
+    const bool fits = length < drives.size();
+    drives.resize(length);
+    if (fits) break;
+  }
+  std::vector<std::string> fixed;
+  for (std::size_t at = 0; at < drives.size(); at = drives.find(L'\0', at) + 1) {
+    const std::wstring root = drives.c_str() + at;  // "C:\"
+    if (GetDriveTypeW(root.c_str()) == DRIVE_FIXED) fixed.push_back(Narrow(root.substr(0, 2)));
+  }
+  return fixed;
+}
+
+}  // namespace
+
+SweepRoles MachineSweepRoles() {
+  SweepRoles roles;
+  roles.profile = Narrow(UserProfile());
+  for (const KNOWNFOLDERID* folder : {&FOLDERID_Desktop, &FOLDERID_Documents, &FOLDERID_Downloads, &FOLDERID_Pictures,
+                                      &FOLDERID_Music, &FOLDERID_Videos, &FOLDERID_RoamingAppData,
+                                      &FOLDERID_LocalAppData}) {
+    AddKnown(roles.profileFolders, *folder);
+  }
+  roles.systemFolders = SystemFolders();
+  roles.fixedDrives = FixedDrives();
+  return roles;
 }
 
 std::string FinalPath(HANDLE handle) {

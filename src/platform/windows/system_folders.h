@@ -3,15 +3,17 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
+
+#include "platform/sweep_root.h"
 
 namespace kelvane::platform::windows {
 
-// The folders of the system and of its users that are never emptied whole:
-// the Windows folder, the Program Files and common files folders,
-// ProgramData, the profiles folder and every profile's own folder, as the
-// registry and the environment name them.
-std::vector<std::string> SystemFolders();
+// Where the sweep's roles are on this machine, from the system alone, never
+// from the environment: the profile of the token the calling thread acts
+// with (its SID's entry in the profile list), that profile's known folders,
+// the system's folders (known folders, the machine's registry, every profile
+// in the profile list) and the fixed drives.
+SweepRoles MachineSweepRoles();
 
 // Where an open file or folder really is, every link on the way followed,
 // as people write it ("C:\...", "\\server\share\...").

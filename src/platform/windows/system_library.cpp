@@ -6,20 +6,23 @@ namespace kelvane::platform::windows {
 
 namespace {
 
-std::wstring SystemFolder() {
+// A folder the system names with a Get...DirectoryW call, whole.
+std::wstring SystemNamedFolder(UINT(WINAPI* get)(LPWSTR, UINT)) {
   std::wstring folder(MAX_PATH, L'\0');
   for (;;) {
-    const UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+    const UINT length = get(folder.data(), static_cast<UINT>(folder.size()));
     if (length == 0) throw LastWin32Error();
-    if (length < folder.size()) {
-      folder.resize(length);
-      return folder;
-    }
+    const bool fits = length < folder.size();
     folder.resize(length);
+    if (fits) return folder;
   }
 }
 
 }  // namespace
+
+std::wstring SystemFolder() { return SystemNamedFolder(GetSystemDirectoryW); }
+
+std::wstring WindowsFolder() { return SystemNamedFolder(GetSystemWindowsDirectoryW); }
 
 FARPROC SystemProcedure(const wchar_t* dll, const char* name) {
   HMODULE module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);

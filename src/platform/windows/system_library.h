@@ -19,6 +19,13 @@ Function* SystemFunction(const wchar_t* dll, const char* name) {
   return reinterpret_cast<Function*>(reinterpret_cast<void*>(SystemProcedure(dll, name)));
 }
 
+// The system folder ("C:\Windows\System32"; a 32-bit process on 64-bit
+// Windows is given SysWOW64's programs there).
+std::wstring SystemFolder();
+
+// The Windows folder ("C:\Windows").
+std::wstring WindowsFolder();
+
 // The full path of a program in the system folder ("C:\Windows\System32\net.exe"
 // for "net"), for a program the tool starts by its bare name: never one found
 // in the current or the executable's folder. Fails with "file not found" when
