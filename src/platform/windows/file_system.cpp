@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #undef DeleteFile
+#undef CopyFile
 
 #include <optional>
 
@@ -34,6 +35,19 @@ std::optional<Listed> Find(const std::wstring& longPath) {
   }
 }
 
+// Whatever stands at the name to be written goes first, as itself (a link
+// as a link; a read-only file only when forced), so what is then made there
+// is new: never written through a planted link into another file, nor into a
+// file that shares its content with another name. A folder stays, and fails.
+// False when nothing stood there.
+bool ClearTheWay(const std::wstring& longPath, bool force) {
+  const std::optional<Listed> listed = Find(longPath);
+  if (!listed || !listed->folder) return false;
+  if (listed->entry.IsFolder() && !listed->entry.IsLink()) throw ErrorFromWin32(ERROR_ACCESS_DENIED);
+  DeleteEntry(listed->folder->get(), listed->entry, force);
+  return true;
+}
+
 class WindowsFileSystem final : public FileSystem {
  public:
   bool FileExists(const std::string& path) override {
@@ -61,7 +75,7 @@ class WindowsFileSystem final : public FileSystem {
     HandleFacts facts{};
     UniqueHandle folder = OpenListedEntry(listed.folder->get(), HandleName(listed.folder->get()), listed.entry,
                                           kListAccess, false, facts);
-    if (facts.IsLink() || !MayEmptyFolder(FinalPath(folder.get()), SystemFolders())) {
+    if (facts.IsLink() || !MayEmptyFolder(FinalPath(folder.get()), MachineSweepRoles())) {
       throw ErrorFromWin32(ERROR_ACCESS_DENIED);
     }
     return MakeOpenFolder(std::move(folder), std::move(longPath));
@@ -84,18 +98,36 @@ class WindowsFileSystem final : public FileSystem {
     // Reading and appending are not used by the tool.
     if (ioMode != kForWriting) throw ErrorFromWin32(ERROR_NOT_SUPPORTED);
     const std::wstring longPath = LongPath(path);
-    // Whatever stands at the name goes first, as itself (a link as a link,
-    // a read-only file not at all), and the file is then made new: the text
-    // never goes through a planted link into another file, nor into a file
-    // that shares its content with another name.
-    const std::optional<Listed> listed = Find(longPath);
-    if (listed && listed->folder) {
-      if (listed->entry.IsFolder() && !listed->entry.IsLink()) throw ErrorFromWin32(ERROR_ACCESS_DENIED);
-      DeleteEntry(listed->folder->get(), listed->entry, false);
-    } else if (!create) {
-      throw ErrorFromWin32(ERROR_FILE_NOT_FOUND);
-    }
+    // A read-only file stays, and so does the text.
+    if (!ClearTheWay(longPath, false) && !create) throw ErrorFromWin32(ERROR_FILE_NOT_FOUND);
     return CreateAnsiTextFile(longPath);
+  }
+
+  void CreateFolder(const std::string& path) override {
+    const std::wstring longPath = LongPath(path);
+    if (CreateDirectoryW(longPath.c_str(), nullptr)) return;
+    const DWORD code = GetLastError();
+    // Only a folder of its own counts as there already: not a file, nor a
+    // link to a folder somewhere else.
+    const DWORD standing = Attributes(longPath);
+    const bool folderThere = code == ERROR_ALREADY_EXISTS && standing != INVALID_FILE_ATTRIBUTES &&
+                             (standing & FILE_ATTRIBUTE_DIRECTORY) && !(standing & FILE_ATTRIBUTE_REPARSE_POINT);
+    if (!folderThere) throw ErrorFromWin32(code);
+  }
+
+  void CopyFile(const std::string& source, const std::string& destination) override {
+    const std::wstring from = LongPath(source), to = LongPath(destination);
+    if (!IsFile(Attributes(from))) throw ErrorFromWin32(ERROR_FILE_NOT_FOUND);
+    // Read-only or not, what stood there is replaced; the copy is made new
+    // and fails rather than write into anything that took its place since.
+    ClearTheWay(to, true);
+    if (!CopyFileExW(from.c_str(), to.c_str(), nullptr, nullptr, nullptr, COPY_FILE_FAIL_IF_EXISTS)) {
+      throw LastWin32Error();
+    }
+  }
+
+  void DeleteAtRestart(const std::string& path) override {
+    if (!MoveFileExW(LongPath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) throw LastWin32Error();
   }
 };
 
