@@ -6,7 +6,8 @@
 
 namespace kelvane::platform::windows {
 
-// The shell object on ShellExecuteExW, the environment and the link object.
+// The shell object: programs by absolute path, addresses opened as the user,
+// the environment with the system's machine-wide folders, the link object.
 std::unique_ptr<Shell> MakeShell();
 
 }  // namespace kelvane::platform::windows
