@@ -31,8 +31,9 @@ class InstalledProduct final : public Product {
     std::wstring name(64, L'\0');
     for (;;) {
       DWORD length = static_cast<DWORD>(name.size());
-      static const auto getProductInfo = KELVANE_MSI(MsiGetProductInfoW);
-      const UINT result = getProductInfo(code_.c_str(), INSTALLPROPERTY_INSTALLEDPRODUCTNAME, name.data(), &length);
+      static const auto getProductInfo = KELVANE_MSI(MsiGetProductInfoExW);
+      const UINT result = getProductInfo(code_.c_str(), nullptr, MSIINSTALLCONTEXT_MACHINE,
+                                         INSTALLPROPERTY_INSTALLEDPRODUCTNAME, name.data(), &length);
       if (result == ERROR_SUCCESS) {
         name.resize(length);
         return Narrow(name);
@@ -67,11 +68,14 @@ class InstallerProductServices final : public ProductServices {
  public:
   std::vector<std::unique_ptr<Product>> ExecQuery(const std::string& query) override {
     if (!IsProductQuery(query)) throw Error(kInvalidQuery, "Invalid query");
-    static const auto enumProducts = KELVANE_MSI(MsiEnumProductsW);
+    // Per-machine products only: a per-user one is installed without an
+    // administrator, and its removal would run its actions with our rights.
+    static const auto enumProducts = KELVANE_MSI(MsiEnumProductsExW);
     std::vector<std::unique_ptr<Product>> products;
     for (DWORD index = 0;; ++index) {
       wchar_t code[kProductCodeLength + 1];
-      const UINT result = enumProducts(index, code);
+      const UINT result =
+          enumProducts(nullptr, nullptr, MSIINSTALLCONTEXT_MACHINE, index, code, nullptr, nullptr, nullptr);
       if (result == ERROR_NO_MORE_ITEMS) return products;
       if (result != ERROR_SUCCESS) throw ErrorFromWin32(result);
       products.push_back(std::make_unique<InstalledProduct>(code));
