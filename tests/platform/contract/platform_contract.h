@@ -47,6 +47,8 @@ class MachineUnderTest {
   };
   virtual Installed InstallProduct() = 0;
 
+  struct Places { std::string belowProfile, profile, documents, windows, system32, commonFiles, programData, publicDocuments, otherProfile; }; virtual Places SweepPlaces() = 0;
+
   // Where a machine cannot do what Windows does: each names the test it
   // narrows, and the README says why.
   virtual bool RunsPrograms() { return true; }

@@ -8,7 +8,8 @@
 #include "platform/windows/text.h"
 #include "scratch.h"
 
-#undef DeleteFile  // the interface's own name
+#undef DeleteFile  // the interface's own names
+#undef CopyFile
 
 namespace kelvane::testing {
 namespace {
@@ -90,6 +91,53 @@ TEST(FileDeletion, ForcedFileDeleteClearsReadOnlyHiddenAndSystem) {
 }
 
 
+
+// What stood at the copy's name goes as itself: a file sharing its content
+// with another name, a read-only file, a link; what they led to stays.
+TEST(FileCopy, ReplacesWhatStoodThereAndLeavesWhatItLedTo) {
+  ScratchFolder scratch;
+  const std::wstring source = scratch / L"kelvane2010.exe", outside = scratch / L"outside.txt";
+  WriteBytes(source, "MZ new");
+  WriteBytes(outside, "keep");
+  ASSERT_TRUE(CreateHardLinkW((scratch / L"hard.exe").c_str(), outside.c_str(), nullptr));
+  WriteBytes(scratch / L"read only.exe", "old", FILE_ATTRIBUTE_READONLY);
+  // Wine shows a link to a file as the file itself, and deletes its target.
+  const bool symbolic = !UnderWine() && MakeSymbolicLink(scratch / L"symbolic.exe", outside);
+  const auto fso = MakeFileSystem();
+  for (const wchar_t* name : {L"hard.exe", L"read only.exe", L"symbolic.exe", L"new.exe"}) {
+    if (std::wstring(name) == L"symbolic.exe" && !symbolic) continue;
+    fso->CopyFile(Utf8(source), Utf8(scratch / name));
+    EXPECT_EQ(ReadBytes(scratch / name), "MZ new") << Utf8(name);
+  }
+  EXPECT_EQ(ReadBytes(outside), "keep");
+  EXPECT_THROW(fso->CopyFile(Utf8(scratch / L"missing.exe"), Utf8(scratch / L"new.exe")), Error);
+  EXPECT_EQ(ReadBytes(scratch / L"new.exe"), "MZ new") << "a missing source leaves the destination";
+}
+
+TEST(Folders, CreateFolderTakesAFolderThatIsThereButNotAFile) {
+  ScratchFolder scratch;
+  const auto fso = MakeFileSystem();
+  fso->CreateFolder(Utf8(scratch / L"Kelvane 2010"));
+  EXPECT_NO_THROW(fso->CreateFolder(Utf8(scratch / L"Kelvane 2010")));
+  EXPECT_TRUE(GetFileAttributesW((scratch / L"Kelvane 2010").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+  WriteBytes(scratch / L"file", "x");
+  EXPECT_THROW(fso->CreateFolder(Utf8(scratch / L"file")), Error);
+  EXPECT_THROW(fso->CreateFolder(Utf8(scratch / L"missing\\inner")), Error);
+}
+
+// The system keeps the request in the Session Manager's list, the path in
+// the kernel's spelling.
+TEST(FileDeletion, DeleteAtRestartIsHandedToTheSystem) {
+  ScratchFolder scratch;
+  WriteBytes(scratch / L"running.exe", "MZ");
+  MakeFileSystem()->DeleteAtRestart(Utf8(scratch / L"running.exe"));
+  std::wstring pending(65536, L'\0');
+  DWORD size = static_cast<DWORD>(pending.size() * sizeof(wchar_t));
+  ASSERT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                         L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, pending.data(), &size),
+            ERROR_SUCCESS);
+  EXPECT_NE(pending.find(L"\\??\\" + (scratch / L"running.exe") + L'\0'), std::wstring::npos);
+}
 
 TEST(LongPaths, FoundListedAndDeletedBeyond260Characters) {
   ScratchFolder scratch;

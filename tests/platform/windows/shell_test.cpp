@@ -1,8 +1,11 @@
 #include "platform/windows/shell.h"
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
+#include "platform/windows/address_open.h"
 #include "platform/windows/text.h"
 #include "scratch.h"
 
@@ -42,6 +45,33 @@ TEST(Expansion, TheTemporaryFolderHasNoTrailingBackslash) {
   EXPECT_TRUE(Exists(platform::windows::Widen(temp)));
 }
 
+std::wstring Known(const KNOWNFOLDERID& folder) {
+  wchar_t* path = nullptr;
+  std::wstring known;
+  if (SUCCEEDED(SHGetKnownFolderPath(folder, KF_FLAG_DONT_VERIFY, nullptr, &path))) known = path;
+  CoTaskMemFree(path);
+  return known;
+}
+
+// A user's environment can point these anywhere; the tool takes the system's.
+TEST(Expansion, MachineWideFoldersAreTheSystemsWhateverTheEnvironmentSays) {
+  for (const wchar_t* name : {L"ProgramFiles", L"CommonProgramFiles", L"ALLUSERSPROFILE", L"ProgramData"}) {
+    SetEnvironmentVariableW(name, L"C:\\Planted");
+  }
+  const auto shell = MakeShell();
+  EXPECT_EQ(shell->ExpandEnvironmentStrings("%programfiles%\\Microsoft Office"),
+            Utf8(Known(FOLDERID_ProgramFiles)) + "\\Microsoft Office");
+  EXPECT_EQ(shell->ExpandEnvironmentStrings("%CommonProgramFiles%"), Utf8(Known(FOLDERID_ProgramFilesCommon)));
+  EXPECT_EQ(shell->ExpandEnvironmentStrings("%AllUsersprofile%|%ProgramData%"),
+            Utf8(Known(FOLDERID_ProgramData)) + "|" + Utf8(Known(FOLDERID_ProgramData)));
+  EXPECT_EQ(shell->ExpandEnvironmentStrings("100%|%KELVANE_NOT_SET%%programfiles%%"),
+            "100%|%KELVANE_NOT_SET%" + Utf8(Known(FOLDERID_ProgramFiles)) + "%");
+  for (const auto& [name, folder] : {std::pair{L"ProgramFiles", FOLDERID_ProgramFiles},
+                                     {L"CommonProgramFiles", FOLDERID_ProgramFilesCommon},
+                                     {L"ALLUSERSPROFILE", FOLDERID_ProgramData}, {L"ProgramData", FOLDERID_ProgramData}}) {
+    SetEnvironmentVariableW(name, Known(folder).c_str());
+  }
+}
 
 TEST(Run, ACommandLineIsSplitIntoProgramAndArguments) {
   ScratchFolder scratch;
@@ -50,6 +80,56 @@ TEST(Run, ACommandLineIsSplitIntoProgramAndArguments) {
   ASSERT_TRUE(process);
   EXPECT_TRUE(process->WaitForExit(30000));
   EXPECT_EQ(ReadBytes(marker), "stopped\r\n");
+}
+
+// What the user's own classes say a program or batch file opens with never
+// runs: programs start by their paths.
+TEST(Run, NoPerUserFileTypeIsConsulted) {
+  ScratchFolder scratch;
+  const std::wstring marker = scratch / L"per-user.txt", command = L"cmd /c echo ran> \"" + marker + L"\"";
+  for (const wchar_t* type : {L"batfile", L"cmdfile", L"exefile"}) {
+    const std::wstring key = std::wstring(L"Software\\Classes\\") + type + L"\\shell\\open\\command";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), nullptr, REG_SZ, command.c_str(),
+                              static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+  }
+  WriteBytes(scratch / L"task.bat", "@echo batch> \"%~dp0batch.txt\"\r\n");
+  WriteBytes(scratch / L"notes.txt", "x");
+  const auto shell = MakeShell();
+  for (const std::string& started : {std::string("net"), Quoted(scratch / L"task.bat")}) {
+    const auto process = shell->run(started);
+    ASSERT_TRUE(process);
+    EXPECT_TRUE(process->WaitForExit(30000)) << started;
+  }
+  EXPECT_EQ(ReadBytes(scratch / L"batch.txt"), "batch\r\n");
+  // Only programs and batch files, by absolute path.
+  for (const std::string& refused : {Quoted(scratch / L"notes.txt"), std::string("task.bat"), std::string("sub\\task.bat")}) {
+    EXPECT_THROW(shell->run(refused), Error) << refused;
+  }
+  for (const wchar_t* type : {L"batfile", L"cmdfile", L"exefile"}) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(L"Software\\Classes\\") + type).c_str());
+  }
+  EXPECT_FALSE(Exists(marker));
+}
+
+// Without a desktop shell to ask, an address opens with the machine's class
+// for its scheme, not the user's.
+TEST(Run, WithoutTheDesktopAnAddressOpensWithTheMachinesClassOnly) {
+  ScratchFolder scratch;
+  const wchar_t* key = L"Software\\Classes\\kelvane-test-scheme";
+  for (const auto& [root, name] : {std::pair{HKEY_LOCAL_MACHINE, L"machine"}, {HKEY_CURRENT_USER, L"user"}}) {
+    const std::wstring command = L"cmd /c echo " + std::wstring(name) + L"> \"" + (scratch / name) + L"\"";
+    ASSERT_EQ(RegSetKeyValueW(root, (std::wstring(key) + L"\\shell\\open\\command").c_str(), nullptr, REG_SZ,
+                              command.c_str(), static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+  }
+  platform::windows::OpenWithMachineClass(L"kelvane-test-scheme:page", SW_SHOWMINNOACTIVE);
+  for (int wait = 0; wait < 300 && !Exists(scratch / L"machine"); ++wait) Sleep(100);
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
+  RegDeleteTreeW(HKEY_CURRENT_USER, key);
+  EXPECT_TRUE(Exists(scratch / L"machine"));
+  EXPECT_FALSE(Exists(scratch / L"user"));
+  EXPECT_THROW(platform::windows::OpenWithMachineClass(L"kelvane-unknown-scheme:page", SW_SHOWNORMAL), Error);
 }
 
 TEST(Run, AnAddressOpensWithItsDefaultHandler) {

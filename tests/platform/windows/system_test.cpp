@@ -3,6 +3,7 @@
 #include "platform/error.h"
 #include "platform/windows/elevation.h"
 #include "platform/windows/network.h"
+#include "platform/windows/user_rights.h"
 #include "platform/windows/win_error.h"
 #include "platform/windows/windows_platform.h"
 #include "scratch.h"
@@ -42,6 +43,49 @@ TEST(Elevation, AFullTokenRunsAsItIsAndARelaunchStartsTheProgramInTheFolderGiven
             folder.path());
   DeleteFileW(marker);
   EXPECT_THROW(platform::windows::StartProgramElevated(folder / L"missing.exe", folder.path()), platform::Error);
+}
+
+// Wine shows no split token, so the decision is held to synthetic tokens:
+// only the full half of a split acts as the user, and what it disables is
+// exactly what the limited half lacks or holds to deny.
+TEST(Impersonation, OnlyASplitFullTokenActsAsTheUserWithoutWhatUacFiltered) {
+  using platform::windows::UserRights;
+  using platform::windows::UserRightsFor;
+  EXPECT_EQ(UserRightsFor(TokenElevationTypeFull, true), UserRights::Linked);
+  EXPECT_EQ(UserRightsFor(TokenElevationTypeFull, false), UserRights::Lacking);
+  EXPECT_EQ(UserRightsFor(TokenElevationTypeDefault, false), UserRights::Own);
+  EXPECT_EQ(UserRightsFor(TokenElevationTypeLimited, true), UserRights::Own);
+  constexpr DWORD kEnabled = SE_GROUP_MANDATORY | SE_GROUP_ENABLED_BY_DEFAULT | SE_GROUP_ENABLED;
+  const std::vector<platform::windows::TokenGroup> ours = {
+      {L"S-1-1-0", kEnabled}, {L"S-1-5-32-544", kEnabled | SE_GROUP_OWNER}, {L"S-1-5-32-551", kEnabled},
+      {L"S-1-5-114", SE_GROUP_USE_FOR_DENY_ONLY}, {L"S-1-5-32-545", 0},
+      {L"S-1-16-12288", SE_GROUP_INTEGRITY | SE_GROUP_INTEGRITY_ENABLED | SE_GROUP_ENABLED}};
+  const std::vector<platform::windows::TokenGroup> linked = {
+      {L"s-1-1-0", kEnabled}, {L"S-1-5-32-544", SE_GROUP_USE_FOR_DENY_ONLY}, {L"S-1-5-114", SE_GROUP_USE_FOR_DENY_ONLY},
+      {L"S-1-16-8192", SE_GROUP_INTEGRITY | SE_GROUP_INTEGRITY_ENABLED}};
+  EXPECT_EQ(platform::windows::GroupsToDisable(ours, linked), (std::vector<std::wstring>{L"S-1-5-32-544", L"S-1-5-32-551"}));
+  EXPECT_TRUE(platform::windows::GroupsToDisable(ours, ours).empty());
+}
+
+// Wine links a limited token to every process with the same groups: the
+// thread impersonates, without privileges (Wine keeps them all), then
+// reverts.
+TEST(Impersonation, TheThreadActsWithoutPrivilegesUntilReleased) {
+  HANDLE token = nullptr;
+  {
+    const auto user = platform::windows::MakeKernel()->ImpersonateUser();
+    ASSERT_TRUE(OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token));
+    std::vector<LONGLONG> privileges(512);
+    DWORD size = 0;
+    ASSERT_TRUE(GetTokenInformation(token, TokenPrivileges, privileges.data(), 512 * sizeof(LONGLONG), &size));
+    const DWORD kept = reinterpret_cast<const TOKEN_PRIVILEGES*>(privileges.data())->PrivilegeCount;
+    EXPECT_TRUE(UnderWine() || kept <= 1u) << kept;  // SeChangeNotify
+    CloseHandle(token);
+    const ScratchFolder scratch;  // the user's own folder is still the user's to change
+    WriteBytes(scratch / L"made as the user.txt", "x");
+  }
+  EXPECT_FALSE(OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_TOKEN));
 }
 
 // Measured with the performance counter: GetTickCount64 moves in steps of a

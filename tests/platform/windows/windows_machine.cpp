@@ -2,6 +2,7 @@
 // own calls. Under Wine, links are made on the host, and a folder's read-only
 // attribute does not stick.
 #include <shlobj.h>
+#include <userenv.h>
 
 #include <vector>
 
@@ -32,6 +33,34 @@ DWORD RunAndWait(std::wstring commandLine) {
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return code;
+}
+
+std::string Known(const KNOWNFOLDERID& folder) {
+  wchar_t* path = nullptr;
+  std::string known;
+  if (SUCCEEDED(SHGetKnownFolderPath(folder, KF_FLAG_DONT_VERIFY, nullptr, &path))) known = Utf8(path);
+  CoTaskMemFree(path);
+  return known;
+}
+
+std::string OtherProfile(const std::wstring& ours) {
+  const wchar_t* list = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+  HKEY profiles;
+  std::string other;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, list, 0, KEY_READ, &profiles) == ERROR_SUCCESS) {
+    wchar_t sid[256], path[MAX_PATH];
+    for (DWORD index = 0; other.empty(); ++index) {
+      DWORD sidLength = 256, size = sizeof path;
+      if (RegEnumKeyExW(profiles, index, sid, &sidLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      if (RegGetValueW(profiles, sid, L"ProfileImagePath", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr, path, &size) ==
+              ERROR_SUCCESS &&
+          _wcsicmp(path, ours.c_str()) != 0 && wcsncmp(sid, L"S-1-5-21-", 9) == 0) {
+        other = Utf8(path);
+      }
+    }
+    RegCloseKey(profiles);
+  }
+  return other.empty() ? Known(FOLDERID_Public) : other;
 }
 
 class WindowsMachine final : public MachineUnderTest {
@@ -111,6 +140,34 @@ class WindowsMachine final : public MachineUnderTest {
     wchar_t file[MAX_PATH];
     ExpandEnvironmentStringsW(L"%ProgramFiles%\\Kelvane Test Package\\readme.txt", file, MAX_PATH);
     return {"Microsoft Office Test Kelvane Package", Utf8(file)};
+  }
+
+  // Each from a source of its own, not the code under test: the profile
+  // from userenv, the rest from the known folders. Another user's profile is
+  // one the profile list names beside ours; Wine has none but the public one.
+  Places SweepPlaces() override {
+    Places places;
+    places.belowProfile = scratch_.Utf8() + "\\Temp";
+    MakeFolder(places.belowProfile, false);
+    HANDLE token = nullptr;
+    wchar_t profile[MAX_PATH] = L"";
+    DWORD length = MAX_PATH;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+      GetUserProfileDirectoryW(token, profile, &length);
+      CloseHandle(token);
+    }
+    places.profile = Utf8(profile);
+    places.documents = Known(FOLDERID_Documents);
+    places.windows = Known(FOLDERID_Windows);
+    places.system32 = Known(FOLDERID_System);
+    places.commonFiles = Known(FOLDERID_ProgramFilesCommon);
+    places.programData = Known(FOLDERID_ProgramData);
+    places.publicDocuments = Known(FOLDERID_PublicDocuments);
+    places.otherProfile = OtherProfile(profile);
+    for (const std::string* folder : {&places.documents, &places.commonFiles, &places.publicDocuments}) {
+      CreateDirectoryW(Widen(*folder).c_str(), nullptr);  // Wine's prefix may lack them
+    }
+    return places;
   }
 
   bool DeletesLinksAsLinks() override { return !UnderWine(); }
