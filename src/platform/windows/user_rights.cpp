@@ -34,11 +34,14 @@ std::vector<TokenGroup> Groups(HANDLE token) {
   return listed;
 }
 
-// Gives `to` what `from` holds of one kind (owner, default DACL, integrity).
-void TakeOver(HANDLE from, HANDLE to, TOKEN_INFORMATION_CLASS kind) {
+// Gives `to` what `from` holds of one kind (owner, default DACL, integrity);
+// false where the system cannot set that kind at all.
+bool TakeOver(HANDLE from, HANDLE to, TOKEN_INFORMATION_CLASS kind) {
   auto information = ReadTokenInformation(from, kind);
   const auto size = static_cast<DWORD>(information.size() * sizeof(LONGLONG));
-  if (!SetTokenInformation(to, kind, information.data(), size)) throw LastWin32Error();
+  if (SetTokenInformation(to, kind, information.data(), size)) return true;
+  if (GetLastError() == ERROR_INVALID_FUNCTION) return false;
+  throw LastWin32Error();
 }
 
 UniqueHandle UserToken(HANDLE own, HANDLE linked) {
@@ -55,7 +58,8 @@ UniqueHandle UserToken(HANDLE own, HANDLE linked) {
                              nullptr, 0, nullptr, user.put())) {
     throw LastWin32Error();
   }
-  TakeOver(linked, user.get(), TokenIntegrityLevel);
+  if (!TakeOver(linked, user.get(), TokenIntegrityLevel)) throw ErrorFromWin32(ERROR_INVALID_FUNCTION);
+  // Only what the user creates meanwhile is concerned; Wine 8 sets no owner.
   TakeOver(linked, user.get(), TokenOwner);
   TakeOver(linked, user.get(), TokenDefaultDacl);
   return user;
