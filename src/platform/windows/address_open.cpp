@@ -86,6 +86,8 @@ UniqueRegistryKey MachineClass(const std::wstring& address) {
   return key;
 }
 
+}  // namespace
+
 void OpenWithMachineClass(const std::wstring& address, int windowStyle) {
   const UniqueRegistryKey machineClass = MachineClass(address);
   SHELLEXECUTEINFOW info{};
@@ -97,8 +99,6 @@ void OpenWithMachineClass(const std::wstring& address, int windowStyle) {
   info.nShow = windowStyle;
   if (!ShellExecuteFromSystem(&info)) throw LastWin32Error();
 }
-
-}  // namespace
 
 void OpenAddressAsUser(const std::wstring& address, int windowStyle) {
   if (IsPath(address) && GetFileAttributesW(address.c_str()) == INVALID_FILE_ATTRIBUTES) {

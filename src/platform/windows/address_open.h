@@ -12,4 +12,8 @@ namespace kelvane::platform::windows {
 // classes define. A path to nothing fails with "file not found".
 void OpenAddressAsUser(const std::wstring& address, int windowStyle);
 
+// The tool's own way, for where there is no desktop shell: the machine's
+// class of the address opens it, with the tool's rights.
+void OpenWithMachineClass(const std::wstring& address, int windowStyle);
+
 }  // namespace kelvane::platform::windows
