@@ -68,6 +68,7 @@ class WindowsMachine final : public MachineUnderTest {
   WindowsMachine() : key_(L"Software\\KelvaneContract\\" + std::to_wstring(GetCurrentProcessId())) {}
   ~WindowsMachine() override {
     for (HANDLE file : held_) CloseHandle(file);
+    for (const auto& file : kept_) DeleteFileW(file.c_str());
     // Wine cannot delete a link as a link, so the scratch folder could not
     // go, and a later run given the same process ID would find it there.
     if (UnderWine()) {
@@ -145,10 +146,10 @@ class WindowsMachine final : public MachineUnderTest {
   // Each from a source of its own, not the code under test: the profile
   // from userenv, the rest from the known folders. Another user's profile is
   // one the profile list names beside ours; Wine has none but the public one.
+  // The scratch folder lies in the user's temporary folder, below the profile.
   Places SweepPlaces() override {
     Places places;
     places.belowProfile = scratch_.Utf8() + "\\Temp";
-    MakeFolder(places.belowProfile, false);
     HANDLE token = nullptr;
     wchar_t profile[MAX_PATH] = L"";
     DWORD length = MAX_PATH;
@@ -164,8 +165,14 @@ class WindowsMachine final : public MachineUnderTest {
     places.programData = Known(FOLDERID_ProgramData);
     places.publicDocuments = Known(FOLDERID_PublicDocuments);
     places.otherProfile = OtherProfile(profile);
-    for (const std::string* folder : {&places.documents, &places.commonFiles, &places.publicDocuments}) {
-      CreateDirectoryW(Widen(*folder).c_str(), nullptr);  // Wine's prefix may lack them
+    // Each holds a file of this machine's own, removed when it ends.
+    const std::wstring kept = L"\\kelvane-contract-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    for (const std::string& place : {places.belowProfile, places.profile, places.documents, places.windows,
+                                     places.system32, places.commonFiles, places.programData, places.publicDocuments,
+                                     places.otherProfile}) {
+      CreateDirectoryW(Widen(place).c_str(), nullptr);  // Wine's prefix lacks some
+      kept_.push_back(Widen(place) + kept);
+      WriteBytes(kept_.back(), "kept");
     }
     return places;
   }
@@ -178,6 +185,7 @@ class WindowsMachine final : public MachineUnderTest {
   std::wstring key_;
   std::vector<HANDLE> held_;
   std::vector<std::wstring> links_;
+  std::vector<std::wstring> kept_;
   std::unique_ptr<platform::Objects> objects_ = platform::windows::MakeObjects();
 };
 
