@@ -70,6 +70,9 @@ class WindowsFileSystem final : public FileSystem {
     const Listed listed = LookUp(longPath);
     if (!listed.folder) throw ErrorFromWin32(ERROR_ACCESS_DENIED);  // a volume or share root
     if (!listed.entry.IsFolder()) throw ErrorFromWin32(ERROR_PATH_NOT_FOUND);
+    // A link is refused as its folder lists it: Wine opens a link to a folder
+    // as the folder itself.
+    if (listed.entry.IsLink()) throw ErrorFromWin32(ERROR_ACCESS_DENIED);
     // Held open without delete sharing while it is emptied: the folder
     // cannot be renamed or swapped for a link meanwhile.
     HandleFacts facts{};
