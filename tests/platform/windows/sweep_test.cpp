@@ -47,8 +47,6 @@ void RunCleanUp(ProgressLine& line) {
   auto objects = platform::windows::MakeObjects();
   auto kernel = platform::windows::MakeKernel();
   platform::Platform machine{*objects, *kernel, line};
-  // As the elevated tool sweeps: with the user's own rights.
-  const auto asUser = kernel->ImpersonateUser();
   files::CleanUp(machine);
 }
 

@@ -1,6 +1,7 @@
 // The built kelvane2010.exe: its resources, and its windows as another
 // program sees them while it runs.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -93,8 +94,10 @@ TEST_F(ProgramResources, PicturesAreAJpegPairAndAGif) {
   EXPECT_EQ(ResourceBytes(module, MAKEINTRESOURCEW(10), 103).substr(0, 6), "GIF89a");
 }
 
-// Starts the program with the folders it reads and deletes in a throwaway
-// folder of its own, so that the prefix it runs in stays as it was.
+// Starts the program with the user's folders it reads and deletes in a
+// throwaway folder of its own, so that the prefix it runs in stays as it was.
+// The environment also points the machine-wide folders there, which the tool
+// takes from the system all the same.
 class RunningProgram : public testing::Test {
  protected:
   void SetUp() override {
@@ -200,8 +203,20 @@ TEST_F(RunningProgram, FirstRunShowsTheMainWindowAndItsCloseBoxEndsTheTool) {
   EXPECT_EQ(WaitForExit(), 0u);
 }
 
+// The record of a resumed run due lies in the tool's folder under the
+// system's Program Files, which no environment moves.
+std::filesystem::path ToolFolder() {
+  wchar_t* programFiles = nullptr;
+  SHGetKnownFolderPath(FOLDERID_ProgramFiles, 0, nullptr, &programFiles);
+  const std::filesystem::path folder = std::filesystem::path(programFiles ? programFiles : L"") / L"Kelvane 2010";
+  CoTaskMemFree(programFiles);
+  return folder;
+}
+
 TEST_F(RunningProgram, ResumedRunFinishesOnTheCompletionWindowAndFinishEndsTheTool) {
   std::ofstream(root / L"temp" / L"deleteoffice.bat") << "@exit\r\n";
+  std::filesystem::create_directories(ToolFolder());
+  std::ofstream(ToolFolder() / L"ResumeAfterRestart") << "due\r\n";
   Start();
   HWND complete = WaitForWindow(L"Complete");
   ASSERT_NE(complete, nullptr);
@@ -228,6 +243,8 @@ TEST_F(RunningProgram, ResumedRunFinishesOnTheCompletionWindowAndFinishEndsTheTo
   EXPECT_EQ(GetDlgCtrlID(finish), GetDlgCtrlID(GetWindow(GetWindow(complete, GW_CHILD), GW_HWNDNEXT)));
   PostMessageW(finish, BM_CLICK, 0, 0);
   EXPECT_EQ(WaitForExit(), 0u);
+  std::error_code ignored;
+  std::filesystem::remove_all(ToolFolder(), ignored);
 }
 
 }  // namespace
