@@ -10,6 +10,7 @@
 #include "platform/skip.h"
 #include "registry/remove_reg_keys.h"
 #include "restart/reboot.h"
+#include "restart/resume_place.h"
 #include "restart/setup_reboot.h"
 
 namespace kelvane::app {
@@ -47,7 +48,7 @@ void Kelvane::Start() {
   // remove only the user's own traces, fail on every machine-wide one and
   // then report success: start again with the full rights, and end. Declined,
   // the error box ends the tool before anything is changed, so a resumed run
-  // keeps its batch file and shortcut and asks again at the next log-on.
+  // keeps its record and shortcut and asks again at the next log-on.
   if (platform_.kernel.TokenElevation() == platform::Elevation::Limited) {
     if (Handle([&] { platform_.kernel.StartElevated(); })) platform_.windows.EndTool();
     return;
@@ -60,24 +61,31 @@ void Kelvane::Start() {
 bool Kelvane::Load() {
   const auto shell = platform_.objects.CreateShell();
   const auto fso = platform_.objects.CreateFileSystem();
-  const std::string tempPrefix = Require(shell).ExpandEnvironmentStrings(kTempReference) + "\\";
-  const std::string batchFile = tempPrefix + kBatchFileName;
-  if (!Require(fso).FileExists(batchFile)) return true;
+  const restart::ResumePlace place(Require(shell));
+  if (!place.ResumeDue(Require(fso))) {
+    // Started by its Startup shortcut with no resumed run due (the record
+    // went, or the run was finished by another start): the shortcut and the
+    // copy go, and nobody is shown a window at every log-on.
+    if (!StartedFrom(place)) return true;
+    files::RemoveStartup(platform_);
+    platform_.windows.EndTool();
+    return false;
+  }
 
   platform_.windows.Hide(Window::Kelvane);
   platform_.windows.Show(Window::Loading);
-  // Quoted, so that a temporary folder with a blank in its path still runs.
-  const auto batchProcess = shell->run("\"" + batchFile + "\"");
+  files::RemoveProgramFolder(platform_);
   RemoveFiles();
-  // The clean-up deletes the batch file: let the command interpreter finish
-  // with it first, for a bounded time.
-  platform::SkipIfFails([&] {
-    if (batchProcess) batchProcess->WaitForExit(kBatchFileWaitMilliseconds);
-  });
   CleanUp();
   platform_.windows.Hide(Window::Loading);
   platform_.windows.Show(Window::Complete);
   return false;
+}
+
+bool Kelvane::StartedFrom(const restart::ResumePlace& place) {
+  bool fromPlace = false;
+  platform::SkipIfFails([&] { fromPlace = place.Holds(platform_.kernel.ExecutablePath()); });
+  return fromPlace;
 }
 
 void Kelvane::btnGo_Click() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "restart/resume_place.h"
 
 namespace kelvane::app {
 
@@ -27,13 +28,11 @@ class Kelvane final : public platform::WindowEvents {
   void SetupReboot();
   void Reboot();
 
-  // How long a resumed run lets the batch file run before the clean-up
-  // deletes it.
-  static constexpr unsigned kBatchFileWaitMilliseconds = 60000;
-
  private:
   // The load step; true on a first run.
   bool Load();
+  // Whether the running executable is the copy in the tool's own folder.
+  bool StartedFrom(const restart::ResumePlace& place);
   void btnGo_Click();
   void OpenAddress(const char* address);
 

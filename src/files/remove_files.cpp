@@ -30,14 +30,20 @@ void RemoveFolder(platform::Platform& platform, FileSystem& fso, const std::stri
   DeleteFolder(fso, [&] { return path; });
 }
 
-void RemoveFile(platform::Platform& platform, FileSystem& fso, const std::string& path) {
+// A template of the user's own: deleted with the user's own rights.
+void RemoveTemplate(platform::Platform& platform, FileSystem& fso, const std::string& path) {
   SkipIfFails([&] { ShowProgress(platform.windows, "Removing: " + path); });
+  const auto asUser = platform::TryImpersonateUser(platform.kernel);
+  if (!asUser) return;
   std::unique_ptr<platform::File> file;
   SkipIfFails([&] { file = fso.GetFile(path); });
   SkipIfFails([&] { Require(file).Delete(true); });
 }
 
-void WriteBatchFile(FileSystem& fso, const std::string& path) {
+// Written in the user's own temporary folder, with the user's own rights.
+void WriteBatchFile(platform::Platform& platform, FileSystem& fso, const std::string& path) {
+  const auto asUser = platform::TryImpersonateUser(platform.kernel);
+  if (!asUser) return;
   std::unique_ptr<platform::TextStream> stream;
   SkipIfFails([&] { stream = fso.OpenTextFile(path, platform::kForWriting, true); });
   SkipIfFails([&] { Require(stream).WriteLine(kBatchLine1); });
@@ -80,9 +86,17 @@ void RemoveFiles(platform::Platform& platform) {
     RemoveFolder(platform, files, "Removing " + sharedPrefix + name, sharedPrefix + name);
   }
   RemoveFolder(platform, files, "Removing " + startMenuGroup, startMenuGroup);
-  WriteBatchFile(files, tempPrefix + kBatchFileName);
+  WriteBatchFile(platform, files, tempPrefix + kBatchFileName);
   SweepCaches(platform, files);
-  for (const std::string& path : templates) RemoveFile(platform, files, path);
+  for (const std::string& path : templates) RemoveTemplate(platform, files, path);
+}
+
+void RemoveProgramFolder(platform::Platform& platform) {
+  std::unique_ptr<platform::Shell> shell;
+  SkipIfFails([&] { shell = platform.objects.CreateShell(); });
+  std::unique_ptr<FileSystem> fso;
+  SkipIfFails([&] { fso = platform.objects.CreateFileSystem(); });
+  if (fso) DeleteFolder(*fso, [&] { return Require(shell).ExpandEnvironmentStrings(kProgramFolder); });
 }
 
 }  // namespace kelvane::files

@@ -11,6 +11,13 @@ namespace kelvane::files {
 // sets up goes to the caller; after that every failing step is skipped.
 void RemoveFiles(platform::Platform& platform);
 
+// The resumed run's first step: deletes the Office14 program folder, which
+// Office's uninstallation leaves until the restart, with the administrator's
+// rights and through the same deletion as every other folder (the batch
+// file, which names it too, lies where anyone can change it and is never
+// run). Every failing step is skipped.
+void RemoveProgramFolder(platform::Platform& platform);
+
 // What the phase deletes, each below a folder the shell's reference names
 // (the references spelt as the phase passes them to the shell).
 inline constexpr const char* kCommonFilesReference = "%CommonProgramFiles%";
@@ -30,8 +37,9 @@ inline constexpr const char* kTemplateTails[] = {
 inline constexpr const char* kCacheRoot = "C:\\MSOCache\\All Users";
 inline constexpr const char* kCacheSuffix = "0FF1CE}-C";
 
-// The batch file's two lines: run after the restart, it removes the Office14
-// program folder. The reference stays unexpanded for the command interpreter.
+// The batch file's two lines: they name the Office14 program folder the
+// resumed run removes. The reference stays unexpanded, as for the command
+// interpreter.
 inline constexpr const char* kBatchLine1 = "@echo off";
 inline constexpr const char* kProgramFolder = "%programfiles%\\Microsoft Office\\Office14";
 inline constexpr const char* kBatchLine2 = "rd /S /Q \"%programfiles%\\Microsoft Office\\Office14\\\"";

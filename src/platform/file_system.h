@@ -51,6 +51,16 @@ class FileSystem {
   // Single-byte text in the system's ANSI code page.
   virtual std::unique_ptr<TextStream> OpenTextFile(const std::string& path, std::int16_t ioMode,
                                                    bool create) = 0;
+  // Makes the folder; one that is already there is no failure. Its folder
+  // must exist.
+  virtual void CreateFolder(const std::string& path) = 0;
+  // Copies a file; whatever stood at the destination goes first, as itself
+  // (never written through), so the copy is always a file of its own.
+  virtual void CopyFile(const std::string& source, const std::string& destination) = 0;
+  // Hands a file or an empty folder to the system, to be deleted when the
+  // machine next starts, before anything can hold it open; for what is in
+  // use now (the running program). Needs an administrator's rights.
+  virtual void DeleteAtRestart(const std::string& path) = 0;
 };
 
 inline constexpr std::int16_t kForWriting = 2;

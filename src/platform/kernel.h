@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace kelvane::platform {
@@ -10,6 +11,16 @@ enum class Elevation {
   Limited,   // an administrator's token filtered by User Account Control
   Standard,  // a standard user's token
   Unknown,   // the token could not be read
+};
+
+// While it lives, the calling thread acts with the rights the user has
+// without elevation: what it deletes or writes in the user's own places is
+// only what the user could have deleted or written anyway. Where there is no
+// such boundary (no User Account Control split, the built-in Administrator,
+// SYSTEM) it changes nothing.
+class Impersonation {
+ public:
+  virtual ~Impersonation() = default;
 };
 
 // The kernel calls the tool makes.
@@ -26,6 +37,10 @@ class Kernel {
   // an administrator's full rights; returns once it has started. Fails when
   // the person declines.
   virtual void StartElevated() = 0;
+  // Acts as the user until the result is released. Fails when the process
+  // was elevated from a split token and the user's own rights cannot be had:
+  // what would have run with them is then skipped, never run elevated.
+  virtual std::unique_ptr<Impersonation> ImpersonateUser() = 0;
 };
 
 }  // namespace kelvane::platform

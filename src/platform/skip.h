@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/error.h"
+#include "platform/kernel.h"
 
 namespace kelvane::platform {
 
@@ -24,6 +25,17 @@ template <class Object>
 Object& Require(const std::unique_ptr<Object>& object) {
   if (!object) throw Error(kObjectRequired, "Object required");
   return *object;
+}
+
+// The user's own rights for as long as the result lives, or nothing when they
+// cannot be had: what needs them is then skipped, never done with the
+// administrator's rights instead.
+inline std::unique_ptr<Impersonation> TryImpersonateUser(Kernel& kernel) {
+  try {
+    return kernel.ImpersonateUser();
+  } catch (const Error&) {
+    return nullptr;
+  }
 }
 
 }  // namespace kelvane::platform

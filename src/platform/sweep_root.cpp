@@ -60,13 +60,24 @@ bool IsSweepablePath(std::string_view given) {
   });
 }
 
-bool MayEmptyFolder(std::string_view finalPath, const std::vector<std::string>& systemFolders) {
+bool MayEmptyFolder(std::string_view finalPath, const SweepRoles& roles) {
   if (!IsSweepablePath(finalPath)) return false;
   finalPath = WithoutTrailingBackslashes(finalPath);
-  return std::none_of(systemFolders.begin(), systemFolders.end(), [&](const std::string& folder) {
-    const auto system = WithoutTrailingBackslashes(folder);
-    return !system.empty() && IsWithin(system, finalPath);
-  });
+  // A drive-letter path: a share ("\\server\share") is never on a fixed drive.
+  const std::string_view drive = finalPath.substr(0, 2);
+  if (finalPath[1] != ':' || std::none_of(roles.fixedDrives.begin(), roles.fixedDrives.end(), [&](const std::string& fixed) {
+        return SameIgnoringCase(WithoutTrailingBackslashes(fixed), drive);
+      })) {
+    return false;
+  }
+  const auto profile = WithoutTrailingBackslashes(roles.profile);
+  if (profile.empty() || finalPath.size() == profile.size() || !IsWithin(finalPath, profile)) return false;
+  const auto protects = [&](const std::string& folder) {
+    const auto place = WithoutTrailingBackslashes(folder);
+    return !place.empty() && IsWithin(place, finalPath);
+  };
+  return std::none_of(roles.profileFolders.begin(), roles.profileFolders.end(), protects) &&
+         std::none_of(roles.systemFolders.begin(), roles.systemFolders.end(), protects);
 }
 
 }  // namespace kelvane::platform

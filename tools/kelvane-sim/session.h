@@ -11,9 +11,9 @@ namespace kelvane::sim {
 // Logs the user on and starts the tool as a double-click on its path does.
 void StartTool(Machine& machine, User& user);
 
-// Carries out a pending restart, logs on, and starts every shortcut in the
-// common and the user's Startup folders whose target is the tool. Returns
-// how many it started.
+// Carries out a pending restart and the deletions handed to it, logs on, and
+// starts every shortcut in the common and the user's Startup folders whose
+// target is the tool or a copy of it. Returns how many it started.
 int Boot(Machine& machine, User& user, std::ostream& notes);
 
 // One start of the tool: Start, then the user's actions until the tool ends

@@ -54,7 +54,7 @@ std::unique_ptr<platform::ProductServices> SimObjects::GetProductServices(const 
 
 std::string SimKernel::ExecutablePath() {
   machine_.Check("ExecutablePath", "", UnspecifiedError());
-  return machine_.config().exePath;
+  return startedFrom_;
 }
 
 }  // namespace kelvane::sim

@@ -21,20 +21,26 @@ class SimObjects final : public platform::Objects {
   Machine& machine_;
 };
 
-// The tool's own path from machine.ini, and a clock that only counts: the
-// machine does not make anyone wait for the countdown. Its users run with
-// full rights, so no start asks for more.
+// The path the tool was started from (machine.ini's ExePath, or the copy a
+// Startup shortcut names), and a clock that only counts: the machine does not
+// make anyone wait for the countdown. Its users run with full rights and no
+// split token, so no start asks for more and acting as the user changes
+// nothing.
 class SimKernel final : public platform::Kernel {
  public:
-  explicit SimKernel(Machine& machine) : machine_(machine) {}
+  SimKernel(Machine& machine, std::string startedFrom) : machine_(machine), startedFrom_(std::move(startedFrom)) {}
   std::string ExecutablePath() override;
   void Sleep(unsigned milliseconds) override { sleptMilliseconds_ += milliseconds; }
   unsigned long long sleptMilliseconds() const { return sleptMilliseconds_; }
   platform::Elevation TokenElevation() override { return platform::Elevation::Full; }
   void StartElevated() override {}
+  std::unique_ptr<platform::Impersonation> ImpersonateUser() override {
+    return std::make_unique<platform::Impersonation>();
+  }
 
  private:
   Machine& machine_;
+  std::string startedFrom_;
   unsigned long long sleptMilliseconds_ = 0;
 };
 

@@ -40,6 +40,15 @@ class MachineUnderTest {
   virtual void MakeKey(const std::string& path) = 0;
   virtual bool HasKey(const std::string& path) = 0;
 
+  // Where the places of the sweep's rule lie on this machine, each holding a
+  // file: a folder the sweep may empty (strictly below the user's profile,
+  // no known folder), and the places it must refuse.
+  struct Places {
+    std::string belowProfile, profile, documents, windows, system32, commonFiles, programData, publicDocuments,
+        otherProfile;
+  };
+  virtual Places SweepPlaces() = 0;
+
   // Installs a product; `leaves` is a file it installs ("" when none).
   struct Installed {
     std::string name;

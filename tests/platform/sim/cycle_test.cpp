@@ -15,6 +15,7 @@ using Lines = std::vector<std::string>;
 const std::string kOffice14 = "C:\\Program Files\\Microsoft Office\\Office14";
 const std::string kBatch = "C:\\Users\\Demo User\\AppData\\Local\\Temp\\deleteoffice.bat";
 const std::string kShortcut = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\Kelvane.lnk";
+const std::string kToolFolder = "C:\\Program Files\\Kelvane 2010";
 
 // Where each of the lines stands in the log; the test fails on a missing one.
 std::vector<std::size_t> Positions(const Lines& events, const Lines& wanted) {
@@ -88,22 +89,26 @@ TEST(DemoCycle, EventsFollowTheWalkThrough) {
                "progress\tRemoving: C:\\MSOCache\\All Users\\{90140000-0011-0000-0000-0000000FF1CE}-C",
                "progress\tRemoving RegKeyHKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0",
                "progress\tFinalizing some tasks before reboot..",
-               "shortcut\tC:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk\tC:\\Users\\Demo "
-               "User\\Downloads\\kelvane2010.exe\t4",
+               "shortcut\tC:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk\t" + kToolFolder +
+                   "\\kelvane2010.exe\t4",
                "progress\tRebooting.", "progress\tRebooting.....", "run\tshutdown -r -t 10 -f", "restart",
-               "run\t\"" + kBatch + "\"", "progress\tCleaning Up", "window\thide\tLoading",
+               "progress\tCleaning Up", "window\thide\tLoading",
                "window\tshow\tComplete", "exit"});
   for (std::size_t i = 1; i < positions.size(); ++i) EXPECT_LT(positions[i - 1], positions[i]) << i;
   EXPECT_EQ(events.back(), "exit");
+  // The resumed run runs nothing: not the batch file, which anyone can plant.
+  EXPECT_EQ(image.Events("run"), (Lines{"run\tnet stop ose", "run\tshutdown -r -t 10 -f"}));
 }
 
-TEST(DemoCycle, TheBatchFileAloneRemovesOffice14AfterTheRestart) {
+TEST(DemoCycle, TheResumedRunRemovesOffice14AndTheToolsCopyAfterTheRestart) {
   TestImage image;
   ASSERT_EQ(image.Run({"start", "IMAGE", "--click", "btnGo"}), 0);
   EXPECT_TRUE(image.Exists(kOffice14 + "\\WINWORD.EXE"));
   EXPECT_FALSE(image.Exists(kOffice14 + "\\1033"));  // the product's own uninstallation took that
   EXPECT_EQ(ReadWholeFile(image.Host(kBatch)).size(), 65u);
   EXPECT_TRUE(image.Exists(kShortcut));
+  EXPECT_EQ(ReadWholeFile(image.Host(kToolFolder + "\\kelvane2010.exe")), "MZ kelvane2010");
+  EXPECT_TRUE(image.Exists(kToolFolder + "\\ResumeAfterRestart"));
   EXPECT_NE(image.ReadImageFile("machine.ini").find("PendingRestart=yes"), std::string::npos);
   EXPECT_EQ(image.Events().back(), "run\tshutdown -r -t 10 -f");
   EXPECT_EQ(image.Events("progress").back(), "progress\tRebooting.....");
@@ -112,8 +117,21 @@ TEST(DemoCycle, TheBatchFileAloneRemovesOffice14AfterTheRestart) {
   EXPECT_FALSE(image.Exists(kOffice14));
   EXPECT_FALSE(image.Exists(kBatch));
   EXPECT_FALSE(image.Exists(kShortcut));
+  EXPECT_FALSE(image.Exists(kToolFolder));
   EXPECT_EQ(image.Events().back(), "window\tshow\tComplete");
   EXPECT_EQ(image.ReadImageFile("machine.ini").find("PendingRestart"), std::string::npos);
+}
+
+// A product one user installed for himself is his own: its uninstallation
+// would run with the administrator's rights.
+TEST(DemoCycle, APerUserProductIsNeverUninstalled) {
+  TestImage image;
+  image.WriteImageFile("products.ini", image.ReadImageFile("products.ini") +
+                                           "\n[{90140000-0011-0000-0000-0000000FF1CE}-user]\n"
+                                           "Name=Microsoft Office Planted Add-in\nPerUser=yes\n");
+  ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0);
+  EXPECT_NE(image.ReadImageFile("products.ini").find("Name=Microsoft Office Planted Add-in"), std::string::npos);
+  EXPECT_TRUE(image.Events("uninstall\tMicrosoft Office Planted").empty());
 }
 
 TEST(DemoCycle, ASecondBootStartsNothing) {

@@ -33,6 +33,8 @@ MachineConfig ParseMachineConfig(const std::string& text, const std::string& fil
       } else if (SameName(entry.key, "ExePath")) {
         config.exePath = entry.value;
         hasPath = !entry.value.empty();
+      } else if (SameName(entry.key, "DeleteAtRestart")) {
+        config.deletionsAtRestart.push_back(entry.value);
       } else if (SameName(entry.key, "PendingRestart")) {
         config.pendingRestart = SameName(entry.value, "yes");
       } else {
@@ -57,6 +59,7 @@ MachineConfig ParseMachineConfig(const std::string& text, const std::string& fil
 std::string FormatMachineConfig(const MachineConfig& config) {
   std::string text = "[machine]\nComputerName=" + config.computerName + "\nExePath=" + config.exePath + "\n";
   if (config.pendingRestart) text += "PendingRestart=yes\n";
+  for (const auto& path : config.deletionsAtRestart) text += "DeleteAtRestart=" + path + "\n";
   text += "\n[environment]\n";
   for (const auto& [name, value] : config.environment) text += name + "=" + value + "\n";
   text += "\n[services]\n";

@@ -12,6 +12,7 @@ struct MachineConfig {
   std::string computerName;  // empty: no name can ever be read
   std::string exePath;
   bool pendingRestart = false;
+  std::vector<std::string> deletionsAtRestart;  // paths, in the order handed over
   std::vector<std::pair<std::string, std::string>> environment;  // in file order
   std::vector<std::pair<std::string, std::string>> services;     // name -> "running" | "stopped"
 

@@ -1,0 +1,56 @@
+#include "restart/resume_place.h"
+
+#include <vector>
+
+#include "common/paths.h"
+#include "common/resume_state.h"
+#include "platform/skip.h"
+
+namespace kelvane::restart {
+
+using platform::Require;
+using platform::SkipIfFails;
+
+ResumePlace::ResumePlace(platform::Shell& shell)
+    : folder_(shell.ExpandEnvironmentStrings(kProgramFilesReference) + kToolFolderTail) {}
+
+std::string ResumePlace::Record() const { return folder_ + "\\" + kResumeRecordName; }
+
+std::string ResumePlace::CopyOf(const std::string& executablePath) const {
+  return folder_ + "\\" + std::string(LeafName(executablePath));
+}
+
+bool ResumePlace::Holds(const std::string& executablePath) const { return IsDirectlyIn(executablePath, folder_); }
+
+bool ResumePlace::ResumeDue(platform::FileSystem& fso) const { return fso.FileExists(Record()); }
+
+std::string ResumePlace::InstallCopy(platform::FileSystem& fso, const std::string& executablePath) const {
+  fso.CreateFolder(folder_);
+  const std::string copy = CopyOf(executablePath);
+  if (!SamePath(copy, executablePath)) fso.CopyFile(executablePath, copy);
+  return copy;
+}
+
+void ResumePlace::RecordResume(platform::FileSystem& fso) const {
+  const auto record = fso.OpenTextFile(Record(), platform::kForWriting, true);
+  Require(record).WriteLine(kResumeRecordText);
+  record->Close();
+}
+
+void ResumePlace::Remove(platform::FileSystem& fso) const {
+  // The record first: whatever else stays, the next start is a first run.
+  SkipIfFails([&] { fso.DeleteFile(Record()); });
+  std::unique_ptr<platform::Folder> folder;
+  SkipIfFails([&] { folder = fso.GetFolder(folder_); });
+  if (!folder) return;
+  SkipIfFails([&] { folder->Delete(true); });
+  // A running copy cannot go while it runs: the system deletes it, then the
+  // folder, when the machine next starts.
+  std::vector<std::unique_ptr<platform::File>> left;
+  SkipIfFails([&] { left = fso.GetFolder(folder_)->Files(); });
+  if (left.empty()) return;
+  for (const auto& file : left) SkipIfFails([&] { fso.DeleteAtRestart(folder_ + "\\" + file->Name()); });
+  SkipIfFails([&] { fso.DeleteAtRestart(folder_); });
+}
+
+}  // namespace kelvane::restart
