@@ -4,18 +4,21 @@
 #include <utility>
 
 #include "platform/error.h"
+#include "platform/journal.h"
 #include "platform/kernel.h"
 
 namespace kelvane::platform {
 
 // One statement of a phase that goes on after a failure: a platform failure
-// is dropped and the phase carries on with its next statement. Anything that
-// is not a platform failure is a programming error and propagates.
+// is dropped (noted in the run's journal) and the phase carries on with its
+// next statement. Anything that is not a platform failure is a programming
+// error and propagates.
 template <class Statement>
 void SkipIfFails(Statement&& statement) {
   try {
     std::forward<Statement>(statement)();
-  } catch (const Error&) {
+  } catch (const Error& error) {
+    NoteSkipped(error);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "common/paths.h"
 #include "common/resume_state.h"
+#include "files/restart_deletion.h"
 #include "platform/skip.h"
 
 namespace kelvane::restart {
@@ -43,14 +44,14 @@ void ResumePlace::Remove(platform::FileSystem& fso) const {
   std::unique_ptr<platform::Folder> folder;
   SkipIfFails([&] { folder = fso.GetFolder(folder_); });
   if (!folder) return;
-  SkipIfFails([&] { folder->Delete(true); });
+  bool deleted = false;
+  SkipIfFails([&] {
+    folder->Delete(true);
+    deleted = true;
+  });
   // A running copy cannot go while it runs: the system deletes it, then the
   // folder, when the machine next starts.
-  std::vector<std::unique_ptr<platform::File>> left;
-  SkipIfFails([&] { left = fso.GetFolder(folder_)->Files(); });
-  if (left.empty()) return;
-  for (const auto& file : left) SkipIfFails([&] { fso.DeleteAtRestart(folder_ + "\\" + file->Name()); });
-  SkipIfFails([&] { fso.DeleteAtRestart(folder_); });
+  if (!deleted) files::HandFolderToRestart(fso, folder_);
 }
 
 }  // namespace kelvane::restart

@@ -405,6 +405,14 @@ class FakeFileSystem final : public platform::FileSystem {
     if (!recorder_.machine.HasFolder(Parent(destination))) throw PathNotFound(destination);
     recorder_.machine.files[CollapseSeparators(destination)] = FakeFile{file->second.content, false};
   }
+  std::unique_ptr<platform::TextStream> OpenLog(const std::string& path) override {
+    recorder_.Record("OpenLog " + path);
+    recorder_.Check("OpenLog", path);
+    if (!recorder_.machine.HasFolder(Parent(path))) throw PathNotFound(path);
+    if (recorder_.machine.HasFolder(path)) throw PermissionDenied(path);
+    recorder_.machine.files[CollapseSeparators(path)];  // made when missing, appended to when there
+    return std::make_unique<FakeTextStream>(recorder_, CollapseSeparators(path));
+  }
   void DeleteAtRestart(const std::string& path) override {
     recorder_.Record("DeleteAtRestart " + path);
     recorder_.Check("DeleteAtRestart", path);
@@ -576,6 +584,12 @@ class RecordingPlatform::Kernel final : public platform::Kernel {
     recorder_.Record("StartElevated");
     recorder_.Check("StartElevated", "");
   }
+  std::vector<std::string> Arguments() override { return recorder_.machine.arguments; }
+  bool WaitForInstaller(unsigned timeoutMilliseconds) override {
+    recorder_.Record("WaitForInstaller " + std::to_string(timeoutMilliseconds));
+    return !recorder_.machine.installerBusy;
+  }
+  std::string UtcTime() override { return "2026-12-10T12:00:00.000Z"; }
   // The user's rights that cannot be had are FailOn("ImpersonateUser").
   std::unique_ptr<platform::Impersonation> ImpersonateUser() override {
     recorder_.Check("ImpersonateUser", "");
@@ -613,8 +627,9 @@ class RecordingPlatform::Windows final : public platform::WindowSystem {
     recorder_.Record("error " + title + " | " + text);
     recorder_.Check("ShowErrorBox", title);
   }
-  void EndTool() override {
-    recorder_.Record("end");
+  void EndTool(int exitCode) override {
+    recorder_.Record(exitCode ? "end " + std::to_string(exitCode) : "end");
+    recorder_.exitCode = exitCode;
     recorder_.visible.clear();
     recorder_.ended = true;
   }

@@ -41,6 +41,8 @@ struct MachineState {
   std::vector<FakeProduct> products;
   std::string computerName = "DEMO-PC";
   std::string executablePath = "C:\\Users\\Demo User\\Downloads\\kelvane2010.exe";
+  std::vector<std::string> arguments;
+  bool installerBusy = false;  // another installation runs past any wait
   platform::Elevation elevation = platform::Elevation::Full;
   // Where the places GetFolderToEmpty's rule names lie.
   platform::SweepRoles sweepRoles = {
@@ -88,6 +90,7 @@ class RecordingPlatform {
   std::vector<std::string> EntriesWithRights(const std::string& prefix) const;
   std::set<platform::Window> visible;
   bool ended = false;
+  int exitCode = 0;
 
   // Used by the fakes.
   void Record(const std::string& entry) { log_.push_back(entry); }

@@ -31,8 +31,8 @@ void DeleteHandedOver(Machine& machine) {
   machine.config().deletionsAtRestart.clear();
 }
 
-void Run(Machine& machine, User& user, const std::string& startedFrom) {
-  SimPlatform platform(machine, startedFrom);
+int Run(Machine& machine, User& user, const std::string& startedFrom, const std::vector<std::string>& arguments) {
+  SimPlatform platform(machine, startedFrom, arguments);
   app::Kelvane tool(platform.get());
   tool.Start();
   while (!platform.windows().ended()) {
@@ -44,15 +44,18 @@ void Run(Machine& machine, User& user, const std::string& startedFrom) {
       tool.CloseRequested(action->window);
     }
   }
+  return platform.windows().exitCode();
 }
 
 }  // namespace
 
-void RunTool(Machine& machine, User& user) { Run(machine, user, machine.config().exePath); }
+int RunTool(Machine& machine, User& user, const std::vector<std::string>& arguments) {
+  return Run(machine, user, machine.config().exePath, arguments);
+}
 
-void StartTool(Machine& machine, User& user) {
+int StartTool(Machine& machine, User& user, const std::vector<std::string>& arguments) {
   machine.log().Append({"logon"});
-  RunTool(machine, user);
+  return RunTool(machine, user, arguments);
 }
 
 int Boot(Machine& machine, User& user, std::ostream& notes) {
@@ -80,7 +83,7 @@ int Boot(Machine& machine, User& user, std::ostream& notes) {
       }
       if (!IsTheTool(machine, link->targetPath)) continue;
       ++started;
-      Run(machine, user, link->targetPath);
+      Run(machine, user, link->targetPath, {});
     }
   }
   return started;

@@ -130,11 +130,13 @@ class SimFolder final : public platform::Folder {
 
 class SimTextStream final : public platform::TextStream {
  public:
-  SimTextStream(Machine& machine, fs::path host) : machine_(machine), host_(std::move(host)) {}
+  // ANSI text, as the file-system object writes it by default, or UTF-8.
+  SimTextStream(Machine& machine, fs::path host, bool utf8 = false)
+      : machine_(machine), host_(std::move(host)), utf8_(utf8) {}
   void WriteLine(const std::string& text) override {
     if (closed_) throw platform::Error(54, "Bad file mode");
     machine_.Check("WriteLine", text, DiskFull());
-    std::ofstream(host_, std::ios::binary | std::ios::app) << Utf8ToAnsi(text) << "\r\n";
+    std::ofstream(host_, std::ios::binary | std::ios::app) << (utf8_ ? text : Utf8ToAnsi(text)) << "\r\n";
   }
   void Close() override {
     machine_.Check("Close", host_.filename().string(), UnspecifiedError());
@@ -144,6 +146,7 @@ class SimTextStream final : public platform::TextStream {
  private:
   Machine& machine_;
   fs::path host_;
+  bool utf8_;
   bool closed_ = false;
 };
 
@@ -216,6 +219,16 @@ class SimFileSystem final : public platform::FileSystem {
     std::error_code error;
     fs::copy_file(from->host, place->host, error);
     if (error) throw AccessDenied();
+  }
+  std::unique_ptr<platform::TextStream> OpenLog(const std::string& path) override {
+    machine_.Check("OpenLog", path, AccessDenied());
+    const auto place = Place(path);
+    std::error_code error;
+    // Never written through a link planted at its name.
+    if (fs::is_symlink(place->host, error) || Drive::IsFolder(*place)) throw AccessDenied();
+    if (StillThere(*place) && Drive::IsReadOnly(place->host)) throw AccessDenied();
+    std::ofstream(place->host, std::ios::binary | std::ios::app);
+    return std::make_unique<SimTextStream>(machine_, place->host, true);
   }
   void DeleteAtRestart(const std::string& path) override {
     machine_.Check("DeleteAtRestart", path, AccessDenied());

@@ -12,10 +12,10 @@ class SimPlatform {
  public:
   // Started by a double-click on machine.ini's ExePath, or from another
   // path (a shortcut's target).
-  explicit SimPlatform(Machine& machine) : SimPlatform(machine, machine.config().exePath) {}
-  SimPlatform(Machine& machine, std::string startedFrom)
+  explicit SimPlatform(Machine& machine) : SimPlatform(machine, machine.config().exePath, {}) {}
+  SimPlatform(Machine& machine, std::string startedFrom, std::vector<std::string> arguments)
       : objects_(machine),
-        kernel_(machine, std::move(startedFrom)),
+        kernel_(machine, std::move(startedFrom), std::move(arguments)),
         windows_(machine),
         platform_{objects_, kernel_, windows_} {}
   SimPlatform(const SimPlatform&) = delete;
