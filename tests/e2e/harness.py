@@ -413,8 +413,9 @@ def restart_and_resume(machine, helpers, screenshots, longest):
     check(wait_for_exit(machine.program, 30), "the space bar on the focused Done button ends the program")
 
 
-def compare_machines(image, sim_after, machine, paths, installed, work, sim_progress, texts_seen, removed_by_products):
-    say("differential: the Wine machine against the simulated one")
+def compare_state(image, sim_after, machine, paths, installed, work, removed_by_products):
+    """Every file, key and product of the image kept or removed alike on both
+    machines."""
     sim_files = {windows_path: True for windows_path, _, _ in sim_after.entries()}
     wine_files = snapshot_files(machine, image, paths)
     differences = []
@@ -448,6 +449,11 @@ def compare_machines(image, sim_after, machine, paths, installed, work, sim_prog
         raise Failure("the machines differ; first: " + differences[0] +
                       (f" (and {len(differences) - 1} more)" if len(differences) > 1 else ""))
     say(f"  ok  every file, key and product agrees ({removed} items removed, {survived} kept on both)")
+
+
+def compare_machines(image, sim_after, machine, paths, installed, work, sim_progress, texts_seen, removed_by_products):
+    say("differential: the Wine machine against the simulated one")
+    compare_state(image, sim_after, machine, paths, installed, work, removed_by_products)
 
     logged = [paths.text(text) for text in sim_progress]
     difference = first_difference(texts_seen, logged)
@@ -541,6 +547,37 @@ def temp_elsewhere(machine, helpers, exe):
               + (f"; gone: {', '.join(missing[:5])}" if missing else ""))
 
 
+def unattended(machine, helpers, exe, image, paths, installed, work, sim_tool, removed_by_products):
+    """What a deployment system does: /check, /quiet /norestart with a log,
+    /check again; compared with the same on the simulated machine."""
+    say("unattended: /check, /quiet /norestart /log C:\\kv.log, /check")
+
+    def run(*arguments):
+        _, said = machine.run(dos_path(helpers["window_probe"]), "run", FORM_CLASS, exe, *arguments, timeout=600)
+        found = re.search(r"exit (\d+) visible (\d+)", said)
+        if not found:
+            raise Failure(f"the program did not run: {said.strip()}")
+        return int(found[1]), int(found[2])
+
+    code, _ = run("/check")
+    check(code == 1, f"/check before the removal exits 1 (exit {code})")
+    code, visible = run("/quiet", "/norestart", "/log", "C:\\kv.log")
+    check(code in (0, 3010), f"/quiet /norestart exits 0 or 3010 (exit {code})")
+    check(visible == 0, "no window of the tool showed")
+    sim_root = work / "sim-unattended"
+    shutil.copytree(image.root, sim_root, symlinks=True)
+    sim(sim_tool, "start", sim_root, "--args", "/quiet /norestart /log C:\\kv.log")
+    sim_log = (sim_root / "drive_c" / "kv.log").read_text("utf-8")
+    log = machine.unix_path("C:\\kv.log").read_text("utf-8")
+    removed = re.findall(r"\tuninstall\t(.*): status 0\r?$", sim_log, re.M)
+    check(removed and all(f"\tuninstall\t{name}: status 0" in log for name in removed),
+          f"the log names every removed product ({', '.join(removed)})")
+    check(re.search(r"\texit\t(0|3010)\r?$", log, re.M), "the log ends with the exit code")
+    compare_state(image, MachineImage(sim_root), machine, paths, installed, work, removed_by_products)
+    code, _ = run("/check")
+    check(code == 0, f"/check after the removal exits 0 (exit {code})")
+
+
 # -- the whole run ----------------------------------------------------------------
 
 def display_free(number: int) -> bool:
@@ -630,7 +667,7 @@ def main():
 
         # The failure paths run on copies of the laid prefix.
         machine.end_session()
-        for scenario in ("close", "read-only", "temp"):
+        for scenario in ("close", "read-only", "temp", "unattended"):
             copy = WineMachine(work / f"prefix-{scenario}", display, work, arch)
             copy.program = machine.program
             subprocess.run(["cp", "-a", str(machine.prefix), str(copy.prefix)], check=True)
@@ -639,6 +676,8 @@ def main():
                 close_before_go(copy, helpers, image, paths, exe, work)
             elif scenario == "temp":
                 temp_elsewhere(copy, helpers, exe)
+            elif scenario == "unattended":
+                unattended(copy, helpers, exe, image, paths, installed, work, args.sim, removed_by_products)
             else:
                 read_only_startup(copy, helpers, exe)
             copy.end_session()
