@@ -24,7 +24,7 @@ class NoWindows final : public kelvane::platform::WindowSystem {
   void SetProgressCaption(const std::string&) override {}
   void RepaintProgress() override {}
   void ShowErrorBox(const std::string&, const std::string&) override {}
-  void EndTool() override {}
+  void EndTool(int) override {}
 };
 
 void Fill(const std::wstring& temp, long files) {

@@ -2,6 +2,9 @@
 
 #include "app/addresses.h"
 #include "app/error_box.h"
+#include "app/exit_codes.h"
+#include "app/inventory.h"
+#include "app/unattended.h"
 #include "common/resume_state.h"
 #include "files/clean_up.h"
 #include "files/remove_files.h"
@@ -10,6 +13,7 @@
 #include "platform/skip.h"
 #include "registry/remove_reg_keys.h"
 #include "restart/reboot.h"
+#include "restart/resume_place.h"
 #include "restart/setup_reboot.h"
 
 namespace kelvane::app {
@@ -28,28 +32,76 @@ void Kelvane::Reboot() { restart::Reboot(platform_); }
 
 template <class Handler>
 bool Kelvane::Handle(Handler&& handler) {
+  const platform::JournalScope journal(log_);
   try {
     handler();
     return true;
   } catch (const platform::Error& error) {
+    platform::Note("error", platform::ErrorNumberText(error) + " " + error.description());
     try {
       platform_.windows.ShowErrorBox(kApplicationTitle, ErrorBoxText(error));
     } catch (const platform::Error&) {
       // The tool ends all the same when not even the box can be shown.
     }
-    platform_.windows.EndTool();
+    End(kExitDone);
     return false;
   }
 }
 
+void Kelvane::End(int exitCode) {
+  const platform::JournalScope journal(log_);
+  platform::Note("exit", std::to_string(exitCode));
+  platform_.windows.EndTool(exitCode);
+}
+
+bool Kelvane::ReadCommandLine() {
+  std::vector<std::string> arguments;
+  platform::SkipIfFails([&] { arguments = platform_.kernel.Arguments(); });
+  const ParsedCommandLine parsed = ParseCommandLine(arguments);
+  options_ = parsed.options.value_or(RunOptions{});
+  const auto fail = [&](int exitCode, const std::string& why) {
+    if (!parsed.silent) {
+      platform::SkipIfFails([&] { platform_.windows.ShowErrorBox(kApplicationTitle, why + "\n\n" + kUsageText); });
+    }
+    platform_.windows.EndTool(exitCode);
+    return false;
+  };
+  if (!parsed.options) return fail(kExitBadCommandLine, parsed.error);
+  if (options_.logFile) {
+    try {
+      log_.Open(platform::Require(platform_.objects.CreateFileSystem()), *options_.logFile);
+    } catch (const platform::Error& error) {
+      return fail(kExitLogFailed, "The log cannot be opened: " + *options_.logFile + "\n" + error.description());
+    }
+  }
+  const platform::JournalScope journal(log_);
+  std::string commandLine;
+  for (const auto& argument : arguments) commandLine += (commandLine.empty() ? "" : " ") + argument;
+  platform::Note("start", commandLine.empty() ? "(no arguments)" : commandLine);
+  return true;
+}
+
 void Kelvane::Start() {
+  if (!ReadCommandLine()) return;
+  if (options_.check) {
+    const platform::JournalScope journal(log_);
+    End(CheckTraces(platform_));
+  } else if (options_.Unattended()) {
+    const platform::JournalScope journal(log_);
+    End(RemoveUnattended(platform_, options_, log_));
+  } else {
+    StartWindowed();
+  }
+}
+
+void Kelvane::StartWindowed() {
   // An administrator whose rights User Account Control holds back would
   // remove only the user's own traces, fail on every machine-wide one and
   // then report success: start again with the full rights, and end. Declined,
   // the error box ends the tool before anything is changed, so a resumed run
-  // keeps its batch file and shortcut and asks again at the next log-on.
+  // keeps its record and shortcut and asks again at the next log-on.
   if (platform_.kernel.TokenElevation() == platform::Elevation::Limited) {
-    if (Handle([&] { platform_.kernel.StartElevated(); })) platform_.windows.EndTool();
+    if (Handle([&] { platform_.kernel.StartElevated(); })) End(kExitDone);
     return;
   }
   bool firstRun = false;
@@ -60,24 +112,31 @@ void Kelvane::Start() {
 bool Kelvane::Load() {
   const auto shell = platform_.objects.CreateShell();
   const auto fso = platform_.objects.CreateFileSystem();
-  const std::string tempPrefix = Require(shell).ExpandEnvironmentStrings(kTempReference) + "\\";
-  const std::string batchFile = tempPrefix + kBatchFileName;
-  if (!Require(fso).FileExists(batchFile)) return true;
+  const restart::ResumePlace place(Require(shell));
+  if (!place.ResumeDue(Require(fso))) {
+    // Started by its Startup shortcut with no resumed run due (the record
+    // went, or the run was finished by another start): the shortcut and the
+    // copy go, and nobody is shown a window at every log-on.
+    if (!StartedFrom(place)) return true;
+    files::RemoveStartup(platform_);
+    End(kExitDone);
+    return false;
+  }
 
   platform_.windows.Hide(Window::Kelvane);
   platform_.windows.Show(Window::Loading);
-  // Quoted, so that a temporary folder with a blank in its path still runs.
-  const auto batchProcess = shell->run("\"" + batchFile + "\"");
+  files::RemoveProgramFolder(platform_);
   RemoveFiles();
-  // The clean-up deletes the batch file: let the command interpreter finish
-  // with it first, for a bounded time.
-  platform::SkipIfFails([&] {
-    if (batchProcess) batchProcess->WaitForExit(kBatchFileWaitMilliseconds);
-  });
   CleanUp();
   platform_.windows.Hide(Window::Loading);
   platform_.windows.Show(Window::Complete);
   return false;
+}
+
+bool Kelvane::StartedFrom(const restart::ResumePlace& place) {
+  bool fromPlace = false;
+  platform::SkipIfFails([&] { fromPlace = place.Holds(platform_.kernel.ExecutablePath()); });
+  return fromPlace;
 }
 
 void Kelvane::btnGo_Click() {
@@ -101,14 +160,14 @@ void Kelvane::Clicked(Control control) {
     case Control::btnGo: Handle([&] { btnGo_Click(); }); break;
     case Control::Label2: Handle([&] { OpenAddress(kDownloadAddress); }); break;
     case Control::Picture1: Handle([&] { OpenAddress(kDonationAddress); }); break;
-    case Control::Finish: platform_.windows.EndTool(); break;
+    case Control::Finish: End(kExitDone); break;
   }
 }
 
 void Kelvane::CloseRequested(Window window) {
   // Loading has no close box; closing either other window leaves nothing
   // visible, so the tool ends rather than linger without a window.
-  if (window != Window::Loading) platform_.windows.EndTool();
+  if (window != Window::Loading) End(kExitDone);
 }
 
 }  // namespace kelvane::app

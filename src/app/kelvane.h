@@ -1,6 +1,9 @@
 #pragma once
 
+#include "app/command_line.h"
+#include "app/run_log.h"
 #include "platform/platform.h"
+#include "restart/resume_place.h"
 
 namespace kelvane::app {
 
@@ -10,9 +13,11 @@ namespace kelvane::app {
 // box.
 class Kelvane final : public platform::WindowEvents {
  public:
-  explicit Kelvane(platform::Platform& platform) : platform_(platform) {}
+  explicit Kelvane(platform::Platform& platform) : platform_(platform), log_(platform.kernel) {}
 
-  // Start-up: the load step, then the main window on a first run.
+  // Start-up: the command line, then either the load step and the main
+  // window on a first run, or the unattended removal or check, which end the
+  // tool with their exit code.
   void Start();
 
   void Clicked(platform::Control control) override;
@@ -27,21 +32,26 @@ class Kelvane final : public platform::WindowEvents {
   void SetupReboot();
   void Reboot();
 
-  // How long a resumed run lets the batch file run before the clean-up
-  // deletes it.
-  static constexpr unsigned kBatchFileWaitMilliseconds = 60000;
-
  private:
   // The load step; true on a first run.
   bool Load();
+  // Whether the running executable is the copy in the tool's own folder.
+  bool StartedFrom(const restart::ResumePlace& place);
   void btnGo_Click();
   void OpenAddress(const char* address);
 
   // Runs an event handler; false when a failure ended the run.
   template <class Handler>
   bool Handle(Handler&& handler);
+  // Reads the command line and opens the log; false when the tool ended.
+  bool ReadCommandLine();
+  void StartWindowed();
+  // Ends the tool with the exit code, noted in the log.
+  void End(int exitCode);
 
   platform::Platform& platform_;
+  RunOptions options_;
+  RunLog log_;
 };
 
 }  // namespace kelvane::app

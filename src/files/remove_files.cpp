@@ -5,6 +5,7 @@
 
 #include "common/resume_state.h"
 #include "common/text.h"
+#include "files/restart_deletion.h"
 #include "platform/skip.h"
 
 namespace kelvane::files {
@@ -16,28 +17,45 @@ using platform::SkipIfFails;
 namespace {
 
 // Looks the folder up and deletes it with force. A lookup that fails leaves
-// nothing to delete; the variable is never one of an earlier step.
+// nothing to delete; the variable is never one of an earlier step. What is in
+// use stays, or goes at the next restart when the removal says so.
 template <class Path>
-void DeleteFolder(FileSystem& fso, Path&& path) {
+void DeleteFolder(FileSystem& fso, Path&& path, const FileRemoval& how) {
   std::unique_ptr<platform::Folder> folder;
   SkipIfFails([&] { folder = fso.GetFolder(path()); });
-  SkipIfFails([&] { Require(folder).Delete(true); });
+  bool deleted = false;
+  SkipIfFails([&] {
+    Require(folder).Delete(true);
+    deleted = true;
+  });
+  if (folder && !deleted && how.handInUseToRestart) SkipIfFails([&] { HandFolderToRestart(fso, folder->Path()); });
 }
 
 void RemoveFolder(platform::Platform& platform, FileSystem& fso, const std::string& progress,
-                  const std::string& path) {
+                  const std::string& path, const FileRemoval& how) {
   SkipIfFails([&] { ShowProgress(platform.windows, progress); });
-  DeleteFolder(fso, [&] { return path; });
+  DeleteFolder(fso, [&] { return path; }, how);
 }
 
-void RemoveFile(platform::Platform& platform, FileSystem& fso, const std::string& path) {
+// A template of the user's own: deleted with the user's own rights.
+void RemoveTemplate(platform::Platform& platform, FileSystem& fso, const std::string& path, const FileRemoval& how) {
   SkipIfFails([&] { ShowProgress(platform.windows, "Removing: " + path); });
+  const auto asUser = platform::TryImpersonateUser(platform.kernel);
+  if (!asUser) return;
   std::unique_ptr<platform::File> file;
   SkipIfFails([&] { file = fso.GetFile(path); });
-  SkipIfFails([&] { Require(file).Delete(true); });
+  bool deleted = false;
+  SkipIfFails([&] {
+    Require(file).Delete(true);
+    deleted = true;
+  });
+  if (file && !deleted && how.handInUseToRestart) SkipIfFails([&] { DeleteAtRestart(fso, path); });
 }
 
-void WriteBatchFile(FileSystem& fso, const std::string& path) {
+// Written in the user's own temporary folder, with the user's own rights.
+void WriteBatchFile(platform::Platform& platform, FileSystem& fso, const std::string& path) {
+  const auto asUser = platform::TryImpersonateUser(platform.kernel);
+  if (!asUser) return;
   std::unique_ptr<platform::TextStream> stream;
   SkipIfFails([&] { stream = fso.OpenTextFile(path, platform::kForWriting, true); });
   SkipIfFails([&] { Require(stream).WriteLine(kBatchLine1); });
@@ -46,7 +64,7 @@ void WriteBatchFile(FileSystem& fso, const std::string& path) {
 }
 
 // Deletes every cache folder whose path ends in the Office signature.
-void SweepCaches(platform::Platform& platform, FileSystem& fso) {
+void SweepCaches(platform::Platform& platform, FileSystem& fso, const FileRemoval& how) {
   std::unique_ptr<platform::Folder> root;
   SkipIfFails([&] { root = fso.GetFolder(kCacheRoot); });
   std::vector<std::unique_ptr<platform::Folder>> caches;
@@ -58,13 +76,13 @@ void SweepCaches(platform::Platform& platform, FileSystem& fso) {
     SkipIfFails([&] {
       ShowProgress(platform.windows, std::string("Removing: ") + kCacheRoot + "\\" + cache->Name());
     });
-    DeleteFolder(fso, [&] { return cache->Path(); });
+    DeleteFolder(fso, [&] { return cache->Path(); }, how);
   }
 }
 
 }  // namespace
 
-void RemoveFiles(platform::Platform& platform) {
+void RemoveFiles(platform::Platform& platform, const FileRemoval& how) {
   // Set-up: a failure here ends the phase before anything is deleted.
   const auto shell = platform.objects.CreateShell();
   const auto fso = platform.objects.CreateFileSystem();
@@ -77,12 +95,20 @@ void RemoveFiles(platform::Platform& platform) {
   FileSystem& files = Require(fso);
 
   for (const char* name : kSharedFolders) {
-    RemoveFolder(platform, files, "Removing " + sharedPrefix + name, sharedPrefix + name);
+    RemoveFolder(platform, files, "Removing " + sharedPrefix + name, sharedPrefix + name, how);
   }
-  RemoveFolder(platform, files, "Removing " + startMenuGroup, startMenuGroup);
-  WriteBatchFile(files, tempPrefix + kBatchFileName);
-  SweepCaches(platform, files);
-  for (const std::string& path : templates) RemoveFile(platform, files, path);
+  RemoveFolder(platform, files, "Removing " + startMenuGroup, startMenuGroup, how);
+  if (how.writeBatchFile) WriteBatchFile(platform, files, tempPrefix + kBatchFileName);
+  SweepCaches(platform, files, how);
+  for (const std::string& path : templates) RemoveTemplate(platform, files, path, how);
+}
+
+void RemoveProgramFolder(platform::Platform& platform, const FileRemoval& how) {
+  std::unique_ptr<platform::Shell> shell;
+  SkipIfFails([&] { shell = platform.objects.CreateShell(); });
+  std::unique_ptr<FileSystem> fso;
+  SkipIfFails([&] { fso = platform.objects.CreateFileSystem(); });
+  if (fso) DeleteFolder(*fso, [&] { return Require(shell).ExpandEnvironmentStrings(kProgramFolder); }, how);
 }
 
 }  // namespace kelvane::files

@@ -6,10 +6,27 @@
 
 namespace kelvane::files {
 
+// How the file phase goes about it: the windowed tool leaves the batch file
+// for its resumed run and what is in use as it is; the unattended removal,
+// which has no resumed run, hands what is in use to the next restart.
+struct FileRemoval {
+  bool writeBatchFile = true;
+  bool handInUseToRestart = false;
+};
+inline constexpr FileRemoval kWindowedRemoval{};
+inline constexpr FileRemoval kUnattendedRemoval{.writeBatchFile = false, .handInUseToRestart = true};
+
 // Deletes Office's shared folders, its Start-menu group, its cache folders and
 // the user's templates, and writes the resume batch file. A failure while it
 // sets up goes to the caller; after that every failing step is skipped.
-void RemoveFiles(platform::Platform& platform);
+void RemoveFiles(platform::Platform& platform, const FileRemoval& how = kWindowedRemoval);
+
+// The resumed run's first step: deletes the Office14 program folder, which
+// Office's uninstallation leaves until the restart, with the administrator's
+// rights and through the same deletion as every other folder (the batch
+// file, which names it too, lies where anyone can change it and is never
+// run). Every failing step is skipped.
+void RemoveProgramFolder(platform::Platform& platform, const FileRemoval& how = kWindowedRemoval);
 
 // What the phase deletes, each below a folder the shell's reference names
 // (the references spelt as the phase passes them to the shell).
@@ -30,8 +47,9 @@ inline constexpr const char* kTemplateTails[] = {
 inline constexpr const char* kCacheRoot = "C:\\MSOCache\\All Users";
 inline constexpr const char* kCacheSuffix = "0FF1CE}-C";
 
-// The batch file's two lines: run after the restart, it removes the Office14
-// program folder. The reference stays unexpanded for the command interpreter.
+// The batch file's two lines: they name the Office14 program folder the
+// resumed run removes. The reference stays unexpanded, as for the command
+// interpreter.
 inline constexpr const char* kBatchLine1 = "@echo off";
 inline constexpr const char* kProgramFolder = "%programfiles%\\Microsoft Office\\Office14";
 inline constexpr const char* kBatchLine2 = "rd /S /Q \"%programfiles%\\Microsoft Office\\Office14\\\"";

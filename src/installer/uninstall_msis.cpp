@@ -24,7 +24,10 @@ void UninstallMSIs(platform::Platform& platform) {
     SkipIfFails([&] { matches = BeginsWith(product->Name(), kProductNamePrefix); });
     if (!matches) continue;
     SkipIfFails([&] { ShowProgress(platform.windows, "Uninstalling MSI: " + product->Name()); });
-    SkipIfFails([&] { product->Uninstall(); });
+    // The status goes to the run's log, for whoever reads it.
+    std::string name;
+    SkipIfFails([&] { name = product->Name(); });
+    SkipIfFails([&] { platform::Note("uninstall", name + ": status " + std::to_string(product->Uninstall())); });
   }
 }
 

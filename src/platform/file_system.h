@@ -61,6 +61,9 @@ class FileSystem {
   // machine next starts, before anything can hold it open; for what is in
   // use now (the running program). Needs an administrator's rights.
   virtual void DeleteAtRestart(const std::string& path) = 0;
+  // A log that every line is appended to, as UTF-8 with CR LF, made when
+  // missing; never opened through a link, nor where its folder is missing.
+  virtual std::unique_ptr<TextStream> OpenLog(const std::string& path) = 0;
 };
 
 inline constexpr std::int16_t kForWriting = 2;

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kelvane::platform {
 
@@ -41,6 +42,14 @@ class Kernel {
   // was elevated from a split token and the user's own rights cannot be had:
   // what would have run with them is then skipped, never run elevated.
   virtual std::unique_ptr<Impersonation> ImpersonateUser() = 0;
+  // The arguments the tool was started with, the program's own name left
+  // out.
+  virtual std::vector<std::string> Arguments() = 0;
+  // Waits for another Windows Installer installation to end (its
+  // "_MSIExecute" mutex); false when one still runs after the time-out.
+  virtual bool WaitForInstaller(unsigned timeoutMilliseconds) = 0;
+  // The time now, in UTC: "2026-12-10T02:05:07.123Z".
+  virtual std::string UtcTime() = 0;
 };
 
 }  // namespace kelvane::platform

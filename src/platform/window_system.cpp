@@ -1,5 +1,7 @@
 #include "platform/window_system.h"
 
+#include "platform/journal.h"
+
 namespace kelvane::platform {
 
 std::string_view WindowName(Window window) {
@@ -22,6 +24,7 @@ std::string_view ControlName(Control control) {
 }
 
 void ShowProgress(WindowSystem& windows, const std::string& text) {
+  Note("progress", text);
   windows.SetProgressCaption(text);
   windows.RepaintProgress();
 }

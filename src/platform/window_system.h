@@ -35,8 +35,10 @@ class WindowSystem {
   virtual void RepaintProgress() = 0;
   // A message box; returns when the user has closed it.
   virtual void ShowErrorBox(const std::string& title, const std::string& text) = 0;
-  // Ends the tool: every window closes and no further event arrives.
-  virtual void EndTool() = 0;
+  // Ends the tool: every window closes and no further event arrives; the
+  // process ends with the exit code.
+  virtual void EndTool(int exitCode) = 0;
+  void EndTool() { EndTool(0); }
 };
 
 // Sets the progress line and repaints it at once, as every phase does.

@@ -32,6 +32,16 @@ using platform::kClassesRoot;
 using platform::kCurrentUser;
 using platform::kLocalMachine;
 
+// The root's name as key names spell it: "HKEY_CLASSES_ROOT" and the like.
+constexpr std::string_view RootName(std::uint32_t root) {
+  switch (root) {
+    case kClassesRoot: return "HKEY_CLASSES_ROOT";
+    case kCurrentUser: return "HKEY_CURRENT_USER";
+    case kLocalMachine: return "HKEY_LOCAL_MACHINE";
+  }
+  return "HKEY_?";
+}
+
 inline constexpr std::array<FixedKey, 4> kFixedKeys{{
     {kCurrentUser, "Software\\Microsoft\\Office\\14.0", "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0"},
     {kLocalMachine, "SOFTWARE\\Microsoft\\Office\\14.0", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0"},

@@ -4,7 +4,9 @@
 
 namespace kelvane::restart {
 
-// Places the Startup shortcut that starts the tool again at the next log-on.
+// Copies the tool where only administrators can write, records that a resumed
+// run is due, and places the Startup shortcut that starts the copy at the next
+// log-on.
 // It handles no failure: the first one ends the phase and goes to the caller.
 void SetupReboot(platform::Platform& platform);
 

@@ -22,6 +22,10 @@ using ::testing::IsEmpty;
 using ::testing::SizeIs;
 
 constexpr const char* kBatchFile = "C:\\Users\\Demo User\\AppData\\Local\\Temp\\deleteoffice.bat";
+constexpr const char* kRecord = "C:\\Program Files\\Kelvane 2010\\ResumeAfterRestart";
+constexpr const char* kCopy = "C:\\Program Files\\Kelvane 2010\\kelvane2010.exe";
+constexpr const char* kShortcut = "C:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk";
+constexpr const char* kProgramFolder = "C:\\Program Files\\Microsoft Office\\Office14";
 
 class KelvaneTest : public ::testing::Test {
  protected:
@@ -51,7 +55,8 @@ TEST_F(KelvaneTest, FirstRunShowsTheMainWindowAndChangesNothingUntilGo) {
   tool.Start();
   EXPECT_THAT(recorder.log(),
               ElementsAre("CreateObject WScript.Shell", "CreateObject Scripting.FileSystemObject",
-                          "ExpandEnvironmentStrings %temp%", std::string("FileExists ") + kBatchFile, "show Kelvane"));
+                          "ExpandEnvironmentStrings %ProgramFiles%", std::string("FileExists ") + kRecord,
+                          "ExecutablePath", "show Kelvane"));
   EXPECT_THAT(recorder.visible, ElementsAre(Window::Kelvane));
 }
 
@@ -64,40 +69,51 @@ TEST_F(KelvaneTest, GoRunsTheSixPhasesInOrderBehindTheProgressWindow) {
   EXPECT_EQ(recorder.log().back(), "run shutdown -r -t 10 -f");
 }
 
-TEST_F(KelvaneTest, ResumedRunStartsTheBatchFileFinishesAndEndsOnTheCompletionWindow) {
-  recorder.machine.AddFile(kBatchFile, "anything at all");
+TEST_F(KelvaneTest, ResumedRunRemovesTheProgramFolderItselfFinishesAndEndsOnTheCompletionWindow) {
+  recorder.machine.AddFile(kRecord);
+  recorder.machine.AddFile(kCopy, "MZ");
+  recorder.machine.AddFile(kShortcut);
+  recorder.machine.AddFile(std::string(kProgramFolder) + "\\WINWORD.EXE");
+  recorder.machine.AddFile(kBatchFile, "@echo off");
+  recorder.machine.filesInUse.insert(kCopy);  // the copy is the running program
   tool.Start();
 
   EXPECT_THAT(PhasesCalled(recorder.log()), ElementsAre("RemoveFiles", "CleanUp"));
   EXPECT_THAT(WindowEvents(), ElementsAre("hide Kelvane", "show Loading", "hide Loading", "show Complete"));
   EXPECT_THAT(recorder.visible, ElementsAre(Window::Complete));
-
-  // The batch file is started quoted, before RemoveFiles, and waited for
-  // before CleanUp deletes it.
-  const auto& log = recorder.log();
-  const auto at = [&](const std::string& entry) { return std::find(log.begin(), log.end(), entry) - log.begin(); };
-  const auto started = at(std::string("run \"") + kBatchFile + "\"");
-  ASSERT_LT(started, static_cast<long>(log.size()));
-  EXPECT_LT(started, at("ExpandEnvironmentStrings %CommonProgramFiles%"));
-  EXPECT_LT(at("ExpandEnvironmentStrings %CommonProgramFiles%"), at("WaitForExit 60000"));
-  EXPECT_LT(at("WaitForExit 60000"), at("progress Cleaning Up"));
-  EXPECT_FALSE(recorder.machine.HasFile(kBatchFile));
+  // Nothing is run: the program folder goes through the file system, before
+  // the file phase, with the administrator's rights.
+  EXPECT_THAT(recorder.Entries("run "), IsEmpty());
+  EXPECT_THAT(recorder.Entries("Delete "), ::testing::Contains(std::string(kProgramFolder) + " | force"));
+  EXPECT_FALSE(recorder.machine.HasFolder(kProgramFolder));
+  for (const char* trace : {kRecord, kShortcut, kBatchFile}) EXPECT_FALSE(recorder.machine.HasFile(trace)) << trace;
+  EXPECT_THAT(recorder.machine.deletionsAtRestart,
+              ElementsAre(kCopy, "C:\\Program Files\\Kelvane 2010"));
 }
 
-TEST_F(KelvaneTest, BatchFileInAFolderWithBlanksIsStartedAsOneQuotedPath) {
-  recorder.machine.environment["TEMP"] = "C:\\Users\\Anna Maria Schmidt\\AppData\\Local\\Temp";
-  recorder.machine.AddFile("C:\\Users\\Anna Maria Schmidt\\AppData\\Local\\Temp\\deleteoffice.bat");
-  tool.Start();
-  EXPECT_THAT(recorder.Entries("run "),
-              ElementsAre("\"C:\\Users\\Anna Maria Schmidt\\AppData\\Local\\Temp\\deleteoffice.bat\""));
+// Anyone can write the temporary folder: a batch file planted there, even
+// read-only so that nothing rewrites it, makes no start a resumed run, and is
+// never run.
+TEST_F(KelvaneTest, APlantedBatchFileWithoutTheRecordIsAFirstRunAndNeverRuns) {
+  recorder.machine.AddFile(kBatchFile, "copy evil.exe C:\\Windows", true);
+  StartAndPressGo();
+  EXPECT_THAT(PhasesCalled(recorder.log()),
+              ElementsAre("StopService", "UninstallMSIs", "RemoveFiles", "RemoveRegKeys", "SetupReboot", "Reboot"));
+  EXPECT_THAT(recorder.Entries("run "), ElementsAre("net stop ose", "shutdown -r -t 10 -f"));
 }
 
-TEST_F(KelvaneTest, AFailedWaitForTheBatchFileStillCleansUp) {
-  recorder.machine.AddFile(kBatchFile);
-  recorder.FailOn("WaitForExit");
+// The Startup shortcut left behind with no record (the run finished, or the
+// record was lost): the copy it starts removes the shortcut and itself, and
+// shows nothing.
+TEST_F(KelvaneTest, AStartFromTheCopyWithNoRecordRemovesTheShortcutAndShowsNothing) {
+  recorder.machine.AddFile(kCopy, "MZ");
+  recorder.machine.AddFile(kShortcut);
+  recorder.machine.executablePath = kCopy;
   tool.Start();
-  EXPECT_THAT(PhasesCalled(recorder.log()), ElementsAre("RemoveFiles", "CleanUp"));
-  EXPECT_THAT(recorder.visible, ElementsAre(Window::Complete));
+  EXPECT_FALSE(recorder.machine.HasFile(kShortcut));
+  EXPECT_FALSE(recorder.machine.HasFolder("C:\\Program Files\\Kelvane 2010"));
+  EXPECT_THAT(WindowEvents(), ElementsAre("end"));
+  EXPECT_THAT(PhasesCalled(recorder.log()), IsEmpty());
 }
 
 // A failure that reaches the driver ends the run in the error box; nothing
@@ -113,23 +129,22 @@ TEST_F(KelvaneTest, FailuresThatEndTheRun) {
       // Load step on a first run: the main window is never shown.
       {"CreateObject", "WScript.Shell", false, {}},
       {"FileExists", "", false, {}},
-      {"ExpandEnvironmentStrings", "%temp%", false, {}},
+      {"ExpandEnvironmentStrings", "%ProgramFiles%", false, {}},
       {"CreateObject", "Scripting.FileSystemObject", false, {}},
-      // A refused batch file: neither RemoveFiles nor CleanUp runs.
-      {"run", "", true, {}},
       // Set-up of RemoveFiles on a resumed run: CleanUp does not run.
       {"ExpandEnvironmentStrings", "%appdata%", true, {"RemoveFiles"}},
       // Set-up of RemoveFiles on a first run: only the first two phases ran.
       {"ExpandEnvironmentStrings", "%CommonProgramFiles%", false, {"StopService", "UninstallMSIs", "RemoveFiles"}},
-      // The shortcut cannot be saved: no restart.
+      // The shortcut cannot be saved, nor the tool copied: no restart.
       {"Save", "", false, {"StopService", "UninstallMSIs", "RemoveFiles", "RemoveRegKeys", "SetupReboot"}},
+      {"CopyFile", "", false, {"StopService", "UninstallMSIs", "RemoveFiles", "RemoveRegKeys", "SetupReboot"}},
       {"Show", "Loading", false, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.operation) + " " + c.argument);
     testing::RecordingPlatform run;
     AddWindowsEnvironment(run.machine);
-    if (c.resumed) run.machine.AddFile(kBatchFile);
+    if (c.resumed) run.machine.AddFile(kRecord);
     run.FailOn(c.operation, c.argument);
     app::Kelvane kelvane(run.get());
     kelvane.Start();
@@ -144,17 +159,18 @@ TEST_F(KelvaneTest, FailuresThatEndTheRun) {
   }
 }
 
-TEST_F(KelvaneTest, AFailedShortcutLeavesTheBatchFileSoTheNextStartResumes) {
+TEST_F(KelvaneTest, AFailedShortcutLeavesTheRecordSoTheNextStartResumes) {
+  recorder.machine.AddFile("C:\\Users\\Demo User\\Downloads\\kelvane2010.exe", "MZ");
   recorder.FailOn("Save");
   StartAndPressGo();
   ASSERT_TRUE(recorder.ended);
-  ASSERT_TRUE(recorder.machine.HasFile(kBatchFile));
+  ASSERT_TRUE(recorder.machine.HasFile(kRecord));
 
   testing::RecordingPlatform nextStart;
   nextStart.machine = recorder.machine;
   app::Kelvane(nextStart.get()).Start();
   EXPECT_THAT(PhasesCalled(nextStart.log()), ElementsAre("RemoveFiles", "CleanUp"));
-  EXPECT_FALSE(nextStart.machine.HasFile(kBatchFile));
+  EXPECT_FALSE(nextStart.machine.HasFile(kRecord));
 }
 
 TEST_F(KelvaneTest, LinksOpenTheirAddressesMaximisedEachTimeAndNothingElse) {
@@ -223,20 +239,19 @@ TEST_F(KelvaneTest, ALimitedTokenStartsTheToolAgainElevatedAndEnds) {
 }
 
 TEST_F(KelvaneTest, DecliningElevationChangesNothingSoAResumedRunAsksAgain) {
-  constexpr const char* kShortcut = "C:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk";
   for (const bool resumed : {false, true}) {
     SCOPED_TRACE(resumed ? "resumed run" : "first run");
     testing::RecordingPlatform run;
     AddWindowsEnvironment(run.machine);
     run.machine.elevation = platform::Elevation::Limited;
-    if (resumed) run.machine.AddFile(kBatchFile);
+    if (resumed) run.machine.AddFile(kRecord);
     if (resumed) run.machine.AddFile(kShortcut);
     run.FailOn("StartElevated");
     app::Kelvane(run.get()).Start();
     EXPECT_THAT(run.log(), ElementsAre("StartElevated",
                                        "error Kelvane 2010 | Run-time error '0x80004005':\n\nStartElevated failed",
                                        "end"));
-    EXPECT_EQ(run.machine.HasFile(kBatchFile), resumed);
+    EXPECT_EQ(run.machine.HasFile(kRecord), resumed);
     EXPECT_EQ(run.machine.HasFile(kShortcut), resumed);
   }
 }
@@ -248,8 +263,8 @@ TEST_F(KelvaneTest, FullStandardAndUnknownTokensRunAsTheyAre) {
     run.machine.elevation = elevation;
     app::Kelvane(run.get()).Start();
     EXPECT_THAT(run.log(), ElementsAre("CreateObject WScript.Shell", "CreateObject Scripting.FileSystemObject",
-                                       "ExpandEnvironmentStrings %temp%", std::string("FileExists ") + kBatchFile,
-                                       "show Kelvane"));
+                                       "ExpandEnvironmentStrings %ProgramFiles%",
+                                       std::string("FileExists ") + kRecord, "ExecutablePath", "show Kelvane"));
   }
 }
 

@@ -71,6 +71,8 @@ COMPLETE = "Complete"
 ERROR_BOX = "Kelvane 2010"
 GO = (3360 // 15 + 29, 840 // 15 + 10)      # centre of btnGo, client pixels
 STARTUP_LINK = "C:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk"
+TOOL_FOLDER = "C:\\Program Files\\Kelvane 2010"  # the copy the shortcut starts, and the resume record
+RESUME_RECORD = TOOL_FOLDER + "\\ResumeAfterRestart"
 MAPPED_VARIABLES = ["TEMP", "TMP", "APPDATA", "LOCALAPPDATA", "USERPROFILE", "ALLUSERSPROFILE",
                     "ProgramFiles", "CommonProgramFiles", "PUBLIC"]
 
@@ -311,6 +313,29 @@ def plant_lookalikes(machine, helpers, exe):
         (machine.unix_path(folder) / "net.bat").write_text(f"@echo planted> {PLANTED_MARKERS}\\net.bat.txt\r\n")
 
 
+# What any process of the user can prepare before Go: a batch file under the
+# resume file's name (read-only, so that no rewrite replaces it), and per-user
+# file-type commands for programs and batch files, which Windows merges into
+# the classes an elevated process looks up.
+PLANTED_CLASSES = ("exefile", "batfile", "cmdfile")
+
+
+def plant_user_state(machine, temp_folder: str):
+    machine.unix_path(PLANTED_MARKERS).mkdir(parents=True, exist_ok=True)
+    batch = machine.unix_path(temp_folder) / "deleteoffice.bat"
+    batch.write_text(f"@echo planted> {PLANTED_MARKERS}\\deleteoffice.bat.txt\r\n")
+    batch.chmod(0o444)
+    for name in PLANTED_CLASSES:
+        machine.run("reg", "add", f"HKCU\\Software\\Classes\\{name}\\shell\\open\\command", "/ve", "/d",
+                    f"cmd.exe /c echo planted> {PLANTED_MARKERS}\\{name}.txt", "/f")
+
+
+def remove_user_classes(machine):
+    """The harness itself starts the Startup shortcut through the shell."""
+    for name in PLANTED_CLASSES:
+        machine.run("reg", "delete", f"HKCU\\Software\\Classes\\{name}", "/f")
+
+
 def check_nothing_planted_ran(machine):
     markers = machine.unix_path(PLANTED_MARKERS)
     ran = sorted(path.name for path in markers.iterdir()) if markers.is_dir() else []
@@ -322,13 +347,14 @@ def check_service_stopped(machine):
     check(re.search(r"STATE\s*:\s*1\b", state), f"the system's net.exe stopped the ose service ({' '.join(state.split())})")
 
 
-def first_run(machine, helpers, exe, screenshots, texts_seen, longest):
+def first_run(machine, helpers, exe, screenshots, texts_seen, longest, temp_folder):
     say("first run: start the tool, press Go")
     probe, probe_log = start_responsiveness_probe(machine, helpers, "first")
     plant_lookalikes(machine, helpers, exe)
+    plant_user_state(machine, temp_folder)
     machine.start(exe, cwd=PLANTED_FOLDER, dll_overrides=PLANTED_OVERRIDES)
     main_window = machine.wait_for_window(KELVANE, 60)
-    check(main_window, "main window shown")
+    check(main_window, "main window shown, a planted batch file in the temporary folder notwithstanding")
     if screenshots:
         machine.screenshot(main_window, screenshots / "kelvane.png")
     # The progress line is read from the window every few milliseconds by a
@@ -359,6 +385,11 @@ def first_run(machine, helpers, exe, screenshots, texts_seen, longest):
     say(f"      {len(texts_seen)} progress texts read off the screen")
     if screenshots and not shot_taken:
         machine.screenshot(loading, screenshots / "loading.png")
+    markers = machine.unix_path(PLANTED_MARKERS)
+    ran = sorted(path.name for path in markers.iterdir())
+    check(not ran, "no per-user file-type command and no planted batch file ran during Go"
+          + (f" ({', '.join(ran)})" if ran else ""))
+    remove_user_classes(machine)
 
 
 def restart_and_resume(machine, helpers, screenshots, longest):
@@ -382,8 +413,9 @@ def restart_and_resume(machine, helpers, screenshots, longest):
     check(wait_for_exit(machine.program, 30), "the space bar on the focused Done button ends the program")
 
 
-def compare_machines(image, sim_after, machine, paths, installed, work, sim_progress, texts_seen, removed_by_products):
-    say("differential: the Wine machine against the simulated one")
+def compare_state(image, sim_after, machine, paths, installed, work, removed_by_products):
+    """Every file, key and product of the image kept or removed alike on both
+    machines."""
     sim_files = {windows_path: True for windows_path, _, _ in sim_after.entries()}
     wine_files = snapshot_files(machine, image, paths)
     differences = []
@@ -418,6 +450,11 @@ def compare_machines(image, sim_after, machine, paths, installed, work, sim_prog
                       (f" (and {len(differences) - 1} more)" if len(differences) > 1 else ""))
     say(f"  ok  every file, key and product agrees ({removed} items removed, {survived} kept on both)")
 
+
+def compare_machines(image, sim_after, machine, paths, installed, work, sim_progress, texts_seen, removed_by_products):
+    say("differential: the Wine machine against the simulated one")
+    compare_state(image, sim_after, machine, paths, installed, work, removed_by_products)
+
     logged = [paths.text(text) for text in sim_progress]
     difference = first_difference(texts_seen, logged)
     seen, distinct = coverage(texts_seen, logged)
@@ -429,6 +466,11 @@ def compare_machines(image, sim_after, machine, paths, installed, work, sim_prog
     check(temp.is_dir() and not any(temp.iterdir()), "the temporary folder is present and empty")
     check(not (temp / "deleteoffice.bat").exists(), "the batch file is gone")
     check(not machine.unix_path(STARTUP_LINK).exists(), "the Startup shortcut is gone")
+    check(not machine.unix_path(RESUME_RECORD).exists(), "the resume record is gone")
+    _, pending = machine.run("reg", "query", "HKLM\\System\\CurrentControlSet\\Control\\Session Manager", "/v",
+                             "PendingFileRenameOperations", check=False)
+    check(not machine.unix_path(TOOL_FOLDER).exists() or "Kelvane 2010" in pending,
+          "the tool's copy is gone, or handed to Windows for the next restart")
 
 
 def sim(sim_tool, *args, check_status=True):
@@ -478,6 +520,62 @@ def read_only_startup(machine, helpers, exe):
     check(machine.wait_for_window("^Complete$", 120), "the next start takes the resumed path and completes")
     machine.run(dos_path(helpers["window_probe"]), "close", COMPLETE)
     check(wait_for_exit(machine.program, 30), "closing the completion window ends the program")
+
+
+def temp_elsewhere(machine, helpers, exe):
+    """A resumed run whose temporary folder the user pointed at a folder that
+    is not the user's own: nothing there may go, and the run completes."""
+    say("trust: TEMP set to folders that are not the user's own, on resumed runs")
+    profile = machine.expand("USERPROFILE")
+    for place in ("C:\\windows\\system32", "C:\\windows\\Installer", "C:\\Program Files\\Common Files",
+                  "C:\\users\\Public\\Documents", "C:\\users\\kelvane-other", profile):
+        folder = machine.unix_path(place)
+        folder.mkdir(parents=True, exist_ok=True)
+        (folder / "kelvane-keep.txt").write_text("keep")
+        before = {path.name for path in folder.iterdir()}
+        record = machine.unix_path(RESUME_RECORD)
+        record.parent.mkdir(parents=True, exist_ok=True)
+        record.write_text("due")
+        for variable in ("TEMP", "TMP"):
+            machine.run("reg", "add", "HKCU\\Environment", "/v", variable, "/d", place, "/f")
+        machine.start(exe)
+        check(machine.wait_for_window("^Complete$", 120), f"TEMP={place}: the resumed run completes")
+        machine.run(dos_path(helpers["window_probe"]), "close", COMPLETE)
+        check(wait_for_exit(machine.program, 30), f"TEMP={place}: the program ends")
+        missing = sorted(before - {path.name for path in folder.iterdir()})
+        check(not missing, f"TEMP={place}: nothing there was deleted ({len(before)} entries kept)"
+              + (f"; gone: {', '.join(missing[:5])}" if missing else ""))
+
+
+def unattended(machine, helpers, exe, image, paths, installed, work, sim_tool, removed_by_products):
+    """What a deployment system does: /check, /quiet /norestart with a log,
+    /check again; compared with the same on the simulated machine."""
+    say("unattended: /check, /quiet /norestart /log C:\\kv.log, /check")
+
+    def run(*arguments):
+        _, said = machine.run(dos_path(helpers["window_probe"]), "run", FORM_CLASS, exe, *arguments, timeout=600)
+        found = re.search(r"exit (\d+) visible (\d+)", said)
+        if not found:
+            raise Failure(f"the program did not run: {said.strip()}")
+        return int(found[1]), int(found[2])
+
+    code, _ = run("/check")
+    check(code == 1, f"/check before the removal exits 1 (exit {code})")
+    code, visible = run("/quiet", "/norestart", "/log", "C:\\kv.log")
+    check(code in (0, 3010), f"/quiet /norestart exits 0 or 3010 (exit {code})")
+    check(visible == 0, "no window of the tool showed")
+    sim_root = work / "sim-unattended"
+    shutil.copytree(image.root, sim_root, symlinks=True)
+    sim(sim_tool, "start", sim_root, "--args", "/quiet /norestart /log C:\\kv.log")
+    sim_log = (sim_root / "drive_c" / "kv.log").read_text("utf-8")
+    log = machine.unix_path("C:\\kv.log").read_text("utf-8")
+    removed = re.findall(r"\tuninstall\t(.*): status 0\r?$", sim_log, re.M)
+    check(removed and all(f"\tuninstall\t{name}: status 0" in log for name in removed),
+          f"the log names every removed product ({', '.join(removed)})")
+    check(re.search(r"\texit\t(0|3010)\r?$", log, re.M), "the log ends with the exit code")
+    compare_state(image, MachineImage(sim_root), machine, paths, installed, work, removed_by_products)
+    code, _ = run("/check")
+    check(code == 0, f"/check after the removal exits 0 (exit {code})")
 
 
 # -- the whole run ----------------------------------------------------------------
@@ -569,13 +667,17 @@ def main():
 
         # The failure paths run on copies of the laid prefix.
         machine.end_session()
-        for scenario in ("close", "read-only"):
+        for scenario in ("close", "read-only", "temp", "unattended"):
             copy = WineMachine(work / f"prefix-{scenario}", display, work, arch)
             copy.program = machine.program
             subprocess.run(["cp", "-a", str(machine.prefix), str(copy.prefix)], check=True)
             copy.start_session()
             if scenario == "close":
                 close_before_go(copy, helpers, image, paths, exe, work)
+            elif scenario == "temp":
+                temp_elsewhere(copy, helpers, exe)
+            elif scenario == "unattended":
+                unattended(copy, helpers, exe, image, paths, installed, work, args.sim, removed_by_products)
             else:
                 read_only_startup(copy, helpers, exe)
             copy.end_session()
@@ -584,7 +686,7 @@ def main():
         machine.start_session()
 
         texts_seen, longest = [], []
-        first_run(machine, helpers, exe, args.screenshots, texts_seen, longest)
+        first_run(machine, helpers, exe, args.screenshots, texts_seen, longest, paths(image.env("TEMP")))
         check((machine.unix_path(paths(image.env("TEMP"))) / "deleteoffice.bat").is_file(),
               "the batch file is in place before the restart")
         check(machine.unix_path(STARTUP_LINK).is_file(), "the Startup shortcut is in place before the restart")

@@ -10,6 +10,12 @@
 //                                to each visible top-level window of the class,
 //                                and IsHungAppWindow; after each round one line
 //                                "probes N unanswered U hung H longest MS"
+//   window_probe run CLASS PROGRAM [ARGUMENT...]
+//                                starts the program, waits for it, and says
+//                                "exit CODE visible N": its whole exit code
+//                                (Wine's own passes on the low byte only) and
+//                                how many times a window of the class was
+//                                seen visible, looked for every 20 ms
 // Exit 1 when no visible top-level window has that caption (watch: none
 // came within SECONDS).
 #include <windows.h>
@@ -121,9 +127,40 @@ int Responsive(const wchar_t* className, double seconds) {
   return 0;
 }
 
+BOOL CALLBACK CountVisible(HWND window, LPARAM parameter) {
+  auto* round = reinterpret_cast<Round*>(parameter);
+  wchar_t name[256] = L"";
+  GetClassNameW(window, name, 256);
+  if (IsWindowVisible(window) && std::wstring(name) == round->className) ++round->probes;
+  return TRUE;
+}
+
+int Run(const wchar_t* className, int argc, wchar_t** argv) {
+  std::wstring commandLine;
+  for (int i = 0; i < argc; ++i) commandLine += (i ? L" \"" : L"\"") + std::wstring(argv[i]) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(argv[0], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    std::printf("not started: %lu\n", GetLastError());
+    return 2;
+  }
+  Round seen{className};
+  while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
+    EnumWindows(CountVisible, reinterpret_cast<LPARAM>(&seen));
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  std::printf("exit %lu visible %d\n", code, seen.probes);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc >= 4 && std::wstring(argv[1]) == L"run") return Run(argv[2], argc - 3, argv + 3);
   if (argc == 4 && std::wstring(argv[1]) == L"responsive") return Responsive(argv[2], _wtof(argv[3]));
   if (argc >= 4 && std::wstring(argv[1]) == L"watch") {
     return Watch(argv[2], _wtof(argv[3]), argc >= 5 ? argv[4] : nullptr);

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/sweep_root.h"
 #include "support/recording_platform.h"
 
 namespace kelvane {
@@ -14,6 +15,7 @@ using ::testing::IsEmpty;
 
 constexpr const char* kTemp = "C:\\Users\\Demo User\\AppData\\Local\\Temp\\";
 constexpr const char* kShortcut = "C:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk";
+constexpr const char* kRecord = "C:\\Program Files\\Kelvane 2010\\ResumeAfterRestart";
 
 class CleanUpTest : public ::testing::Test {
  protected:
@@ -21,6 +23,8 @@ class CleanUpTest : public ::testing::Test {
     AddWindowsEnvironment(recorder.machine);
     recorder.machine.AddFile(std::string(kTemp) + "deleteoffice.bat");
     recorder.machine.AddFile(kShortcut);
+    recorder.machine.AddFile(kRecord);
+    recorder.machine.AddFile("C:\\Program Files\\Kelvane 2010\\kelvane2010.exe", "MZ");
   }
   std::string Temp(const std::string& name) const { return kTemp + name; }
   testing::RecordingPlatform recorder;
@@ -36,8 +40,17 @@ TEST_F(CleanUpTest, DeletesItsTracesThenSweepsSubfoldersBeforeFiles) {
 
   EXPECT_THAT(recorder.Progress(), ElementsAre("Cleaning Up", "Removing A folder", "Removing b folder",
                                                "Removing one.tmp", "Removing Three.log", "Removing two.txt"));
-  EXPECT_THAT(recorder.Entries("DeleteFile "), ElementsAre(Temp("deleteoffice.bat"), kShortcut));
+  // The user's own things with the user's rights, the machine's with the
+  // administrator's.
+  EXPECT_THAT(recorder.EntriesWithRights("DeleteFile "),
+              ElementsAre("user " + Temp("deleteoffice.bat"), std::string("admin ") + kShortcut,
+                          std::string("admin ") + kRecord));
+  EXPECT_THAT(recorder.EntriesWithRights("Delete "),
+              ElementsAre("admin C:\\Program Files\\Kelvane 2010 | force", "user " + Temp("A folder") + " | force",
+                          "user " + Temp("b folder") + " | force", "user " + Temp("one.tmp") + " | force",
+                          "user " + Temp("Three.log") + " | force", "user " + Temp("two.txt") + " | force"));
   EXPECT_FALSE(recorder.machine.HasFile(kShortcut));
+  EXPECT_FALSE(recorder.machine.HasFolder("C:\\Program Files\\Kelvane 2010"));
   // The folder itself stays, emptied.
   EXPECT_TRUE(recorder.machine.HasFolder(kTemp));
   for (const auto& [path, file] : recorder.machine.files) EXPECT_NE(path.rfind(kTemp, 0), 0u) << path;
@@ -65,6 +78,18 @@ TEST_F(CleanUpTest, ItemsInUseAreAnnouncedAndStayWhileTheSweepGoesOn) {
   EXPECT_FALSE(recorder.machine.HasFile(Temp("busy\\free.dat")));
   EXPECT_TRUE(recorder.machine.HasFile(Temp("held.log")));
   EXPECT_FALSE(recorder.machine.HasFile(Temp("last.tmp")));
+}
+
+// Where the user's own rights cannot be had, nothing of the user's is
+// deleted with the administrator's instead.
+TEST_F(CleanUpTest, WithoutTheUsersRightsTheUsersThingsStay) {
+  recorder.machine.AddFile(Temp("one.tmp"));
+  recorder.FailOn("ImpersonateUser");
+  files::CleanUp(recorder.get());
+  EXPECT_TRUE(recorder.machine.HasFile(Temp("deleteoffice.bat")));
+  EXPECT_TRUE(recorder.machine.HasFile(Temp("one.tmp")));
+  EXPECT_FALSE(recorder.machine.HasFile(kShortcut));
+  EXPECT_FALSE(recorder.machine.HasFile(kRecord));
 }
 
 TEST_F(CleanUpTest, WithItsTracesAlreadyGoneBothSweepsStillRun) {
@@ -101,12 +126,15 @@ TEST_F(CleanUpTest, PathsThatCannotBeBuiltAreNotUsed) {
   EXPECT_THAT(recorder.Progress(), ElementsAre("Cleaning Up"));
 }
 
-// Roots by their spelling, and the system's folders (with the folders above
-// them) as the file system refuses them.
-TEST_F(CleanUpTest, ATemporaryFolderSetToARootOrASystemFolderIsNeverSwept) {
-  for (const std::string root : {"C:\\", "C:", "C:\\\\", "C:\\.", "C:\\Windows\\..", "C:/Windows/..", "\\\\server\\share",
-                                 "\\\\?\\C:\\", "\\\\.\\C:\\Temp", "C:\\Windows", "C:\\Program Files\\", "C:\\Users",
-                                 "C:\\Users\\Demo User", "C:\\ProgramData"}) {
+// Roots by their spelling, and every folder that is not the user's own, as
+// the file system refuses them.
+TEST_F(CleanUpTest, ATemporaryFolderSetToARootOrAFolderNotTheUsersOwnIsNeverSwept) {
+  for (const std::string root :
+       {"C:\\", "C:", "C:\\\\", "C:\\.", "C:\\Windows\\..", "C:/Windows/..", "\\\\server\\share", "\\\\?\\C:\\",
+        "\\\\.\\C:\\Temp", "C:\\Windows", "C:\\Windows\\System32", "C:\\Windows\\Installer", "C:\\Program Files\\",
+        "C:\\Program Files\\Common Files", "C:\\Users", "C:\\Users\\Public\\Documents", "C:\\Users\\Demo User",
+        "C:\\Users\\Demo User\\Documents", "C:\\Users\\Anna", "C:\\ProgramData",
+        "\\\\server\\profiles\\demo\\Temp", "\\\\localhost\\C$\\Users\\Demo User\\Temp"}) {
     testing::RecordingPlatform run;
     AddWindowsEnvironment(run.machine);
     run.machine.environment["TEMP"] = root;
@@ -114,11 +142,36 @@ TEST_F(CleanUpTest, ATemporaryFolderSetToARootOrASystemFolderIsNeverSwept) {
     run.machine.AddFile("C:\\deleteoffice.bat");
     files::CleanUp(run.get());
     EXPECT_TRUE(run.machine.HasFile("C:\\Windows\\explorer.exe")) << root;
-    if (root.find_first_not_of("C:\\") == std::string::npos) {
-      EXPECT_FALSE(run.machine.HasFile("C:\\deleteoffice.bat")) << root << ": the traces still go";
-    }
     EXPECT_THAT(run.Entries("Delete "), IsEmpty()) << root;
   }
+}
+
+// The rule itself, on the recording machine's places: each refusal is the
+// rule's, not the want of anything to delete.
+TEST(SweepRule, OnlyAFolderStrictlyBelowTheUsersProfileOnAFixedDriveThatHoldsNoKnownFolder) {
+  const platform::SweepRoles roles = testing::MachineState().sweepRoles;
+  for (const char* refused :
+       {"C:\\Users\\Demo User", "C:\\Users\\Demo User\\", "C:\\Users\\Demo User\\Documents",
+        "C:\\Users\\Demo User\\AppData", "C:\\USERS\\DEMO USER\\APPDATA\\LOCAL", "C:\\Users\\Demo User\\Temp\\..",
+        "C:\\Users\\Demo User\\.\\Temp", "\\\\.\\C:\\Users\\Demo User\\Temp", "\\\\?\\C:\\Users\\Demo User\\Temp",
+        "C:\\Users\\Demo User2\\Temp", "D:\\Users\\Demo User\\Temp", "\\\\server\\Users\\Demo User\\Temp", "C:\\",
+        "Users\\Demo User\\Temp"}) {
+    EXPECT_FALSE(platform::MayEmptyFolder(refused, roles)) << refused;
+  }
+  for (const char* allowed : {"C:\\Users\\Demo User\\AppData\\Local\\Temp", "c:\\users\\demo user\\temp\\",
+                              "C:\\Users\\Demo User\\Doc", "C:\\Users\\Demo User\\AppData\\Loc"}) {
+    EXPECT_TRUE(platform::MayEmptyFolder(allowed, roles)) << allowed;
+  }
+  platform::SweepRoles bare = roles;
+  bare.profileFolders.clear();
+  EXPECT_FALSE(platform::MayEmptyFolder("C:\\Users\\Demo User", bare));
+  bare.profile.clear();
+  EXPECT_FALSE(platform::MayEmptyFolder("C:\\Users\\Demo User\\AppData\\Local\\Temp", bare));
+  // The spelling alone, before any machine is asked.
+  for (const char* path : {"C:\\", "\\\\server\\share\\", "\\\\.\\C:\\Temp", "\\\\?\\C:\\Temp", "C:\\Temp\\..\\x"}) {
+    EXPECT_FALSE(platform::IsSweepablePath(path)) << path;
+  }
+  EXPECT_TRUE(platform::IsSweepablePath("\\\\server\\share\\Temp"));
 }
 
 // A folder that is not named in full would be found relative to the current
@@ -131,15 +184,6 @@ TEST_F(CleanUpTest, ATemporaryFolderNotNamedInFullIsNeverSwept) {
     files::CleanUp(run.get());
     EXPECT_THAT(run.Entries("GetFolderToEmpty "), IsEmpty()) << temp;
   }
-}
-
-TEST_F(CleanUpTest, ATemporaryFolderOnAShareIsSwept) {
-  testing::RecordingPlatform run;
-  AddWindowsEnvironment(run.machine);
-  run.machine.environment["TEMP"] = "\\\\server\\profiles\\demo\\Temp";
-  run.machine.AddFile("\\\\server\\profiles\\demo\\Temp\\old.tmp");
-  files::CleanUp(run.get());
-  EXPECT_FALSE(run.machine.HasFile("\\\\server\\profiles\\demo\\Temp\\old.tmp"));
 }
 
 }  // namespace

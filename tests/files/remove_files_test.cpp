@@ -50,6 +50,19 @@ TEST(RemoveFiles, DeletesEveryOfficeFolderAndTemplateAndKeepsTheRest) {
   EXPECT_TRUE(machine.HasFile("C:\\Program Files\\Common Files\\Microsoft Shared\\VBA\\VBE7.DLL"));
   EXPECT_TRUE(machine.HasFile("C:\\Users\\Demo User\\AppData\\Roaming\\Microsoft\\Templates\\My Letter.dotx"));
   EXPECT_TRUE(machine.HasFolder(kCaches));
+  // The user's own templates and batch file with the user's own rights; the
+  // machine's folders with the administrator's.
+  EXPECT_THAT(recorder.EntriesWithRights("Delete "),
+              ElementsAre("admin C:\\Program Files\\Common Files\\Microsoft Shared\\Office14 | force",
+                          "admin C:\\Program Files\\Common Files\\Microsoft Shared\\Source Engine | force",
+                          "admin C:\\ProgramData\\Start Menu\\Programs\\Microsoft Office | force",
+                          std::string("admin ") + kCaches + "{90140000-0011-0000-0000-0000000FF1CE}-C | force",
+                          std::string("admin ") + kCaches + "{90140000-0115-0409-0000-0000000FF1CE}-C | force",
+                          "user C:\\Users\\Demo User\\AppData\\Roaming\\Microsoft\\Templates\\Normal.dotm | force",
+                          "user C:\\Users\\Demo User\\AppData\\Roaming\\Microsoft\\Templates\\Normalemail.dotm | force",
+                          "user C:\\Users\\Demo User\\AppData\\Roaming\\Microsoft\\document building blocks\\1033\\"
+                          "Building Blocks.dotx | force"));
+  EXPECT_THAT(recorder.EntriesWithRights("OpenTextFile "), ElementsAre(std::string("user ") + kBatchFile + " | 2 | true"));
 }
 
 TEST(RemoveFiles, OnAMachineWithoutOfficeShowsTheFixedTextsAndStillWritesTheBatchFile) {

@@ -64,7 +64,7 @@ class TreeRegistry : public platform::RegistryProvider, public platform::WindowS
   void SetProgressCaption(const std::string& text) override { calls.push_back("progress " + text); }
   void RepaintProgress() override {}
   void ShowErrorBox(const std::string&, const std::string&) override {}
-  void EndTool() override {}
+  void EndTool(int) override {}
 
   std::vector<std::string> calls;
 

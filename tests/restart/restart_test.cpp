@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -14,23 +16,42 @@ using ::testing::IsEmpty;
 
 constexpr const char* kShortcut = "C:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk";
 
-TEST(SetupReboot, SavesOneShortcutToTheWholeUnicodeExecutablePathWithStyleFour) {
+// The shortcut starts a copy where only administrators can write, named as
+// the executable is, whole and in Unicode; the record comes first.
+TEST(SetupReboot, SavesOneShortcutWithStyleFourToACopyOfTheToolAfterTheRecord) {
   testing::RecordingPlatform recorder;
   testing::AddWindowsEnvironment(recorder.machine);
   recorder.machine.AddFile(kShortcut, "an older shortcut");
   const std::string longFolder = "C:\\Users\\Zoë Ελένη 山田\\" + std::string(240, 'd');
-  recorder.machine.executablePath = longFolder + "\\kelvane2010.exe";
+  recorder.machine.executablePath = longFolder + "\\kelvane2010 Ελ.exe";
+  recorder.machine.AddFile(recorder.machine.executablePath, "MZ tool");
   restart::SetupReboot(recorder.get());
 
+  const std::string copy = "C:\\Program Files\\Kelvane 2010\\kelvane2010 Ελ.exe";
   EXPECT_THAT(recorder.Progress(), ElementsAre("Finalizing some tasks before reboot.."));
-  EXPECT_THAT(recorder.Entries("CreateShortcut "), ElementsAre(kShortcut));
-  EXPECT_EQ(recorder.machine.files.at(kShortcut).content, longFolder + "\\kelvane2010.exe|4");
+  EXPECT_THAT(recorder.Entries("CopyFile "), ElementsAre(recorder.machine.executablePath + " | " + copy));
+  EXPECT_EQ(recorder.machine.files.at(copy).content, "MZ tool");
+  EXPECT_THAT(recorder.Entries("OpenTextFile "),
+              ElementsAre("C:\\Program Files\\Kelvane 2010\\ResumeAfterRestart | 2 | true"));
+  EXPECT_EQ(recorder.machine.files.at(kShortcut).content, copy + "|4");
   EXPECT_THAT(recorder.Entries("Save "), ElementsAre(kShortcut));
+  const auto& log = recorder.log();
+  EXPECT_LT(std::find(log.begin(), log.end(), "Close C:\\Program Files\\Kelvane 2010\\ResumeAfterRestart"),
+            std::find(log.begin(), log.end(), std::string("CreateShortcut ") + kShortcut));
+
+  // Started from that copy (it was run by hand), it is not copied onto itself.
+  testing::RecordingPlatform again;
+  again.machine = recorder.machine;
+  again.machine.executablePath = copy;
+  restart::SetupReboot(again.get());
+  EXPECT_THAT(again.Entries("CopyFile "), IsEmpty());
+  EXPECT_EQ(again.machine.files.at(kShortcut).content, copy + "|4");
 }
 
 TEST(SetupReboot, TheFirstFailureEndsThePhaseAndGoesToTheCaller) {
-  for (const std::string operation : {"CreateObject", "ExecutablePath", "ExpandEnvironmentStrings", "CreateShortcut",
-                                      "SetTargetPath", "SetWindowStyle", "Save", "SetProgressCaption"}) {
+  for (const std::string operation : {"CreateObject", "ExecutablePath", "ExpandEnvironmentStrings", "CreateFolder",
+                                      "CopyFile", "OpenTextFile", "WriteLine", "CreateShortcut", "SetTargetPath",
+                                      "SetWindowStyle", "Save", "SetProgressCaption"}) {
     SCOPED_TRACE(operation);
     testing::RecordingPlatform recorder;
     testing::AddWindowsEnvironment(recorder.machine);

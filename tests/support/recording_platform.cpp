@@ -105,6 +105,8 @@ void AddWindowsEnvironment(MachineState& machine) {
   machine.AddFolder(machine.environment["TEMP"]);
   machine.AddFolder(machine.environment["APPDATA"]);
   machine.AddFolder("C:\\ProgramData\\Start Menu\\Programs\\Startup");
+  machine.AddFolder("C:\\Program Files");
+  machine.AddFile(machine.executablePath, "MZ");
 }
 
 // ---------------------------------------------------------------------------
@@ -355,7 +357,7 @@ class FakeFileSystem final : public platform::FileSystem {
   std::unique_ptr<platform::Folder> GetFolderToEmpty(const std::string& path) override {
     recorder_.Record("GetFolderToEmpty " + path);
     recorder_.Check("GetFolderToEmpty", path);
-    if (!platform::MayEmptyFolder(path, recorder_.machine.systemFolders)) throw PermissionDenied(path);
+    if (!platform::MayEmptyFolder(CollapseSeparators(path), recorder_.machine.sweepRoles)) throw PermissionDenied(path);
     return FolderAt(path);
   }
   std::unique_ptr<platform::File> GetFile(const std::string& path) override {
@@ -387,6 +389,34 @@ class FakeFileSystem final : public platform::FileSystem {
     if (file.readOnly) throw PermissionDenied(path);
     file.content.clear();
     return std::make_unique<FakeTextStream>(recorder_, path);
+  }
+  void CreateFolder(const std::string& path) override {
+    recorder_.Record("CreateFolder " + path);
+    recorder_.Check("CreateFolder", path);
+    if (!recorder_.machine.HasFolder(Parent(path))) throw PathNotFound(path);
+    if (recorder_.machine.HasFile(path)) throw PermissionDenied(path);
+    recorder_.machine.AddFolder(path);
+  }
+  void CopyFile(const std::string& source, const std::string& destination) override {
+    recorder_.Record("CopyFile " + source + " | " + destination);
+    recorder_.Check("CopyFile", destination);
+    const auto file = recorder_.machine.files.find(CollapseSeparators(source));
+    if (file == recorder_.machine.files.end()) throw NotFound(source);
+    if (!recorder_.machine.HasFolder(Parent(destination))) throw PathNotFound(destination);
+    recorder_.machine.files[CollapseSeparators(destination)] = FakeFile{file->second.content, false};
+  }
+  std::unique_ptr<platform::TextStream> OpenLog(const std::string& path) override {
+    recorder_.Record("OpenLog " + path);
+    recorder_.Check("OpenLog", path);
+    if (!recorder_.machine.HasFolder(Parent(path))) throw PathNotFound(path);
+    if (recorder_.machine.HasFolder(path)) throw PermissionDenied(path);
+    recorder_.machine.files[CollapseSeparators(path)];  // made when missing, appended to when there
+    return std::make_unique<FakeTextStream>(recorder_, CollapseSeparators(path));
+  }
+  void DeleteAtRestart(const std::string& path) override {
+    recorder_.Record("DeleteAtRestart " + path);
+    recorder_.Check("DeleteAtRestart", path);
+    recorder_.machine.deletionsAtRestart.push_back(path);
   }
 
  private:
@@ -477,7 +507,8 @@ class FakeProductServices final : public platform::ProductServices {
     recorder_.Check("ExecQuery", query);
     std::vector<std::unique_ptr<platform::Product>> products;
     for (std::size_t i = 0; i < recorder_.machine.products.size(); ++i) {
-      if (recorder_.machine.products[i].installed) products.push_back(std::make_unique<FakeProductObject>(recorder_, i));
+      const FakeProduct& product = recorder_.machine.products[i];
+      if (product.installed && !product.perUser) products.push_back(std::make_unique<FakeProductObject>(recorder_, i));
     }
     return products;
   }
@@ -524,6 +555,20 @@ class RecordingPlatform::Objects final : public platform::Objects {
   RecordingPlatform& recorder_;
 };
 
+namespace {
+
+// Every operation between these two entries runs with the user's own rights.
+class AsUser final : public platform::Impersonation {
+ public:
+  explicit AsUser(RecordingPlatform& recorder) : recorder_(recorder) { recorder_.Record("as user"); }
+  ~AsUser() override { recorder_.Record("as administrator"); }
+
+ private:
+  RecordingPlatform& recorder_;
+};
+
+}  // namespace
+
 class RecordingPlatform::Kernel final : public platform::Kernel {
  public:
   explicit Kernel(RecordingPlatform& recorder) : recorder_(recorder) {}
@@ -538,6 +583,17 @@ class RecordingPlatform::Kernel final : public platform::Kernel {
   void StartElevated() override {
     recorder_.Record("StartElevated");
     recorder_.Check("StartElevated", "");
+  }
+  std::vector<std::string> Arguments() override { return recorder_.machine.arguments; }
+  bool WaitForInstaller(unsigned timeoutMilliseconds) override {
+    recorder_.Record("WaitForInstaller " + std::to_string(timeoutMilliseconds));
+    return !recorder_.machine.installerBusy;
+  }
+  std::string UtcTime() override { return "2026-12-10T12:00:00.000Z"; }
+  // The user's rights that cannot be had are FailOn("ImpersonateUser").
+  std::unique_ptr<platform::Impersonation> ImpersonateUser() override {
+    recorder_.Check("ImpersonateUser", "");
+    return std::make_unique<AsUser>(recorder_);
   }
 
  private:
@@ -571,8 +627,9 @@ class RecordingPlatform::Windows final : public platform::WindowSystem {
     recorder_.Record("error " + title + " | " + text);
     recorder_.Check("ShowErrorBox", title);
   }
-  void EndTool() override {
-    recorder_.Record("end");
+  void EndTool(int exitCode) override {
+    recorder_.Record(exitCode ? "end " + std::to_string(exitCode) : "end");
+    recorder_.exitCode = exitCode;
     recorder_.visible.clear();
     recorder_.ended = true;
   }
@@ -608,6 +665,16 @@ std::vector<std::string> RecordingPlatform::Entries(const std::string& prefix) c
   std::vector<std::string> entries;
   for (const auto& entry : log_) {
     if (entry.rfind(prefix, 0) == 0) entries.push_back(entry.substr(prefix.size()));
+  }
+  return entries;
+}
+
+std::vector<std::string> RecordingPlatform::EntriesWithRights(const std::string& prefix) const {
+  std::vector<std::string> entries;
+  bool asUser = false;
+  for (const auto& entry : log_) {
+    if (entry == "as user" || entry == "as administrator") asUser = entry == "as user";
+    if (entry.rfind(prefix, 0) == 0) entries.push_back((asUser ? "user " : "admin ") + entry.substr(prefix.size()));
   }
   return entries;
 }

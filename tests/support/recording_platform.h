@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sweep_root.h"
 
 namespace kelvane::testing {
 
@@ -24,6 +25,7 @@ struct FakeFile {
 struct FakeProduct {
   std::optional<std::string> name;  // empty: the name cannot be read
   bool installed = true;
+  bool perUser = false;  // installed for one user only: never listed
 };
 
 // What the machine holds, so that lookups and enumerations find something.
@@ -39,10 +41,20 @@ struct MachineState {
   std::vector<FakeProduct> products;
   std::string computerName = "DEMO-PC";
   std::string executablePath = "C:\\Users\\Demo User\\Downloads\\kelvane2010.exe";
+  std::vector<std::string> arguments;
+  bool installerBusy = false;  // another installation runs past any wait
   platform::Elevation elevation = platform::Elevation::Full;
-  // What GetFolderToEmpty refuses, with every folder above them.
-  std::vector<std::string> systemFolders = {"C:\\Windows", "C:\\Program Files", "C:\\ProgramData",
-                                            "C:\\Users\\Demo User"};
+  // Where the places GetFolderToEmpty's rule names lie.
+  platform::SweepRoles sweepRoles = {
+      .profile = "C:\\Users\\Demo User",
+      .profileFolders = {"C:\\Users\\Demo User\\Desktop", "C:\\Users\\Demo User\\Documents",
+                         "C:\\Users\\Demo User\\Downloads", "C:\\Users\\Demo User\\AppData\\Roaming",
+                         "C:\\Users\\Demo User\\AppData\\Local"},
+      .systemFolders = {"C:\\Windows", "C:\\Program Files", "C:\\ProgramData", "C:\\Users", "C:\\Users\\Public"},
+      .fixedDrives = {"C:"},
+  };
+  // What DeleteAtRestart handed to the next start, in order.
+  std::vector<std::string> deletionsAtRestart;
 
   // Adds the folder and every folder above it.
   void AddFolder(const std::string& path, bool readOnly = false);
@@ -73,8 +85,12 @@ class RecordingPlatform {
   // The log entries that begin with the prefix, the prefix cut off.
   std::vector<std::string> Entries(const std::string& prefix) const;
   std::vector<std::string> Progress() const { return Entries("progress "); }
+  // The same, each marked with the rights it ran with: "user " inside an
+  // impersonation of the user, "admin " outside one.
+  std::vector<std::string> EntriesWithRights(const std::string& prefix) const;
   std::set<platform::Window> visible;
   bool ended = false;
+  int exitCode = 0;
 
   // Used by the fakes.
   void Record(const std::string& entry) { log_.push_back(entry); }

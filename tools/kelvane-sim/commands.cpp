@@ -21,6 +21,8 @@ int RunKelvaneSim(const std::vector<std::string>& arguments, std::istream& in, s
   auto* start = app.add_subcommand("start", "log on and start the tool, then act for the user");
   start->add_option("IMAGE", image, "the machine image folder")->required();
   start->add_option("--click", clicks, "a control to click or close:WINDOW, in order; none: interactive");
+  std::string toolArguments;
+  start->add_option("--args", toolArguments, "the tool's command line, as a deployment system gives it");
   auto* boot = app.add_subcommand("boot", "carry out a pending restart, log on, start the Startup shortcuts");
   boot->add_option("IMAGE", image, "the machine image folder")->required();
   boot->add_option("--click", clicks, "a control to click or close:WINDOW, in order; none: interactive");
@@ -38,7 +40,7 @@ int RunKelvaneSim(const std::vector<std::string>& arguments, std::istream& in, s
     return status == 0 ? kExitDone : kExitBadUsage;
   }
   if (init->parsed()) return InitImage(image, demo, err);
-  if (start->parsed()) return StartOnImage(image, clicks, in, out, err);
+  if (start->parsed()) return StartOnImage(image, clicks, toolArguments, in, out, err);
   if (boot->parsed()) return BootImage(image, clicks, in, out, err);
   if (cycle->parsed()) return CycleImage(image, out, err);
   if (report->parsed()) return ReportImage(image, out, err);

@@ -8,6 +8,7 @@
 #include "office2010_image.h"
 #include "platform/sim/image/image_error.h"
 #include "platform/sim/machine.h"
+#include "platform/sim/command_interpreter.h"
 #include "report.h"
 #include "session.h"
 #include "windows7_image.h"
@@ -47,8 +48,8 @@ int OnMachine(const fs::path& image, std::ostream& err, Step&& step) {
   return status;
 }
 
-int RunWithUser(const fs::path& image, const std::vector<std::string>& clicks, std::istream& in, std::ostream& out,
-                std::ostream& err, bool boot) {
+int RunWithUser(const fs::path& image, const std::vector<std::string>& clicks, const std::string& toolArguments,
+                std::istream& in, std::ostream& out, std::ostream& err, bool boot) {
   const auto actions = ParseActions(clicks, err);
   if (!actions) return kExitBadUsage;
   return OnMachine(image, err, [&](Machine& machine) {
@@ -56,7 +57,9 @@ int RunWithUser(const fs::path& image, const std::vector<std::string>& clicks, s
     InteractiveUser interactive(in, out);
     User& user = clicks.empty() ? static_cast<User&>(interactive) : scripted;
     if (!boot) {
-      StartTool(machine, user);
+      const int exitCode = StartTool(machine, user, Words(toolArguments));
+      // Windows' exit codes do not fit a Linux exit status: said instead.
+      if (!toolArguments.empty()) out << "exit code: " << exitCode << "\n";
     } else if (Boot(machine, user, err) == 0) {
       out << "No Startup shortcut starts the tool.\n";
     }
@@ -80,18 +83,18 @@ int InitImage(const fs::path& image, bool demo, std::ostream& err) {
   return kExitDone;
 }
 
-int StartOnImage(const fs::path& image, const std::vector<std::string>& clicks, std::istream& in, std::ostream& out,
-                 std::ostream& err) {
-  return RunWithUser(image, clicks, in, out, err, false);
+int StartOnImage(const fs::path& image, const std::vector<std::string>& clicks, const std::string& toolArguments,
+                 std::istream& in, std::ostream& out, std::ostream& err) {
+  return RunWithUser(image, clicks, toolArguments, in, out, err, false);
 }
 
 int BootImage(const fs::path& image, const std::vector<std::string>& clicks, std::istream& in, std::ostream& out,
               std::ostream& err) {
-  return RunWithUser(image, clicks, in, out, err, true);
+  return RunWithUser(image, clicks, "", in, out, err, true);
 }
 
 int CycleImage(const fs::path& image, std::ostream& out, std::ostream& err) {
-  const int first = StartOnImage(image, {"btnGo"}, std::cin, out, err);
+  const int first = StartOnImage(image, {"btnGo"}, "", std::cin, out, err);
   if (first != kExitDone) return first;
   return BootImage(image, {"Finish"}, std::cin, out, err);
 }

@@ -10,8 +10,10 @@ namespace kelvane::sim {
 // The commands, on a parsed command line. Each loads the image first, so a
 // bad image stops it before anything is written; each returns the exit status.
 int InitImage(const std::filesystem::path& image, bool demo, std::ostream& err);
-int StartOnImage(const std::filesystem::path& image, const std::vector<std::string>& clicks, std::istream& in,
-                 std::ostream& out, std::ostream& err);
+// `toolArguments`: the tool's own command line; when given, its exit code is
+// written to `out` ("exit code: 3010").
+int StartOnImage(const std::filesystem::path& image, const std::vector<std::string>& clicks,
+                 const std::string& toolArguments, std::istream& in, std::ostream& out, std::ostream& err);
 int BootImage(const std::filesystem::path& image, const std::vector<std::string>& clicks, std::istream& in,
               std::ostream& out, std::ostream& err);
 int CycleImage(const std::filesystem::path& image, std::ostream& out, std::ostream& err);

@@ -65,6 +65,7 @@ std::vector<std::string> FindTraces(Machine& machine) {
 
   item("batch file", std::string(kTempReference) + "\\" + kBatchFileName, false);
   item("shortcut", std::string(kAllUsersReference) + kStartupTail + kShortcutTail, false);
+  item("tool folder", std::string(kProgramFilesReference) + kToolFolderTail, true);
   return traces;
 }
 

@@ -11,8 +11,28 @@
 
 namespace kelvane::sim {
 
-void RunTool(Machine& machine, User& user) {
-  SimPlatform platform(machine);
+namespace {
+
+// Whether the file is the tool: its path, or a copy of it.
+bool IsTheTool(Machine& machine, const std::string& path) {
+  if (SameName(path, machine.config().exePath)) return true;
+  const auto file = machine.drive().Find(path);
+  const auto tool = machine.drive().Find(machine.config().exePath);
+  return file && tool && Drive::IsFile(*file) && Drive::IsFile(*tool) &&
+         ReadWholeFile(file->host) == ReadWholeFile(tool->host);
+}
+
+// What the system was handed to delete at this start, in order; what cannot
+// go stays, as Windows leaves it.
+void DeleteHandedOver(Machine& machine) {
+  for (const auto& path : machine.config().deletionsAtRestart) {
+    if (const auto item = machine.drive().Find(path)) machine.Delete(*item, true);
+  }
+  machine.config().deletionsAtRestart.clear();
+}
+
+int Run(Machine& machine, User& user, const std::string& startedFrom, const std::vector<std::string>& arguments) {
+  SimPlatform platform(machine, startedFrom, arguments);
   app::Kelvane tool(platform.get());
   tool.Start();
   while (!platform.windows().ended()) {
@@ -24,11 +44,18 @@ void RunTool(Machine& machine, User& user) {
       tool.CloseRequested(action->window);
     }
   }
+  return platform.windows().exitCode();
 }
 
-void StartTool(Machine& machine, User& user) {
+}  // namespace
+
+int RunTool(Machine& machine, User& user, const std::vector<std::string>& arguments) {
+  return Run(machine, user, machine.config().exePath, arguments);
+}
+
+int StartTool(Machine& machine, User& user, const std::vector<std::string>& arguments) {
   machine.log().Append({"logon"});
-  RunTool(machine, user);
+  return RunTool(machine, user, arguments);
 }
 
 int Boot(Machine& machine, User& user, std::ostream& notes) {
@@ -36,6 +63,7 @@ int Boot(Machine& machine, User& user, std::ostream& notes) {
     machine.config().pendingRestart = false;
     machine.log().Append({"restart"});
   }
+  DeleteHandedOver(machine);
   machine.log().Append({"logon"});
   int started = 0;
   std::set<std::filesystem::path> seen;
@@ -53,9 +81,9 @@ int Boot(Machine& machine, User& user, std::ostream& notes) {
         notes << "kelvane-sim: not a shortcut Windows can read: " << item.path.Text() << "\n";
         continue;
       }
-      if (!SameName(link->targetPath, machine.config().exePath)) continue;
+      if (!IsTheTool(machine, link->targetPath)) continue;
       ++started;
-      RunTool(machine, user);
+      Run(machine, user, link->targetPath, {});
     }
   }
   return started;

@@ -26,6 +26,8 @@ class FinishedProcess final : public platform::Process {
   std::string commandLine_;
 };
 
+}  // namespace
+
 // Splits a command line into words; quotes group a word and are dropped.
 std::vector<std::string> Words(const std::string& line) {
   std::vector<std::string> words;
@@ -48,6 +50,8 @@ std::vector<std::string> Words(const std::string& line) {
   if (inWord) words.push_back(word);
   return words;
 }
+
+namespace {
 
 std::string Trimmed(const std::string& text) {
   const auto first = text.find_first_not_of(" \t");

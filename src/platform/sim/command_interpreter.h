@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 #include <memory>
 #include <string>
 
@@ -8,6 +10,10 @@
 #include "platform/sim/machine.h"
 
 namespace kelvane::sim {
+
+// Splits a command line into words as Windows does: blanks part them, quotes
+// group a word and are dropped.
+std::vector<std::string> Words(const std::string& line);
 
 // Starts a command line as the shell's run does, and carries it out at once:
 // "net stop NAME" stops a service, "shutdown -r ..." orders a restart, a

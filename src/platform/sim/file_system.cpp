@@ -28,26 +28,36 @@ std::optional<WindowsPath> FinalPath(const Drive& drive, const DriveItem& item) 
   return path;
 }
 
-// The folders of the system and of its users that are never emptied whole,
-// as the machine's environment names them, and every profile beside the
-// user's own.
-std::vector<std::string> SystemFolders(const Machine& machine) {
-  std::vector<std::string> folders;
+// The places of the sweep's rule as this machine has them: the machine has
+// one environment, the system's, and one user, whose profile USERPROFILE
+// names; every folder beside it in the profiles root is another profile. Its
+// only drive, C:, is a fixed one.
+platform::SweepRoles SweepRoles(const Machine& machine) {
+  platform::SweepRoles roles;
+  roles.fixedDrives = {"C:"};
+  const auto value = [&](const char* variable) {
+    const std::string expanded = machine.Expand(variable);
+    return expanded == variable ? std::string() : expanded;
+  };
   for (const char* variable : {"%SystemRoot%", "%windir%", "%ProgramFiles%", "%ProgramFiles(x86)%", "%ProgramW6432%",
-                               "%ProgramData%", "%ALLUSERSPROFILE%", "%PUBLIC%", "%USERPROFILE%"}) {
-    const std::string value = machine.Expand(variable);
-    if (value != variable) folders.push_back(value);
+                               "%CommonProgramFiles%", "%CommonProgramFiles(x86)%", "%ProgramData%",
+                               "%ALLUSERSPROFILE%", "%PUBLIC%"}) {
+    if (std::string folder = value(variable); !folder.empty()) roles.systemFolders.push_back(std::move(folder));
   }
-  const auto profile = ParseWindowsPath(machine.Expand("%USERPROFILE%"));
-  if (profile && !profile->IsRoot()) {
-    WindowsPath profiles = *profile;
-    profiles.names.pop_back();
-    folders.push_back(profiles.Text());
-    if (const auto listed = machine.drive().Find(profiles)) {
-      for (const DriveItem& entry : machine.drive().List(*listed)) folders.push_back(entry.path.Text());
-    }
+  roles.profile = value("%USERPROFILE%");
+  const auto profile = ParseWindowsPath(roles.profile);
+  if (!profile || profile->IsRoot()) return roles;
+  for (const char* known : {"Desktop", "Documents", "Downloads", "Pictures", "Music", "Videos", "AppData\\Roaming",
+                            "AppData\\Local"}) {
+    roles.profileFolders.push_back(roles.profile + "\\" + known);
   }
-  return folders;
+  WindowsPath profiles = *profile;
+  profiles.names.pop_back();
+  roles.systemFolders.push_back(profiles.Text());
+  if (const auto listed = machine.drive().Find(profiles)) {
+    for (const DriveItem& entry : machine.drive().List(*listed)) roles.systemFolders.push_back(entry.path.Text());
+  }
+  return roles;
 }
 
 // Deletes the item; what stays fails the deletion as Windows reports it.
@@ -120,11 +130,13 @@ class SimFolder final : public platform::Folder {
 
 class SimTextStream final : public platform::TextStream {
  public:
-  SimTextStream(Machine& machine, fs::path host) : machine_(machine), host_(std::move(host)) {}
+  // ANSI text, as the file-system object writes it by default, or UTF-8.
+  SimTextStream(Machine& machine, fs::path host, bool utf8 = false)
+      : machine_(machine), host_(std::move(host)), utf8_(utf8) {}
   void WriteLine(const std::string& text) override {
     if (closed_) throw platform::Error(54, "Bad file mode");
     machine_.Check("WriteLine", text, DiskFull());
-    std::ofstream(host_, std::ios::binary | std::ios::app) << Utf8ToAnsi(text) << "\r\n";
+    std::ofstream(host_, std::ios::binary | std::ios::app) << (utf8_ ? text : Utf8ToAnsi(text)) << "\r\n";
   }
   void Close() override {
     machine_.Check("Close", host_.filename().string(), UnspecifiedError());
@@ -134,6 +146,7 @@ class SimTextStream final : public platform::TextStream {
  private:
   Machine& machine_;
   fs::path host_;
+  bool utf8_;
   bool closed_ = false;
 };
 
@@ -159,7 +172,7 @@ class SimFileSystem final : public platform::FileSystem {
     std::error_code error;
     if (fs::is_symlink(item->host, error)) throw AccessDenied();
     const auto final = FinalPath(machine_.drive(), *item);
-    if (!final || !platform::MayEmptyFolder(final->Text(), SystemFolders(machine_))) throw AccessDenied();
+    if (!final || !platform::MayEmptyFolder(final->Text(), SweepRoles(machine_))) throw AccessDenied();
     return std::make_unique<SimFolder>(machine_, std::move(*item));
   }
   std::unique_ptr<platform::File> GetFile(const std::string& path) override {
@@ -178,9 +191,7 @@ class SimFileSystem final : public platform::FileSystem {
                                                      bool create) override {
     machine_.Check("OpenTextFile", path, AccessDenied());
     if (ioMode != platform::kForWriting) throw platform::Error(5, "Invalid procedure call or argument");
-    const auto parsed = ParseWindowsPath(path);
-    const auto place = parsed ? machine_.drive().PlaceFor(*parsed) : std::nullopt;
-    if (!place) throw PathNotFound();
+    const auto place = Place(path);
     const bool exists = StillThere(*place);
     if (exists && (Drive::IsFolder(*place) || Drive::IsReadOnly(place->host))) throw AccessDenied();
     if (!exists && !create) throw FileNotFound();
@@ -188,8 +199,52 @@ class SimFileSystem final : public platform::FileSystem {
     if (!out) throw AccessDenied();
     return std::make_unique<SimTextStream>(machine_, place->host);
   }
+  void CreateFolder(const std::string& path) override {
+    machine_.Check("CreateFolder", path, AccessDenied());
+    const auto place = Place(path);
+    if (StillThere(*place) && !Drive::IsFolder(*place)) throw AccessDenied();
+    if (Drive::IsReadOnly(place->host.parent_path())) throw AccessDenied();
+    std::error_code error;
+    fs::create_directory(place->host, error);
+    if (error) throw AccessDenied();
+  }
+  void CopyFile(const std::string& source, const std::string& destination) override {
+    machine_.Check("CopyFile", destination, AccessDenied());
+    const auto from = machine_.drive().Find(source);
+    if (!from || !Drive::IsFile(*from)) throw FileNotFound();
+    const auto place = Place(destination);
+    // What stood there goes as itself (a link as a link), and the copy is a
+    // file of its own.
+    if (StillThere(*place)) DeleteItem(machine_, *place, false);
+    std::error_code error;
+    fs::copy_file(from->host, place->host, error);
+    if (error) throw AccessDenied();
+  }
+  std::unique_ptr<platform::TextStream> OpenLog(const std::string& path) override {
+    machine_.Check("OpenLog", path, AccessDenied());
+    const auto place = Place(path);
+    std::error_code error;
+    // Never written through a link planted at its name.
+    if (fs::is_symlink(place->host, error) || Drive::IsFolder(*place)) throw AccessDenied();
+    if (StillThere(*place) && Drive::IsReadOnly(place->host)) throw AccessDenied();
+    std::ofstream(place->host, std::ios::binary | std::ios::app);
+    return std::make_unique<SimTextStream>(machine_, place->host, true);
+  }
+  void DeleteAtRestart(const std::string& path) override {
+    machine_.Check("DeleteAtRestart", path, AccessDenied());
+    if (!machine_.drive().Find(path)) throw FileNotFound();
+    machine_.config().deletionsAtRestart.push_back(path);
+  }
 
  private:
+  // Where an item of that path goes; its folder must exist.
+  std::optional<DriveItem> Place(const std::string& path) const {
+    const auto parsed = ParseWindowsPath(path);
+    auto place = parsed ? machine_.drive().PlaceFor(*parsed) : std::nullopt;
+    if (!place) throw PathNotFound();
+    return place;
+  }
+
   Machine& machine_;
 };
 

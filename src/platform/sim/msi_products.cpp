@@ -53,7 +53,11 @@ class SimProductServices final : public platform::ProductServices {
     machine_.Check("ExecQuery", query, WmiGenericFailure());
     if (!SameName(query, "Select * from Win32_Product")) throw platform::Error(static_cast<long>(0x80041017), "Invalid query");
     std::vector<std::unique_ptr<platform::Product>> products;
-    for (const auto& product : machine_.products()) products.push_back(std::make_unique<SimProduct>(machine_, product.code));
+    // Per-machine products only: one a user installed for himself is his
+    // own, and its uninstallation must not run with an administrator's rights.
+    for (const auto& product : machine_.products()) {
+      if (!product.perUser) products.push_back(std::make_unique<SimProduct>(machine_, product.code));
+    }
     return products;
   }
 

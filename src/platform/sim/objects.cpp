@@ -1,5 +1,9 @@
 #include "platform/sim/objects.h"
 
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
 #include "platform/sim/file_system.h"
 #include "platform/sim/image/text_case.h"
 #include "platform/sim/msi_products.h"
@@ -52,9 +56,28 @@ std::unique_ptr<platform::ProductServices> SimObjects::GetProductServices(const 
   return MakeProductServices(machine_);
 }
 
+bool SimKernel::WaitForInstaller(unsigned timeoutMilliseconds) {
+  if (!machine_.config().installerBusy) return true;
+  sleptMilliseconds_ += timeoutMilliseconds;
+  return false;
+}
+
+std::string SimKernel::UtcTime() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  std::tm utc{};
+  gmtime_r(&seconds, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &utc);
+  char stamp[40];
+  std::snprintf(stamp, sizeof stamp, "%s.%03dZ", text, static_cast<int>(millis));
+  return stamp;
+}
+
 std::string SimKernel::ExecutablePath() {
   machine_.Check("ExecutablePath", "", UnspecifiedError());
-  return machine_.config().exePath;
+  return startedFrom_;
 }
 
 }  // namespace kelvane::sim

@@ -21,20 +21,35 @@ class SimObjects final : public platform::Objects {
   Machine& machine_;
 };
 
-// The tool's own path from machine.ini, and a clock that only counts: the
-// machine does not make anyone wait for the countdown. Its users run with
-// full rights, so no start asks for more.
+// The path the tool was started from (machine.ini's ExePath, or the copy a
+// Startup shortcut names), and a clock that only counts: the machine does not
+// make anyone wait for the countdown. Its users run with full rights and no
+// split token (an administrator's token is a full one, unless machine.ini
+// says the user is none), so no start asks for more and acting as the user
+// changes nothing.
 class SimKernel final : public platform::Kernel {
  public:
-  explicit SimKernel(Machine& machine) : machine_(machine) {}
+  SimKernel(Machine& machine, std::string startedFrom, std::vector<std::string> arguments)
+      : machine_(machine), startedFrom_(std::move(startedFrom)), arguments_(std::move(arguments)) {}
   std::string ExecutablePath() override;
   void Sleep(unsigned milliseconds) override { sleptMilliseconds_ += milliseconds; }
   unsigned long long sleptMilliseconds() const { return sleptMilliseconds_; }
-  platform::Elevation TokenElevation() override { return platform::Elevation::Full; }
+  platform::Elevation TokenElevation() override {
+    return machine_.config().administrator ? platform::Elevation::Full : platform::Elevation::Standard;
+  }
   void StartElevated() override {}
+  std::unique_ptr<platform::Impersonation> ImpersonateUser() override {
+    return std::make_unique<platform::Impersonation>();
+  }
+  std::vector<std::string> Arguments() override { return arguments_; }
+  // A busy installer makes the wait run out, on the clock that only counts.
+  bool WaitForInstaller(unsigned timeoutMilliseconds) override;
+  std::string UtcTime() override;
 
  private:
   Machine& machine_;
+  std::string startedFrom_;
+  std::vector<std::string> arguments_;
   unsigned long long sleptMilliseconds_ = 0;
 };
 

@@ -10,8 +10,14 @@ namespace kelvane::sim {
 // Everything one start of the tool reaches the machine through.
 class SimPlatform {
  public:
-  explicit SimPlatform(Machine& machine)
-      : objects_(machine), kernel_(machine), windows_(machine), platform_{objects_, kernel_, windows_} {}
+  // Started by a double-click on machine.ini's ExePath, or from another
+  // path (a shortcut's target).
+  explicit SimPlatform(Machine& machine) : SimPlatform(machine, machine.config().exePath, {}) {}
+  SimPlatform(Machine& machine, std::string startedFrom, std::vector<std::string> arguments)
+      : objects_(machine),
+        kernel_(machine, std::move(startedFrom), std::move(arguments)),
+        windows_(machine),
+        platform_{objects_, kernel_, windows_} {}
   SimPlatform(const SimPlatform&) = delete;
   SimPlatform& operator=(const SimPlatform&) = delete;
 

@@ -31,10 +31,15 @@ void SimWindows::ShowErrorBox(const std::string& title, const std::string& text)
   machine_.log().Append({"error", title, text});
 }
 
-void SimWindows::EndTool() {
+void SimWindows::EndTool(int exitCode) {
+  exitCode_ = exitCode;
   visible_.clear();
   ended_ = true;
-  machine_.log().Append({"exit"});
+  if (exitCode == 0) {
+    machine_.log().Append({"exit"});
+  } else {
+    machine_.log().Append({"exit", std::to_string(exitCode)});
+  }
 }
 
 }  // namespace kelvane::sim

@@ -19,18 +19,20 @@ class SimWindows final : public platform::WindowSystem {
   void SetProgressCaption(const std::string& text) override;
   void RepaintProgress() override;
   void ShowErrorBox(const std::string& title, const std::string& text) override;
-  void EndTool() override;
+  void EndTool(int exitCode) override;
 
   bool IsVisible(platform::Window window) const { return visible_.count(window) > 0; }
   const std::set<platform::Window>& visible() const { return visible_; }
   const std::string& progressCaption() const { return progressCaption_; }
   bool ended() const { return ended_; }
+  int exitCode() const { return exitCode_; }
 
  private:
   Machine& machine_;
   std::set<platform::Window> visible_;
   std::string progressCaption_ = "Loading Please Wait...";
   bool ended_ = false;
+  int exitCode_ = 0;
 };
 
 }  // namespace kelvane::sim

@@ -181,6 +181,41 @@ TEST_P(PlatformContract, DeleteKeyTakesOnlyAKeyWithoutSubkeys) {
   EXPECT_FALSE(machine->HasKey(key + "\\Parent"));
 }
 
+// The temporary folder is emptied only where it is the user's own: each
+// refusal is the rule's own, on places that hold files.
+TEST_P(PlatformContract, OnlyAFolderBelowTheUsersProfileIsHandedOutToBeEmptied) {
+  const auto places = machine->SweepPlaces();
+  const auto fso = Fso();
+  for (const std::string& refused : {places.profile, places.documents, places.windows, places.system32,
+                                     places.commonFiles, places.programData, places.publicDocuments,
+                                     places.otherProfile, places.windows + "\\"}) {
+    EXPECT_EQ(Fails([&] { fso->GetFolderToEmpty(refused); }), kAccessDenied) << refused;
+  }
+  machine->MakeFile(places.belowProfile + "\\old.tmp");
+  const auto folder = fso->GetFolderToEmpty(places.belowProfile + "\\");
+  EXPECT_TRUE(Names(folder->Files()).count("old.tmp"));
+}
+
+// The copy the Startup shortcut starts: a file of its own in a folder that
+// may already be there.
+TEST_P(PlatformContract, CopyFileMakesAFileOfItsOwnOverWhatStoodThere) {
+  machine->MakeFile(root + "\\Downloads\\kelvane2010.exe", "MZ new");
+  machine->MakeFile(root + "\\Tool\\kelvane2010.exe", "MZ old");
+  const auto fso = Fso();
+  fso->CreateFolder(root + "\\Tool");
+  fso->CopyFile(root + "\\Downloads\\kelvane2010.exe", root + "\\Tool\\kelvane2010.exe");
+  EXPECT_EQ(machine->ReadFile(root + "\\Tool\\kelvane2010.exe"), "MZ new");
+  EXPECT_EQ(machine->ReadFile(root + "\\Downloads\\kelvane2010.exe"), "MZ new");
+  EXPECT_NE(Fails([&] { fso->CreateFolder(root + "\\Tool\\kelvane2010.exe"); }), 0);
+  EXPECT_EQ(Fails([&] { fso->CopyFile(root + "\\Downloads\\kelvane2010.exe", root + "\\No\\k.exe"); }),
+            kPathNotFound);
+  EXPECT_EQ(Fails([&] { fso->CopyFile(root + "\\Downloads\\missing.exe", root + "\\Tool\\k.exe"); }),
+            kFileNotFound);
+  // Handed to the next start, the file is still there now.
+  fso->DeleteAtRestart(root + "\\Tool\\kelvane2010.exe");
+  EXPECT_TRUE(machine->Exists(root + "\\Tool\\kelvane2010.exe"));
+}
+
 // ---------------------------------------------------------------------------
 // The shell's run and shortcut, and the products.
 

@@ -15,6 +15,7 @@ using Lines = std::vector<std::string>;
 const std::string kOffice14 = "C:\\Program Files\\Microsoft Office\\Office14";
 const std::string kBatch = "C:\\Users\\Demo User\\AppData\\Local\\Temp\\deleteoffice.bat";
 const std::string kShortcut = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\Kelvane.lnk";
+const std::string kToolFolder = "C:\\Program Files\\Kelvane 2010";
 
 // Where each of the lines stands in the log; the test fails on a missing one.
 std::vector<std::size_t> Positions(const Lines& events, const Lines& wanted) {
@@ -88,22 +89,26 @@ TEST(DemoCycle, EventsFollowTheWalkThrough) {
                "progress\tRemoving: C:\\MSOCache\\All Users\\{90140000-0011-0000-0000-0000000FF1CE}-C",
                "progress\tRemoving RegKeyHKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0",
                "progress\tFinalizing some tasks before reboot..",
-               "shortcut\tC:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk\tC:\\Users\\Demo "
-               "User\\Downloads\\kelvane2010.exe\t4",
+               "shortcut\tC:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk\t" + kToolFolder +
+                   "\\kelvane2010.exe\t4",
                "progress\tRebooting.", "progress\tRebooting.....", "run\tshutdown -r -t 10 -f", "restart",
-               "run\t\"" + kBatch + "\"", "progress\tCleaning Up", "window\thide\tLoading",
+               "progress\tCleaning Up", "window\thide\tLoading",
                "window\tshow\tComplete", "exit"});
   for (std::size_t i = 1; i < positions.size(); ++i) EXPECT_LT(positions[i - 1], positions[i]) << i;
   EXPECT_EQ(events.back(), "exit");
+  // The resumed run runs nothing: not the batch file, which anyone can plant.
+  EXPECT_EQ(image.Events("run"), (Lines{"run\tnet stop ose", "run\tshutdown -r -t 10 -f"}));
 }
 
-TEST(DemoCycle, TheBatchFileAloneRemovesOffice14AfterTheRestart) {
+TEST(DemoCycle, TheResumedRunRemovesOffice14AndTheToolsCopyAfterTheRestart) {
   TestImage image;
   ASSERT_EQ(image.Run({"start", "IMAGE", "--click", "btnGo"}), 0);
   EXPECT_TRUE(image.Exists(kOffice14 + "\\WINWORD.EXE"));
   EXPECT_FALSE(image.Exists(kOffice14 + "\\1033"));  // the product's own uninstallation took that
   EXPECT_EQ(ReadWholeFile(image.Host(kBatch)).size(), 65u);
   EXPECT_TRUE(image.Exists(kShortcut));
+  EXPECT_EQ(ReadWholeFile(image.Host(kToolFolder + "\\kelvane2010.exe")), "MZ kelvane2010");
+  EXPECT_TRUE(image.Exists(kToolFolder + "\\ResumeAfterRestart"));
   EXPECT_NE(image.ReadImageFile("machine.ini").find("PendingRestart=yes"), std::string::npos);
   EXPECT_EQ(image.Events().back(), "run\tshutdown -r -t 10 -f");
   EXPECT_EQ(image.Events("progress").back(), "progress\tRebooting.....");
@@ -112,8 +117,21 @@ TEST(DemoCycle, TheBatchFileAloneRemovesOffice14AfterTheRestart) {
   EXPECT_FALSE(image.Exists(kOffice14));
   EXPECT_FALSE(image.Exists(kBatch));
   EXPECT_FALSE(image.Exists(kShortcut));
+  EXPECT_FALSE(image.Exists(kToolFolder));
   EXPECT_EQ(image.Events().back(), "window\tshow\tComplete");
   EXPECT_EQ(image.ReadImageFile("machine.ini").find("PendingRestart"), std::string::npos);
+}
+
+// A product one user installed for himself is his own: its uninstallation
+// would run with the administrator's rights.
+TEST(DemoCycle, APerUserProductIsNeverUninstalled) {
+  TestImage image;
+  image.WriteImageFile("products.ini", image.ReadImageFile("products.ini") +
+                                           "\n[{90140000-0011-0000-0000-0000000FF1CE}-user]\n"
+                                           "Name=Microsoft Office Planted Add-in\nPerUser=yes\n");
+  ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0);
+  EXPECT_NE(image.ReadImageFile("products.ini").find("Name=Microsoft Office Planted Add-in"), std::string::npos);
+  EXPECT_TRUE(image.Events("uninstall\tMicrosoft Office Planted").empty());
 }
 
 TEST(DemoCycle, ASecondBootStartsNothing) {
@@ -143,6 +161,115 @@ TEST(DemoCycle, TheDonationPictureOpensItsPageAndLeavesTheWindow) {
   ASSERT_EQ(opened.size(), 2u);
   EXPECT_EQ(opened[0], "open\thttps://www.payments.example/cgi-bin/webscr?cmd=_s-xclick&hosted_button_id=KELVANE2010\t3");
   EXPECT_EQ(image.Events().back(), "exit");
+}
+
+// Unattended, as a deployment system runs it: the exit code, the image, the
+// log and the restart, for each way it can go.
+struct UnattendedRun {
+  std::string exitCode;
+  std::string log;
+  bool restartPending;
+};
+
+UnattendedRun RunUnattended(TestImage& image, const std::string& arguments) {
+  image.Run({"start", "IMAGE", "--args", arguments + " /log C:\\kv.log"});
+  const auto at = image.out().find("exit code: ");
+  const auto log = image.Host("C:\\kv.log");
+  return {at == std::string::npos ? "" : image.out().substr(at + 11, image.out().find('\n', at) - at - 11),
+          std::filesystem::exists(log) ? ReadWholeFile(log) : "",
+          image.ReadImageFile("machine.ini").find("PendingRestart=yes") != std::string::npos};
+}
+
+bool Has(const std::string& log, const std::string& line) { return log.find(line) != std::string::npos; }
+
+TEST(Unattended, RemovesInOnePassHandsWhatIsInUseToTheRestartAndRestartsAsAsked) {
+  const std::string inUse = kOffice14 + "\\WINWORD.EXE";
+  struct Case {
+    std::string arguments;
+    bool fileInUse;
+    std::string exitCode;
+    bool restart;
+  };
+  for (const Case& c : std::vector<Case>{{"/quiet", false, "0", false},
+                                         {"/quiet", true, "1641", true},
+                                         {"-QUIET /NoRestart", true, "3010", false},
+                                         {"/quiet /forcerestart", false, "1641", true},
+                                         {"/passive /norestart", false, "0", false}}) {
+    SCOPED_TRACE(c.arguments);
+    TestImage image;
+    if (c.fileInUse) image.WriteFaults("Delete=" + inUse + "\n");
+    const UnattendedRun run = RunUnattended(image, c.arguments);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_EQ(run.restartPending, c.restart);
+    EXPECT_TRUE(Has(run.log, "\tuninstall\tMicrosoft Office Professional Plus 2010: status 0"));
+    EXPECT_TRUE(Has(run.log, "\tprogress\tRemoving RegKeyHKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0"));
+    EXPECT_TRUE(Has(run.log, "\texit\t" + c.exitCode + "\r\n"));
+    EXPECT_EQ(Has(run.log, "\tdelete at restart\t" + inUse), c.fileInUse);
+    // One pass: nothing left for a log-on, nothing in the user's Startup
+    // folder or temporary folder, and a window only for /passive.
+    EXPECT_FALSE(image.Exists(kShortcut));
+    EXPECT_FALSE(image.Exists(kBatch));
+    EXPECT_FALSE(image.Exists(kToolFolder));
+    EXPECT_TRUE(image.Exists("C:\\Users\\Demo User\\AppData\\Local\\Temp\\~WRL0001.tmp"));
+    EXPECT_EQ(image.Events("window").empty(), c.arguments.find("passive") == std::string::npos);
+    image.WriteFaults("");
+    ASSERT_EQ(image.Run({"boot", "IMAGE"}), 0);
+    EXPECT_EQ(image.Run({"report", "IMAGE"}), 0) << image.out();
+  }
+}
+
+TEST(Unattended, ChangesNothingWhereItMayNotOrCannotRun) {
+  struct Case {
+    std::string arguments;
+    std::string machineIni;  // added to [machine]
+    std::string exitCode;
+  };
+  for (const Case& c : std::vector<Case>{{"/quiet /frobnicate", "", "87"},
+                                         {"/quiet /log", "", "87"},
+                                         {"/quiet /passive", "", "87"},
+                                         {"/norestart", "", "87"},
+                                         {"/quiet", "Administrator=no\n", "5"},
+                                         {"/passive", "InstallerBusy=yes\n", "1618"}}) {
+    SCOPED_TRACE(c.arguments);
+    TestImage image;
+    const std::string registry = image.ReadImageFile("registry.reg");
+    std::string ini = image.ReadImageFile("machine.ini");
+    ini.insert(ini.find("\n") + 1, c.machineIni);
+    image.WriteImageFile("machine.ini", ini);
+    image.Run({"start", "IMAGE", "--args", c.arguments});
+    EXPECT_NE(image.out().find("exit code: " + c.exitCode + "\n"), std::string::npos) << image.out();
+    EXPECT_EQ(image.ReadImageFile("registry.reg"), registry);
+    EXPECT_TRUE(image.Exists(kOffice14));
+    // The usage text shows only where somebody may be at the screen.
+    EXPECT_EQ(image.Events("error").size(), c.arguments == "/norestart" ? 1u : 0u);
+  }
+}
+
+TEST(Unattended, AFailureTheWindowedToolWouldShowEndsIn1603WithItsNumberInTheLog) {
+  TestImage image;
+  image.WriteFaults("ExpandEnvironmentStrings=%appdata%\n");
+  const UnattendedRun run = RunUnattended(image, "/quiet");
+  EXPECT_EQ(run.exitCode, "1603");
+  EXPECT_TRUE(Has(run.log, "\terror\t0x80004005 Unspecified error\r\n"));
+  EXPECT_TRUE(image.Events("error").empty());
+  EXPECT_FALSE(run.restartPending);
+}
+
+TEST(Unattended, CheckSaysWhetherTracesRemainAndChangesNothing) {
+  TestImage image;
+  const std::string registry = image.ReadImageFile("registry.reg");
+  RunUnattended(image, "/check");
+  EXPECT_NE(image.out().find("exit code: 1\n"), std::string::npos);
+  EXPECT_EQ(image.ReadImageFile("registry.reg"), registry);
+  ASSERT_EQ(image.Run({"report", "IMAGE"}), 1);
+  const std::string log = ReadWholeFile(image.Host("C:\\kv.log"));
+  for (std::string trace : image.Traces()) {
+    trace.replace(trace.find('\t'), 1, ": ");
+    EXPECT_TRUE(Has(log, "\ttrace\t" + trace + "\r\n")) << trace;
+  }
+  ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0);
+  image.Run({"start", "IMAGE", "--args", "/check"});
+  EXPECT_NE(image.out().find("exit code: 0\n"), std::string::npos);
 }
 
 TEST(BadImages, AnUnreadableRegistryGivesExit2NamingTheLineAndTouchesNothing) {

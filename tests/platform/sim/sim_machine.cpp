@@ -55,6 +55,18 @@ class SimMachine final : public kelvane::testing::MachineUnderTest {
     return machine_->registry().Find("HKEY_CURRENT_USER\\" + path) != nullptr;
   }
 
+  Places SweepPlaces() override {
+    const std::string profile = "C:\\Users\\Demo User";
+    Places places{profile + "\\AppData\\Local\\Temp\\Scratch", profile, profile + "\\Documents", "C:\\Windows",
+                  "C:\\Windows\\System32", "C:\\Program Files\\Common Files", "C:\\ProgramData",
+                  "C:\\Users\\Public\\Documents", "C:\\Users\\Demo User2"};
+    for (const auto& place : {places.belowProfile, places.profile, places.documents, places.windows, places.system32,
+                              places.commonFiles, places.programData, places.publicDocuments, places.otherProfile}) {
+      MakeFile(place + "\\kept.txt", "x", false);
+    }
+    return places;
+  }
+
   Installed InstallProduct() override {
     MakeFile("C:\\Scratch\\Product\\readme.txt", "x", false);
     machine_->products().push_back({.code = "{0FF1CE00-0000-0000-0000-000000000000}",

@@ -26,7 +26,8 @@ const std::vector<std::string>& Faults::Operations() {
       "Delete",       "DeleteFile",  "OpenTextFile",             "WriteLine", "Close",       "SubFolders",
       "Files",        "Name",        "Path",                     "ComputerName", "EnumKey",  "DeleteKey",
       "DeleteKeyDenied", "ExecQuery", "Uninstall",               "ExecutablePath", "Show",   "Hide",
-      "SetProgressCaption", "RepaintProgress", "ShowErrorBox"};
+      "SetProgressCaption", "RepaintProgress", "ShowErrorBox", "CreateFolder", "CopyFile", "DeleteAtRestart",
+      "OpenLog"};
   return operations;
 }
 

@@ -33,6 +33,12 @@ MachineConfig ParseMachineConfig(const std::string& text, const std::string& fil
       } else if (SameName(entry.key, "ExePath")) {
         config.exePath = entry.value;
         hasPath = !entry.value.empty();
+      } else if (SameName(entry.key, "DeleteAtRestart")) {
+        config.deletionsAtRestart.push_back(entry.value);
+      } else if (SameName(entry.key, "Administrator")) {
+        config.administrator = !SameName(entry.value, "no");
+      } else if (SameName(entry.key, "InstallerBusy")) {
+        config.installerBusy = SameName(entry.value, "yes");
       } else if (SameName(entry.key, "PendingRestart")) {
         config.pendingRestart = SameName(entry.value, "yes");
       } else {
@@ -57,6 +63,9 @@ MachineConfig ParseMachineConfig(const std::string& text, const std::string& fil
 std::string FormatMachineConfig(const MachineConfig& config) {
   std::string text = "[machine]\nComputerName=" + config.computerName + "\nExePath=" + config.exePath + "\n";
   if (config.pendingRestart) text += "PendingRestart=yes\n";
+  if (config.installerBusy) text += "InstallerBusy=yes\n";
+  if (!config.administrator) text += "Administrator=no\n";
+  for (const auto& path : config.deletionsAtRestart) text += "DeleteAtRestart=" + path + "\n";
   text += "\n[environment]\n";
   for (const auto& [name, value] : config.environment) text += name + "=" + value + "\n";
   text += "\n[services]\n";

@@ -12,6 +12,9 @@ struct MachineConfig {
   std::string computerName;  // empty: no name can ever be read
   std::string exePath;
   bool pendingRestart = false;
+  bool installerBusy = false;
+  bool administrator = true;  // false: the user's token is a standard user's  // another Windows Installer installation runs and does not end
+  std::vector<std::string> deletionsAtRestart;  // paths, in the order handed over
   std::vector<std::pair<std::string, std::string>> environment;  // in file order
   std::vector<std::pair<std::string, std::string>> services;     // name -> "running" | "stopped"
 

@@ -22,6 +22,8 @@ std::vector<InstalledProduct> ParseProducts(const std::string& text, const std::
       product->removesKeys.push_back(entry.value);
     } else if (SameName(entry.key, "RemovesFolder")) {
       product->removesFolders.push_back(entry.value);
+    } else if (SameName(entry.key, "PerUser")) {
+      product->perUser = SameName(entry.value, "yes");
     } else if (SameName(entry.key, "UninstallFails")) {
       try {
         std::size_t used = 0;
@@ -46,6 +48,7 @@ std::string FormatProducts(const std::vector<InstalledProduct>& products) {
     for (const auto& key : product.removesKeys) text += "RemovesKey=" + key + "\n";
     for (const auto& folder : product.removesFolders) text += "RemovesFolder=" + folder + "\n";
     if (product.uninstallFails) text += "UninstallFails=" + std::to_string(*product.uninstallFails) + "\n";
+    if (product.perUser) text += "PerUser=yes\n";
   }
   return text;
 }

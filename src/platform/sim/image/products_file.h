@@ -13,6 +13,7 @@ struct InstalledProduct {
   std::vector<std::string> removesKeys;
   std::vector<std::string> removesFolders;
   std::optional<long> uninstallFails;  // the status an uninstallation reports
+  bool perUser = false;                // installed for one user: never listed
 };
 
 // Throws ImageError for a malformed line, a key outside a product, an

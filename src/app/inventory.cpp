@@ -1,0 +1,141 @@
+#include "app/inventory.h"
+
+#include <optional>
+
+#include "app/exit_codes.h"
+#include "common/resume_state.h"
+#include "common/text.h"
+#include "files/remove_files.h"
+#include "installer/uninstall_msis.h"
+#include "platform/separators.h"
+#include "platform/skip.h"
+#include "registry/registry_plan.h"
+
+namespace kelvane::app {
+
+using platform::Require;
+using platform::SkipIfFails;
+
+namespace {
+
+class Inventory {
+ public:
+  explicit Inventory(platform::Platform& platform)
+      : platform_(platform), shell_(platform.objects.CreateShell()), fso_(platform.objects.CreateFileSystem()) {
+    Require(shell_);
+    Require(fso_);
+  }
+
+  std::string Expand(const char* reference) { return shell_->ExpandEnvironmentStrings(reference); }
+
+  void Folder(const char* kind, const std::string& path) {
+    SkipIfFails([&] { Add(kind, fso_->GetFolder(path)->Path()); });
+  }
+
+  // A file by its folder's path and its own name, as the disk spells them.
+  void File(const char* kind, const std::string& path) {
+    SkipIfFails([&] {
+      if (!fso_->FileExists(path)) return;
+      const auto cut = path.rfind('\\');
+      Add(kind, fso_->GetFolder(path.substr(0, cut))->Path() + "\\" + fso_->GetFile(path)->Name());
+    });
+  }
+
+  void Caches() {
+    std::vector<std::unique_ptr<platform::Folder>> caches;
+    SkipIfFails([&] { caches = fso_->GetFolder(files::kCacheRoot)->SubFolders(); });
+    for (const auto& cache : caches) {
+      SkipIfFails([&] {
+        if (EndsWith(cache->Name(), files::kCacheSuffix)) Add("folder", cache->Path());
+      });
+    }
+  }
+
+  void Keys() {
+    std::unique_ptr<platform::RegistryProvider> provider;
+    SkipIfFails([&] {
+      provider = platform_.objects.GetRegistryProvider("winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\default:StdRegProv");
+    });
+    if (!provider) return;
+    std::optional<std::vector<std::string>> names;
+    for (const registry::FixedKey& fixed : registry::kFixedKeys) {
+      SkipIfFails([&] {
+        if (provider->EnumKey(fixed.root, std::string(fixed.keyPath), names) == 0) {
+          Add("key", platform::CollapseSeparators(std::string(fixed.fullName)));
+        }
+      });
+    }
+    for (const registry::EnumerationStep& step : registry::kEnumerationPlan) {
+      names.reset();
+      SkipIfFails([&] { provider->EnumKey(step.root, std::string(step.parentPath), names); });
+      if (!names) continue;
+      const std::string parent =
+          platform::CollapseSeparators(std::string(registry::RootName(step.root)) + "\\" + std::string(step.parentPath));
+      // Two steps walk the Uninstall key: a name both match is one trace.
+      for (const auto& name : *names) {
+        if (step.Matches(name) && !(lines_.size() && lines_.back() == "key\t" + parent + "\\" + name)) {
+          Add("key", parent + "\\" + name);
+        }
+      }
+    }
+  }
+
+  void Products() {
+    std::vector<std::unique_ptr<platform::Product>> products;
+    SkipIfFails([&] {
+      products = platform_.objects.GetProductServices("winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\cimv2")
+                     ->ExecQuery("Select * from Win32_Product");
+    });
+    for (const auto& product : products) {
+      SkipIfFails([&] {
+        const std::string name = product->Name();
+        if (BeginsWith(name, installer::kProductNamePrefix)) Add("product", name);
+      });
+    }
+  }
+
+  std::vector<std::string> Lines() && { return std::move(lines_); }
+
+ private:
+  void Add(const char* kind, const std::string& name) { lines_.push_back(std::string(kind) + "\t" + name); }
+
+  platform::Platform& platform_;
+  std::unique_ptr<platform::Shell> shell_;
+  std::unique_ptr<platform::FileSystem> fso_;
+  std::vector<std::string> lines_;
+};
+
+}  // namespace
+
+std::vector<std::string> FindTraces(platform::Platform& platform) {
+  Inventory found(platform);
+  // The file phase's own list, and the program folder the resumed run removes.
+  found.Folder("folder", found.Expand(files::kProgramFolder));
+  const std::string shared = found.Expand(files::kCommonFilesReference) + files::kSharedTail;
+  for (const char* name : files::kSharedFolders) found.Folder("folder", shared + name);
+  found.Folder("folder", found.Expand(files::kStartMenuReference) + files::kStartMenuGroupTail);
+  found.Caches();
+  const std::string appData = found.Expand(files::kAppDataReference);
+  for (const char* tail : files::kTemplateTails) found.File("file", appData + tail);
+  // The registry plan itself, then the products.
+  found.Keys();
+  found.Products();
+  // What the tool leaves for its resumed run.
+  found.File("batch file", found.Expand(kTempReference) + "\\" + kBatchFileName);
+  found.File("shortcut", found.Expand(kAllUsersReference) + kStartupTail + kShortcutTail);
+  found.Folder("tool folder", found.Expand(kProgramFilesReference) + kToolFolderTail);
+  return std::move(found).Lines();
+}
+
+int CheckTraces(platform::Platform& platform) {
+  try {
+    const auto traces = FindTraces(platform);
+    for (std::string trace : traces) platform::Note("trace", trace.replace(trace.find('\t'), 1, ": "));
+    return traces.empty() ? kExitDone : kExitTracesRemain;
+  } catch (const platform::Error& error) {
+    platform::Note("error", platform::ErrorNumberText(error) + " " + error.description());
+    return kExitFailed;
+  }
+}
+
+}  // namespace kelvane::app

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/journal.h"
+#include "platform/platform.h"
+
+namespace kelvane::app {
+
+// The run's journal: every note as a line of the log an administrator asked
+// for ("TIME<TAB>KIND<TAB>TEXT", the time in UTC), and a count of what was
+// handed to the next restart.
+class RunLog final : public platform::Journal {
+ public:
+  explicit RunLog(platform::Kernel& kernel) : kernel_(kernel) {}
+
+  // Opens the log once, for appending; fails as the file system does.
+  void Open(platform::FileSystem& fso, const std::string& path);
+  void Note(std::string_view kind, const std::string& text) override;
+
+  int handedToRestart() const { return handedToRestart_; }
+
+ private:
+  platform::Kernel& kernel_;
+  std::unique_ptr<platform::TextStream> stream_;
+  int handedToRestart_ = 0;
+};
+
+}  // namespace kelvane::app

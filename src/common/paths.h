@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kelvane {
+
+// A Windows path's last name: "C:\a\b.exe" gives "b.exe".
+inline std::string_view LeafName(std::string_view path) {
+  const auto cut = path.rfind('\\');
+  return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+// Whether two Windows paths are spelt alike without regard to ASCII case.
+inline bool SamePath(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+// Whether the file at `path` lies directly in `folder`.
+inline bool IsDirectlyIn(std::string_view path, std::string_view folder) {
+  const auto cut = path.rfind('\\');
+  return cut != std::string_view::npos && SamePath(path.substr(0, cut), folder);
+}
+
+}  // namespace kelvane

@@ -1,0 +1,33 @@
+#include "files/restart_deletion.h"
+
+#include <memory>
+#include <vector>
+
+#include "platform/journal.h"
+#include "platform/skip.h"
+
+namespace kelvane::files {
+
+using platform::SkipIfFails;
+
+void DeleteAtRestart(platform::FileSystem& fso, const std::string& path) {
+  fso.DeleteAtRestart(path);
+  platform::Note("delete at restart", path);
+}
+
+void HandFolderToRestart(platform::FileSystem& fso, const std::string& path) {
+  std::unique_ptr<platform::Folder> folder;
+  SkipIfFails([&] { folder = fso.GetFolder(path); });
+  if (!folder) return;
+  std::vector<std::unique_ptr<platform::File>> files;
+  SkipIfFails([&] { files = folder->Files(); });
+  for (const auto& file : files) SkipIfFails([&] { DeleteAtRestart(fso, path + "\\" + file->Name()); });
+  std::vector<std::unique_ptr<platform::Folder>> subFolders;
+  SkipIfFails([&] { subFolders = folder->SubFolders(); });
+  for (const auto& sub : subFolders) SkipIfFails([&] { HandFolderToRestart(fso, path + "\\" + sub->Name()); });
+  // Windows carries the deletions out in the order given: the folder is
+  // empty by its turn.
+  SkipIfFails([&] { DeleteAtRestart(fso, path); });
+}
+
+}  // namespace kelvane::files

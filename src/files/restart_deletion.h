@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace kelvane::files {
+
+// Hands the item to Windows, to be deleted when the machine next starts, and
+// notes it in the run's journal. Fails as DeleteAtRestart does.
+void DeleteAtRestart(platform::FileSystem& fso, const std::string& path);
+
+// Hands whatever is left of the folder to the next start, its contents before
+// the folder itself, after a deletion that could not take it all (a file in
+// use). A folder that is gone hands over nothing. Every failure is skipped.
+void HandFolderToRestart(platform::FileSystem& fso, const std::string& path);
+
+}  // namespace kelvane::files

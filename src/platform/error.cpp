@@ -1,0 +1,19 @@
+#include "platform/error.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace kelvane::platform {
+
+std::string ErrorNumberText(const Error& error) {
+  const auto number = static_cast<std::uint32_t>(error.number());
+  char shown[32];
+  if (number <= 0xFFFF) {
+    std::snprintf(shown, sizeof shown, "%u", static_cast<unsigned>(number));
+  } else {
+    std::snprintf(shown, sizeof shown, "0x%08X", static_cast<unsigned>(number));
+  }
+  return shown;
+}
+
+}  // namespace kelvane::platform

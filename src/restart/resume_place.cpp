@@ -1,0 +1,57 @@
+#include "restart/resume_place.h"
+
+#include <vector>
+
+#include "common/paths.h"
+#include "common/resume_state.h"
+#include "files/restart_deletion.h"
+#include "platform/skip.h"
+
+namespace kelvane::restart {
+
+using platform::Require;
+using platform::SkipIfFails;
+
+ResumePlace::ResumePlace(platform::Shell& shell)
+    : folder_(shell.ExpandEnvironmentStrings(kProgramFilesReference) + kToolFolderTail) {}
+
+std::string ResumePlace::Record() const { return folder_ + "\\" + kResumeRecordName; }
+
+std::string ResumePlace::CopyOf(const std::string& executablePath) const {
+  return folder_ + "\\" + std::string(LeafName(executablePath));
+}
+
+bool ResumePlace::Holds(const std::string& executablePath) const { return IsDirectlyIn(executablePath, folder_); }
+
+bool ResumePlace::ResumeDue(platform::FileSystem& fso) const { return fso.FileExists(Record()); }
+
+std::string ResumePlace::InstallCopy(platform::FileSystem& fso, const std::string& executablePath) const {
+  fso.CreateFolder(folder_);
+  const std::string copy = CopyOf(executablePath);
+  if (!SamePath(copy, executablePath)) fso.CopyFile(executablePath, copy);
+  return copy;
+}
+
+void ResumePlace::RecordResume(platform::FileSystem& fso) const {
+  const auto record = fso.OpenTextFile(Record(), platform::kForWriting, true);
+  Require(record).WriteLine(kResumeRecordText);
+  record->Close();
+}
+
+void ResumePlace::Remove(platform::FileSystem& fso) const {
+  // The record first: whatever else stays, the next start is a first run.
+  SkipIfFails([&] { fso.DeleteFile(Record()); });
+  std::unique_ptr<platform::Folder> folder;
+  SkipIfFails([&] { folder = fso.GetFolder(folder_); });
+  if (!folder) return;
+  bool deleted = false;
+  SkipIfFails([&] {
+    folder->Delete(true);
+    deleted = true;
+  });
+  // A running copy cannot go while it runs: the system deletes it, then the
+  // folder, when the machine next starts.
+  if (!deleted) files::HandFolderToRestart(fso, folder_);
+}
+
+}  // namespace kelvane::restart
