@@ -25,13 +25,14 @@ Elevation CurrentTokenElevation() {
   return Elevation::Unknown;
 }
 
-void StartProgramElevated(const std::wstring& program, const std::wstring& folder) {
+void StartProgramElevated(const std::wstring& program, const std::wstring& parameters, const std::wstring& folder) {
   SHELLEXECUTEINFOW start{};
   start.cbSize = sizeof start;
   // No shell error dialog: a refusal reaches the tool's own error box.
   start.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
   start.lpVerb = L"runas";
   start.lpFile = program.c_str();
+  start.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
   start.lpDirectory = folder.empty() ? nullptr : folder.c_str();
   start.nShow = SW_SHOWNORMAL;
   if (!ShellExecuteFromSystem(&start)) throw LastWin32Error();

@@ -14,9 +14,10 @@ namespace kelvane::platform::windows {
 // Administrator) and a standard user's otherwise.
 Elevation CurrentTokenElevation();
 
-// Starts the program with the verb "runas" in the folder, and returns once
+// Starts the program with the verb "runas" and the parameters in the folder,
+// and returns once
 // it has started; throws platform::Error (1223, "The operation was canceled
 // by the user.") when the person declines.
-void StartProgramElevated(const std::wstring& program, const std::wstring& folder);
+void StartProgramElevated(const std::wstring& program, const std::wstring& parameters, const std::wstring& folder);
 
 }  // namespace kelvane::platform::windows

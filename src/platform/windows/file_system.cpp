@@ -106,6 +106,21 @@ class WindowsFileSystem final : public FileSystem {
     return CreateAnsiTextFile(longPath);
   }
 
+  std::unique_ptr<TextStream> OpenLog(const std::string& path) override {
+    const std::wstring longPath = LongPath(path);
+    const std::optional<Listed> listed = Find(longPath);
+    // Nothing there: made new, in a folder that must exist.
+    if (!listed) return CreateUtf8Log(longPath);
+    if (!listed->folder || listed->entry.IsFolder() || listed->entry.IsLink()) throw ErrorFromWin32(ERROR_ACCESS_DENIED);
+    HandleFacts facts{};
+    UniqueHandle file = OpenListedEntry(listed->folder->get(), HandleName(listed->folder->get()), listed->entry,
+                                        FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE, false, facts);
+    // Never appended through a link, nor to a file that shares its content
+    // with another name (a hard link to somebody else's file).
+    if (facts.IsLink() || facts.IsFolder() || facts.links > 1) throw ErrorFromWin32(ERROR_ACCESS_DENIED);
+    return AppendUtf8Text(std::move(file));
+  }
+
   void CreateFolder(const std::string& path) override {
     const std::wstring longPath = LongPath(path);
     if (CreateDirectoryW(longPath.c_str(), nullptr)) return;

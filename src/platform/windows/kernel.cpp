@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/windows/elevation.h"
+#include "platform/windows/process_facts.h"
 #include "platform/windows/text.h"
 #include "platform/windows/user_rights.h"
 #include "platform/windows/win_error.h"
@@ -48,9 +49,16 @@ class WindowsKernel final : public Kernel {
 
   Elevation TokenElevation() override { return CurrentTokenElevation(); }
 
-  void StartElevated() override { StartProgramElevated(ModulePath(), CurrentFolder()); }
+  // The same switches again: a /log asked for in the window is kept.
+  void StartElevated() override { StartProgramElevated(ModulePath(), ProcessParameters(), CurrentFolder()); }
 
   std::unique_ptr<Impersonation> ImpersonateUser() override { return ImpersonateUserOnThisThread(); }
+
+  std::vector<std::string> Arguments() override { return ProcessArguments(); }
+
+  bool WaitForInstaller(unsigned timeoutMilliseconds) override { return WaitForInstallerMutex(timeoutMilliseconds); }
+
+  std::string UtcTime() override { return UtcTimeText(); }
 };
 
 }  // namespace

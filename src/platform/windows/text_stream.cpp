@@ -20,13 +20,14 @@ std::string ToAnsi(const std::wstring& text) {
   return ansi;
 }
 
-class AnsiTextStream final : public TextStream {
+class TextFileStream final : public TextStream {
  public:
-  explicit AnsiTextStream(HANDLE file) : file_(file) {}
+  // ANSI text, as the file-system object writes it by default, or UTF-8.
+  TextFileStream(UniqueHandle file, bool utf8) : file_(std::move(file)), utf8_(utf8) {}
 
   void WriteLine(const std::string& text) override {
     if (!file_) throw ErrorFromWin32(ERROR_INVALID_HANDLE);
-    const std::string bytes = ToAnsi(Widen(text)) + "\r\n";
+    const std::string bytes = (utf8_ ? text : ToAnsi(Widen(text))) + "\r\n";
     DWORD written = 0;
     if (!WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) throw LastWin32Error();
   }
@@ -40,17 +41,29 @@ class AnsiTextStream final : public TextStream {
 
  private:
   UniqueHandle file_;
+  bool utf8_;
 };
+
+UniqueHandle CreateNew(const std::wstring& longPath, ACCESS_MASK access) {
+  // CREATE_NEW: something made at the name since the caller cleared it
+  // fails the call rather than being written through.
+  HANDLE file = CreateFileW(longPath.c_str(), access, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw LastWin32Error();
+  return UniqueHandle(file);
+}
 
 }  // namespace
 
 std::unique_ptr<TextStream> CreateAnsiTextFile(const std::wstring& longPath) {
-  // CREATE_NEW: something made at the name since the caller cleared it
-  // fails the call rather than being written through.
-  HANDLE file = CreateFileW(longPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw LastWin32Error();
-  return std::make_unique<AnsiTextStream>(file);
+  return std::make_unique<TextFileStream>(CreateNew(longPath, GENERIC_WRITE), false);
+}
+
+std::unique_ptr<TextStream> AppendUtf8Text(UniqueHandle file) {
+  return std::make_unique<TextFileStream>(std::move(file), true);
+}
+
+std::unique_ptr<TextStream> CreateUtf8Log(const std::wstring& longPath) {
+  return AppendUtf8Text(CreateNew(longPath, FILE_APPEND_DATA | SYNCHRONIZE));
 }
 
 }  // namespace kelvane::platform::windows

@@ -4,11 +4,18 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/windows/handles.h"
 
 namespace kelvane::platform::windows {
 
 // A new text file, written as single-byte text in the system's ANSI code
 // page, lines ending in CR LF. Fails when anything stands at the name.
 std::unique_ptr<TextStream> CreateAnsiTextFile(const std::wstring& longPath);
+
+// A log: an open file (opened for FILE_APPEND_DATA) every line is appended
+// to as UTF-8 text ending in CR LF; or a new one, which fails when anything
+// stands at the name.
+std::unique_ptr<TextStream> AppendUtf8Text(UniqueHandle file);
+std::unique_ptr<TextStream> CreateUtf8Log(const std::wstring& longPath);
 
 }  // namespace kelvane::platform::windows

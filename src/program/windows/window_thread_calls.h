@@ -37,7 +37,7 @@ class WindowThreadCalls final : public WindowSystem {
   void SetProgressCaption(const std::string& text) override;
   void RepaintProgress() override;
   void ShowErrorBox(const std::string& title, const std::string& text) override;
-  void EndTool() override;
+  void EndTool(int exitCode) override;
 
   // The windows, created on the window thread: calls made before wait for them.
   void Attach(Win32WindowSystem& windows);

@@ -22,7 +22,7 @@ class ProgressLine : public platform::WindowSystem {
   void SetProgressCaption(const std::string& text) override { texts.push_back(text); }
   void RepaintProgress() override {}
   void ShowErrorBox(const std::string&, const std::string&) override {}
-  void EndTool() override {}
+  void EndTool(int) override {}
   bool Shows(const std::string& text) const { return std::find(texts.begin(), texts.end(), text) != texts.end(); }
   std::vector<std::string> texts;
 };

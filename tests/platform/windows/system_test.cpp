@@ -35,14 +35,14 @@ TEST(Elevation, AFullTokenRunsAsItIsAndARelaunchStartsTheProgramInTheFolderGiven
   ExpandEnvironmentStringsW(L"%TEMP%\\kelvane-relaunch-probe.txt", marker, MAX_PATH);
   DeleteFileW(marker);
   const ScratchFolder folder;
-  platform::windows::StartProgramElevated(KELVANE_RELAUNCH_PROBE, folder.path());
+  platform::windows::StartProgramElevated(KELVANE_RELAUNCH_PROBE, L"", folder.path());
   for (int wait = 0; wait < 100 && !Exists(marker); ++wait) ::Sleep(100);
   ::Sleep(100);  // the probe's write is done once it has closed the file
   const std::string written = ReadBytes(marker);
   EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(written.data()), written.size() / sizeof(wchar_t)),
             folder.path());
   DeleteFileW(marker);
-  EXPECT_THROW(platform::windows::StartProgramElevated(folder / L"missing.exe", folder.path()), platform::Error);
+  EXPECT_THROW(platform::windows::StartProgramElevated(folder / L"missing.exe", L"", folder.path()), platform::Error);
 }
 
 // Wine shows no split token, so the decision is held to synthetic tokens:

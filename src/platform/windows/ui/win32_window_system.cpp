@@ -78,7 +78,7 @@ int Win32WindowSystem::RunMessageLoop() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  return 0;
+  return exitCode_;
 }
 
 Win32WindowSystem::Form& Win32WindowSystem::Ensure(Window window) {
@@ -228,8 +228,9 @@ void Win32WindowSystem::ShowErrorBox(const std::string& title, const std::string
   }
 }
 
-void Win32WindowSystem::EndTool() {
+void Win32WindowSystem::EndTool(int exitCode) {
   ended_ = true;
+  exitCode_ = exitCode;
   for (auto& form : forms_) {
     HWND handle = form.handle;
     form.handle = nullptr;

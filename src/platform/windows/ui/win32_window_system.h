@@ -38,7 +38,8 @@ class Win32WindowSystem final : public WindowSystem {
   void SetProgressCaption(const std::string& text) override;
   void RepaintProgress() override;
   void ShowErrorBox(const std::string& title, const std::string& text) override;
-  void EndTool() override;
+  void EndTool(int exitCode) override;
+  using WindowSystem::EndTool;
 
   // The window's handle, or null while it does not exist (or after EndTool).
   HWND HandleOf(Window window) const;
@@ -71,6 +72,7 @@ class Win32WindowSystem final : public WindowSystem {
   int dpi_;
   WindowEvents* events_ = nullptr;
   bool ended_ = false;
+  int exitCode_ = 0;
   std::array<Form, 3> forms_;
   HWND hiddenOwner_ = nullptr;
   std::vector<std::pair<LOGFONTW, GdiHandle<HFONT>>> fonts_;
