@@ -1,11 +1,10 @@
 #include "platform/windows/shell.h"
 
-#include <shlobj.h>
-
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
 #include "platform/windows/address_open.h"
+#include "platform/windows/known_folders.h"
 #include "platform/windows/text.h"
 #include "scratch.h"
 
@@ -15,6 +14,7 @@ namespace kelvane::testing {
 namespace {
 
 using platform::Error;
+using platform::windows::KnownFolder;
 using platform::windows::MakeShell;
 
 // Built by appending: GCC 12 warns falsely on "literal" + std::string&&.
@@ -45,14 +45,6 @@ TEST(Expansion, TheTemporaryFolderHasNoTrailingBackslash) {
   EXPECT_TRUE(Exists(platform::windows::Widen(temp)));
 }
 
-std::wstring Known(const KNOWNFOLDERID& folder) {
-  wchar_t* path = nullptr;
-  std::wstring known;
-  if (SUCCEEDED(SHGetKnownFolderPath(folder, KF_FLAG_DONT_VERIFY, nullptr, &path))) known = path;
-  CoTaskMemFree(path);
-  return known;
-}
-
 // A user's environment can point these anywhere; the tool takes the system's.
 TEST(Expansion, MachineWideFoldersAreTheSystemsWhateverTheEnvironmentSays) {
   for (const wchar_t* name : {L"ProgramFiles", L"CommonProgramFiles", L"ALLUSERSPROFILE", L"ProgramData"}) {
@@ -60,16 +52,16 @@ TEST(Expansion, MachineWideFoldersAreTheSystemsWhateverTheEnvironmentSays) {
   }
   const auto shell = MakeShell();
   EXPECT_EQ(shell->ExpandEnvironmentStrings("%programfiles%\\Microsoft Office"),
-            Utf8(Known(FOLDERID_ProgramFiles)) + "\\Microsoft Office");
-  EXPECT_EQ(shell->ExpandEnvironmentStrings("%CommonProgramFiles%"), Utf8(Known(FOLDERID_ProgramFilesCommon)));
+            Utf8(KnownFolder(FOLDERID_ProgramFiles)) + "\\Microsoft Office");
+  EXPECT_EQ(shell->ExpandEnvironmentStrings("%CommonProgramFiles%"), Utf8(KnownFolder(FOLDERID_ProgramFilesCommon)));
   EXPECT_EQ(shell->ExpandEnvironmentStrings("%AllUsersprofile%|%ProgramData%"),
-            Utf8(Known(FOLDERID_ProgramData)) + "|" + Utf8(Known(FOLDERID_ProgramData)));
+            Utf8(KnownFolder(FOLDERID_ProgramData)) + "|" + Utf8(KnownFolder(FOLDERID_ProgramData)));
   EXPECT_EQ(shell->ExpandEnvironmentStrings("100%|%KELVANE_NOT_SET%%programfiles%%"),
-            "100%|%KELVANE_NOT_SET%" + Utf8(Known(FOLDERID_ProgramFiles)) + "%");
+            "100%|%KELVANE_NOT_SET%" + Utf8(KnownFolder(FOLDERID_ProgramFiles)) + "%");
   for (const auto& [name, folder] : {std::pair{L"ProgramFiles", FOLDERID_ProgramFiles},
                                      {L"CommonProgramFiles", FOLDERID_ProgramFilesCommon},
                                      {L"ALLUSERSPROFILE", FOLDERID_ProgramData}, {L"ProgramData", FOLDERID_ProgramData}}) {
-    SetEnvironmentVariableW(name, Known(folder).c_str());
+    SetEnvironmentVariableW(name, KnownFolder(folder).c_str());
   }
 }
 

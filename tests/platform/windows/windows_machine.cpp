@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/windows/com.h"
+#include "platform/windows/known_folders.h"
 #include "platform/windows/text.h"
 #include "platform/windows/windows_platform.h"
 #include "platform_contract.h"
@@ -35,13 +36,7 @@ DWORD RunAndWait(std::wstring commandLine) {
   return code;
 }
 
-std::string Known(const KNOWNFOLDERID& folder) {
-  wchar_t* path = nullptr;
-  std::string known;
-  if (SUCCEEDED(SHGetKnownFolderPath(folder, KF_FLAG_DONT_VERIFY, nullptr, &path))) known = Utf8(path);
-  CoTaskMemFree(path);
-  return known;
-}
+std::string Known(const KNOWNFOLDERID& folder) { return Utf8(platform::windows::KnownFolder(folder)); }
 
 std::string OtherProfile(const std::wstring& ours) {
   const wchar_t* list = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";

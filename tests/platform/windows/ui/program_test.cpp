@@ -1,7 +1,6 @@
 // The built kelvane2010.exe: its resources, and its windows as another
 // program sees them while it runs.
 #include <windows.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/windows/known_folders.h"
 #include "ui_test_support.h"
 
 namespace kelvane::ui_test {
@@ -206,11 +206,7 @@ TEST_F(RunningProgram, FirstRunShowsTheMainWindowAndItsCloseBoxEndsTheTool) {
 // The record of a resumed run due lies in the tool's folder under the
 // system's Program Files, which no environment moves.
 std::filesystem::path ToolFolder() {
-  wchar_t* programFiles = nullptr;
-  SHGetKnownFolderPath(FOLDERID_ProgramFiles, 0, nullptr, &programFiles);
-  const std::filesystem::path folder = std::filesystem::path(programFiles ? programFiles : L"") / L"Kelvane 2010";
-  CoTaskMemFree(programFiles);
-  return folder;
+  return std::filesystem::path(platform::windows::KnownFolder(FOLDERID_ProgramFiles)) / L"Kelvane 2010";
 }
 
 TEST_F(RunningProgram, ResumedRunFinishesOnTheCompletionWindowAndFinishEndsTheTool) {
