@@ -24,6 +24,7 @@ struct FakeFile {
 struct FakeProduct {
   std::optional<std::string> name;  // empty: the name cannot be read
   bool installed = true;
+  std::string code = {};  // braced
 };
 
 // What the machine holds, so that lookups and enumerations find something.

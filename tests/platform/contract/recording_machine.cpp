@@ -8,6 +8,8 @@
 namespace kelvane::testing {
 namespace {
 
+constexpr const char* kContractCode = "{0FF1CE00-0000-0000-0000-000000000000}";
+
 class RecordingMachine final : public MachineUnderTest {
  public:
   platform::Objects& objects() override { return recorder_.get().objects; }
@@ -33,8 +35,8 @@ class RecordingMachine final : public MachineUnderTest {
   bool HasKey(const std::string& path) override { return recorder_.machine.HasKey("HKEY_CURRENT_USER\\" + path); }
 
   Installed InstallProduct() override {
-    recorder_.machine.products.push_back({.name = "Microsoft Office Contract Package"});
-    return {"Microsoft Office Contract Package", ""};
+    recorder_.machine.products.push_back({.name = "Microsoft Office Contract Package", .code = kContractCode});
+    return {"Microsoft Office Contract Package", "", kContractCode};
   }
   bool RunsPrograms() override { return false; }
 
