@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "common/office_product_code.h"
 #include "common/resume_state.h"
 #include "common/text.h"
+#include "installer/another_office.h"
 #include "platform/skip.h"
 
 namespace kelvane::files {
@@ -53,7 +55,7 @@ void SweepCaches(platform::Platform& platform, FileSystem& fso) {
   SkipIfFails([&] { caches = Require(root).SubFolders(); });
   for (const auto& cache : caches) {
     bool qualifies = false;
-    SkipIfFails([&] { qualifies = EndsWith(cache->Path(), kCacheSuffix); });
+    SkipIfFails([&] { qualifies = IsOffice2010Cache(cache->Path()); });
     if (!qualifies) continue;
     SkipIfFails([&] {
       ShowProgress(platform.windows, std::string("Removing: ") + kCacheRoot + "\\" + cache->Name());
@@ -63,6 +65,8 @@ void SweepCaches(platform::Platform& platform, FileSystem& fso) {
 }
 
 }  // namespace
+
+bool IsOffice2010Cache(std::string_view path) { return EndsWith(path, kCacheSuffix) && !BelongsToAnotherOffice(path); }
 
 void RemoveFiles(platform::Platform& platform) {
   // Set-up: a failure here ends the phase before anything is deleted.
@@ -77,6 +81,7 @@ void RemoveFiles(platform::Platform& platform) {
   FileSystem& files = Require(fso);
 
   for (const char* name : kSharedFolders) {
+    if (name == std::string_view(kSourceEngineFolder) && installer::AnotherOfficeInstalled(platform)) continue;
     RemoveFolder(platform, files, "Removing " + sharedPrefix + name, sharedPrefix + name);
   }
   RemoveFolder(platform, files, "Removing " + startMenuGroup, startMenuGroup);

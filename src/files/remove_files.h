@@ -15,7 +15,8 @@ void RemoveFiles(platform::Platform& platform);
 // (the references spelt as the phase passes them to the shell).
 inline constexpr const char* kCommonFilesReference = "%CommonProgramFiles%";
 inline constexpr const char* kSharedTail = "\\Microsoft Shared\\";
-inline constexpr const char* kSharedFolders[] = {"Office14", "Source Engine"};
+inline constexpr const char* kSourceEngineFolder = "Source Engine";  // stays while another Office is installed
+inline constexpr const char* kSharedFolders[] = {"Office14", kSourceEngineFolder};
 inline constexpr const char* kStartMenuReference = "%AllUsersprofile%";
 inline constexpr const char* kStartMenuGroupTail = "\\Start Menu\\Programs\\Microsoft Office\\";
 inline constexpr const char* kAppDataReference = "%appdata%";
@@ -29,6 +30,8 @@ inline constexpr const char* kTemplateTails[] = {
 // one of Office's.
 inline constexpr const char* kCacheRoot = "C:\\MSOCache\\All Users";
 inline constexpr const char* kCacheSuffix = "0FF1CE}-C";
+// Whether the sweep deletes the cache folder: Office's, and not another Office's.
+bool IsOffice2010Cache(std::string_view path);
 
 // The batch file's two lines: run after the restart, it removes the Office14
 // program folder. The reference stays unexpanded for the command interpreter.
