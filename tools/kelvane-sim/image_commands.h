@@ -9,7 +9,8 @@ namespace kelvane::sim {
 
 // The commands, on a parsed command line. Each loads the image first, so a
 // bad image stops it before anything is written; each returns the exit status.
-int InitImage(const std::filesystem::path& image, bool demo, std::ostream& err);
+// With newerOffice, the demo machine has a newer Office beside Office 2010.
+int InitImage(const std::filesystem::path& image, bool demo, std::ostream& err, bool newerOffice = false);
 int StartOnImage(const std::filesystem::path& image, const std::vector<std::string>& clicks, std::istream& in,
                  std::ostream& out, std::ostream& err);
 int BootImage(const std::filesystem::path& image, const std::vector<std::string>& clicks, std::istream& in,
