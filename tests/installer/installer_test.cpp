@@ -67,10 +67,11 @@ TEST_F(UninstallMSIsTest, UninstallsExactlyTheProductsWhoseNamesBeginWithThePref
 }
 
 TEST_F(UninstallMSIsTest, AnotherOfficesProductsAreLeftWhateverTheirNames) {
-  recorder.machine.products = {{"Microsoft Office Professional Plus 2016", true, "{90160000-0011-0000-1000-0000000FF1CE}"},
-                               {"Microsoft Office Professional Plus 2010", true, "{90140000-0011-0000-0000-0000000FF1CE}"},
-                               {"Microsoft Office Enterprise 2007", true, "{90120000-0030-0000-0000-0000000FF1CE}"},
-                               {"Microsoft Office Word 2016", true, "{90160000-001B-0000-1000-0000000FF1CE}"}};
+  recorder.machine.products = {
+      {.name = "Microsoft Office Professional Plus 2016", .code = "{90160000-0011-0000-1000-0000000FF1CE}"},
+      {.name = "Microsoft Office Professional Plus 2010", .code = "{90140000-0011-0000-0000-0000000FF1CE}"},
+      {.name = "Microsoft Office Enterprise 2007", .code = "{90120000-0030-0000-0000-0000000FF1CE}"},
+      {.name = "Microsoft Office Word 2016", .code = "{90160000-001B-0000-1000-0000000FF1CE}"}};
   recorder.FailOn("ProductCode", "{90160000-001B-0000-1000-0000000FF1CE}");  // unreadable: the name decides
   installer::UninstallMSIs(recorder.get());
   EXPECT_THAT(Remaining(), ElementsAre("Microsoft Office Professional Plus 2016", "Microsoft Office Enterprise 2007"));

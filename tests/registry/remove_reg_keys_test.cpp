@@ -112,8 +112,8 @@ TEST(RemoveRegKeys, TheSourceEngineKeyStaysUnannouncedWhileTheProductsListAnothe
   for (const bool listed : {true, false}) {
     testing::RecordingPlatform recorder;
     testing::AddOffice2010(recorder.machine);
-    recorder.machine.products.push_back({"Office 16 Click-to-Run Extensibility Component", true,
-                                         "{90160000-008C-0000-0000-0000000FF1CE}"});
+    recorder.machine.products.push_back(
+        {.name = "Office 16 Click-to-Run Extensibility Component", .code = "{90160000-008C-0000-0000-0000000FF1CE}"});
     if (!listed) recorder.FailOn("ExecQuery");
     registry::RemoveRegKeys(recorder.get());
     EXPECT_EQ(recorder.machine.HasKey("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\ose"), listed);
