@@ -6,6 +6,7 @@
 #include "common/resume_state.h"
 #include "common/text.h"
 #include "files/remove_files.h"
+#include "installer/another_office.h"
 #include "installer/uninstall_msis.h"
 #include "platform/separators.h"
 #include "platform/skip.h"
@@ -46,12 +47,13 @@ class Inventory {
     SkipIfFails([&] { caches = fso_->GetFolder(files::kCacheRoot)->SubFolders(); });
     for (const auto& cache : caches) {
       SkipIfFails([&] {
-        if (EndsWith(cache->Name(), files::kCacheSuffix)) Add("folder", cache->Path());
+        if (files::IsOffice2010Cache(cache->Name())) Add("folder", cache->Path());
       });
     }
   }
 
-  void Keys() {
+  // With anotherOffice, the Source Engine service's key is another Office's too.
+  void Keys(bool anotherOffice) {
     std::unique_ptr<platform::RegistryProvider> provider;
     SkipIfFails([&] {
       provider = platform_.objects.GetRegistryProvider("winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\default:StdRegProv");
@@ -59,6 +61,7 @@ class Inventory {
     if (!provider) return;
     std::optional<std::vector<std::string>> names;
     for (const registry::FixedKey& fixed : registry::kFixedKeys) {
+      if (fixed.keyPath == registry::kSourceEngineServiceKey && anotherOffice) continue;
       SkipIfFails([&] {
         if (provider->EnumKey(fixed.root, std::string(fixed.keyPath), names) == 0) {
           Add("key", platform::CollapseSeparators(std::string(fixed.fullName)));
@@ -89,7 +92,9 @@ class Inventory {
     for (const auto& product : products) {
       SkipIfFails([&] {
         const std::string name = product->Name();
-        if (BeginsWith(name, installer::kProductNamePrefix)) Add("product", name);
+        if (BeginsWith(name, installer::kProductNamePrefix) && !installer::OfAnotherOffice(*product)) {
+          Add("product", name);
+        }
       });
     }
   }
@@ -112,13 +117,17 @@ std::vector<std::string> FindTraces(platform::Platform& platform) {
   // The file phase's own list, and the program folder the resumed run removes.
   found.Folder("folder", found.Expand(files::kProgramFolder));
   const std::string shared = found.Expand(files::kCommonFilesReference) + files::kSharedTail;
-  for (const char* name : files::kSharedFolders) found.Folder("folder", shared + name);
+  // The Source Engine service is another Office's too while one is installed.
+  const bool anotherOffice = installer::AnotherOfficeInstalled(platform);
+  for (const char* name : files::kSharedFolders) {
+    if (!anotherOffice || name != std::string_view(files::kSourceEngineFolder)) found.Folder("folder", shared + name);
+  }
   found.Folder("folder", found.Expand(files::kStartMenuReference) + files::kStartMenuGroupTail);
   found.Caches();
   const std::string appData = found.Expand(files::kAppDataReference);
   for (const char* tail : files::kTemplateTails) found.File("file", appData + tail);
   // The registry plan itself, then the products.
-  found.Keys();
+  found.Keys(anotherOffice);
   found.Products();
   // What the tool leaves for its resumed run.
   found.File("batch file", found.Expand(kTempReference) + "\\" + kBatchFileName);

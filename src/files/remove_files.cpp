@@ -3,9 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "common/office_product_code.h"
 #include "common/resume_state.h"
 #include "common/text.h"
 #include "files/restart_deletion.h"
+#include "installer/another_office.h"
 #include "platform/skip.h"
 
 namespace kelvane::files {
@@ -71,7 +73,7 @@ void SweepCaches(platform::Platform& platform, FileSystem& fso, const FileRemova
   SkipIfFails([&] { caches = Require(root).SubFolders(); });
   for (const auto& cache : caches) {
     bool qualifies = false;
-    SkipIfFails([&] { qualifies = EndsWith(cache->Path(), kCacheSuffix); });
+    SkipIfFails([&] { qualifies = IsOffice2010Cache(cache->Path()); });
     if (!qualifies) continue;
     SkipIfFails([&] {
       ShowProgress(platform.windows, std::string("Removing: ") + kCacheRoot + "\\" + cache->Name());
@@ -81,6 +83,8 @@ void SweepCaches(platform::Platform& platform, FileSystem& fso, const FileRemova
 }
 
 }  // namespace
+
+bool IsOffice2010Cache(std::string_view path) { return EndsWith(path, kCacheSuffix) && !BelongsToAnotherOffice(path); }
 
 void RemoveFiles(platform::Platform& platform, const FileRemoval& how) {
   // Set-up: a failure here ends the phase before anything is deleted.
@@ -95,6 +99,7 @@ void RemoveFiles(platform::Platform& platform, const FileRemoval& how) {
   FileSystem& files = Require(fso);
 
   for (const char* name : kSharedFolders) {
+    if (name == std::string_view(kSourceEngineFolder) && installer::AnotherOfficeInstalled(platform)) continue;
     RemoveFolder(platform, files, "Removing " + sharedPrefix + name, sharedPrefix + name, how);
   }
   RemoveFolder(platform, files, "Removing " + startMenuGroup, startMenuGroup, how);

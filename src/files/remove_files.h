@@ -32,7 +32,8 @@ void RemoveProgramFolder(platform::Platform& platform, const FileRemoval& how = 
 // (the references spelt as the phase passes them to the shell).
 inline constexpr const char* kCommonFilesReference = "%CommonProgramFiles%";
 inline constexpr const char* kSharedTail = "\\Microsoft Shared\\";
-inline constexpr const char* kSharedFolders[] = {"Office14", "Source Engine"};
+inline constexpr const char* kSourceEngineFolder = "Source Engine";  // stays while another Office is installed
+inline constexpr const char* kSharedFolders[] = {"Office14", kSourceEngineFolder};
 inline constexpr const char* kStartMenuReference = "%AllUsersprofile%";
 inline constexpr const char* kStartMenuGroupTail = "\\Start Menu\\Programs\\Microsoft Office\\";
 inline constexpr const char* kAppDataReference = "%appdata%";
@@ -46,6 +47,8 @@ inline constexpr const char* kTemplateTails[] = {
 // one of Office's.
 inline constexpr const char* kCacheRoot = "C:\\MSOCache\\All Users";
 inline constexpr const char* kCacheSuffix = "0FF1CE}-C";
+// Whether the sweep deletes the cache folder: Office's, and not another Office's.
+bool IsOffice2010Cache(std::string_view path);
 
 // The batch file's two lines: they name the Office14 program folder the
 // resumed run removes. The reference stays unexpanded, as for the command

@@ -1,6 +1,7 @@
 #include "installer/uninstall_msis.h"
 
 #include "common/text.h"
+#include "installer/another_office.h"
 #include "platform/skip.h"
 
 namespace kelvane::installer {
@@ -10,19 +11,18 @@ using platform::SkipIfFails;
 
 void UninstallMSIs(platform::Platform& platform) {
   const std::string strComputer = ".";
-  const std::string moniker =
-      std::string("winmgmts:") + "{impersonationLevel=impersonate}!\\\\" + strComputer + "\\root\\cimv2";
+  const std::string moniker = ProductServicesMoniker(strComputer);
 
   std::unique_ptr<platform::ProductServices> services;
   SkipIfFails([&] { services = platform.objects.GetProductServices(moniker); });
   std::vector<std::unique_ptr<platform::Product>> products;
-  SkipIfFails([&] { products = Require(services).ExecQuery("Select * from Win32_Product"); });
+  SkipIfFails([&] { products = Require(services).ExecQuery(kProductQuery); });
 
   for (const auto& product : products) {
     // A name that cannot be read counts as not matching.
     bool matches = false;
     SkipIfFails([&] { matches = BeginsWith(product->Name(), kProductNamePrefix); });
-    if (!matches) continue;
+    if (!matches || OfAnotherOffice(*product)) continue;
     SkipIfFails([&] { ShowProgress(platform.windows, "Uninstalling MSI: " + product->Name()); });
     // The status goes to the run's log, for whoever reads it.
     std::string name;

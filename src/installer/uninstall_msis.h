@@ -1,13 +1,21 @@
 #pragma once
 
+#include <string>
+
 #include "platform/platform.h"
 
 namespace kelvane::installer {
 
 // Uninstalls, one after the other, every Windows Installer product whose
-// name begins with "Microsoft Office".
+// name begins with "Microsoft Office", except another Office's.
 void UninstallMSIs(platform::Platform& platform);
 
 inline constexpr const char* kProductNamePrefix = "Microsoft Office";
+inline constexpr const char* kProductQuery = "Select * from Win32_Product";
+
+// root\cimv2 on the named machine, joined piece by piece as the phase joins it.
+inline std::string ProductServicesMoniker(const std::string& strComputer) {
+  return std::string("winmgmts:") + "{impersonationLevel=impersonate}!\\\\" + strComputer + "\\root\\cimv2";
+}
 
 }  // namespace kelvane::installer

@@ -11,6 +11,8 @@ class Product {
  public:
   virtual ~Product() = default;
   virtual std::string Name() = 0;
+  // Its braced product code (IdentifyingNumber).
+  virtual std::string ProductCode() = 0;
   // Returns when the product is removed, with a status no caller reads.
   virtual long Uninstall() = 0;
 };

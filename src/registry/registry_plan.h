@@ -15,10 +15,14 @@ struct FixedKey {
   std::string_view fullName;
 };
 
+// The Source Engine service's key: it stays while another Office is installed.
+inline constexpr std::string_view kSourceEngineServiceKey = "SYSTEM\\CurrentControlSet\\Services\\ose";
+
 enum class MatchRule { EndsWith, BeginsWith };
 
 // A parent key whose subkeys are deleted when their names carry Office's
-// product-code signature. Parent paths are used exactly as written.
+// product-code signature and belong to no other Office. Parent paths are used
+// exactly as written.
 struct EnumerationStep {
   std::uint32_t root;
   std::string_view parentPath;
@@ -45,8 +49,7 @@ constexpr std::string_view RootName(std::uint32_t root) {
 inline constexpr std::array<FixedKey, 4> kFixedKeys{{
     {kCurrentUser, "Software\\Microsoft\\Office\\14.0", "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0"},
     {kLocalMachine, "SOFTWARE\\Microsoft\\Office\\14.0", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0"},
-    {kLocalMachine, "SYSTEM\\CurrentControlSet\\Services\\ose",
-     "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\ose"},
+    {kLocalMachine, kSourceEngineServiceKey, "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\ose"},
     {kClassesRoot, "Installer\\Win32Assemblies\\C:|Program Files|Microsoft Office|Office12|ADDINS|MSOSEC.DLL\\",
      "HKEY_CLASSES_ROOT\\Installer\\Win32Assemblies\\C:|Program Files|Microsoft Office|Office12|ADDINS|MSOSEC.DLL\\"},
 }};

@@ -3,7 +3,9 @@
 #include <optional>
 #include <vector>
 
+#include "common/office_product_code.h"
 #include "common/text.h"
+#include "installer/another_office.h"
 #include "platform/skip.h"
 #include "registry/delete_subkeys.h"
 #include "registry/registry_plan.h"
@@ -14,7 +16,8 @@ using platform::Require;
 using platform::SkipIfFails;
 
 bool EnumerationStep::Matches(std::string_view name) const {
-  return rule == MatchRule::EndsWith ? EndsWith(name, literal) : BeginsWith(name, literal);
+  return (rule == MatchRule::EndsWith ? EndsWith(name, literal) : BeginsWith(name, literal)) &&
+         !BelongsToAnotherOffice(name);
 }
 
 void RemoveRegKeys(platform::Platform& platform) {
@@ -28,6 +31,7 @@ void RemoveRegKeys(platform::Platform& platform) {
   // The fixed keys always have subkeys, and a key with subkeys cannot be
   // deleted on its own: each goes with its whole subtree.
   for (const FixedKey& key : kFixedKeys) {
+    if (key.keyPath == kSourceEngineServiceKey && installer::AnotherOfficeInstalled(platform)) continue;
     SkipIfFails([&] { ShowProgress(platform.windows, "Removing RegKey" + std::string(key.fullName)); });
     SkipIfFails([&] { DeleteSubkeys(Require(provider), platform.windows, key.root, std::string(key.keyPath)); });
   }

@@ -38,8 +38,9 @@ WINE_DIFFERENCES = [
     ("Startup processing", "Wine's log-on runs only the user's Startup folder: the harness starts the common "
      "Startup folder's shortcut itself (wine start on the .lnk)."),
     ("product side effects", "a simulated product's RemovesKey/RemovesFolder traces are laid as plain files and "
-     "keys; the Wine MSI packages install a file of their own and so do not remove them: those items are "
-     "compared as 'removed by the product's uninstallation' and listed, not counted as differences."),
+     "keys; the Wine MSI packages install a file of their own and so do not remove them: for the products the "
+     "simulated machine uninstalls, those items are compared as 'removed by the product's uninstallation' and "
+     "listed, not counted as differences."),
     ("Wine's own keys", "Wine keeps its session's settings under Software\\Wine and rewrites them as it runs: "
      "registry comparisons leave that subtree out."),
     ("unnamed products", "a product without a name cannot be built as a Windows Installer package: it is left "
@@ -56,7 +57,7 @@ WIN64_DIFFERENCES = [
      "C:\\Program Files with their keys in the 64-bit view; registry.reg is imported by the 64-bit reg, into the "
      "64-bit view, and exported by the 64-bit regedit; %ProgramFiles% and %CommonProgramFiles% are the 64-bit "
      "folders."),
-    ("64-bit helpers", "the progress-line probe and the dummy ose service are built for x86-64."),
+    ("64-bit helpers", "the progress-line probe, the Installer probe and the dummy ose service are built for x86-64."),
     ("program name", "the program is laid as kelvane2010-x64.exe beside the image's kelvane2010.exe stand-in (kept "
      "on both machines); the Startup shortcut names it."),
 ]
@@ -101,7 +102,7 @@ def check(condition, what):
 def build_helpers(work: Path, arch: str) -> dict:
     compiler = ARCHITECTURES[arch].compiler
     built = {}
-    for name, libraries in (("window_probe", []), ("ose_service", ["-ladvapi32"])):
+    for name, libraries in (("window_probe", []), ("ose_service", ["-ladvapi32"]), ("installer_probe", ["-lmsi"])):
         target = work / f"{name}.exe"
         subprocess.run([compiler, "-municode", "-O2", "-static", "-o", str(target), str(HERE / f"{name}.cpp"),
                         *libraries], check=True)
@@ -227,9 +228,9 @@ def prefix_registry_keys(machine: WineMachine, work: Path) -> set:
     return {key for key in keys if not key.startswith(WINE_OWN_KEYS)}
 
 
-def product_installed(machine: WineMachine, code: str) -> bool:
-    status, _ = machine.run("reg", "query",
-                            f"HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{code}", check=False)
+def product_installed(machine: WineMachine, helpers: dict, code: str) -> bool:
+    """As the Windows Installer itself reports it."""
+    status, _ = machine.run(dos_path(helpers["installer_probe"]), code, check=False)
     return status == 0
 
 
@@ -413,7 +414,7 @@ def restart_and_resume(machine, helpers, screenshots, longest):
     check(wait_for_exit(machine.program, 30), "the space bar on the focused Done button ends the program")
 
 
-def compare_state(image, sim_after, machine, paths, installed, work, removed_by_products):
+def compare_state(image, sim_after, machine, helpers, paths, installed, work, removed_by_products):
     """Every file, key and product of the image kept or removed alike on both
     machines."""
     sim_files = {windows_path: True for windows_path, _, _ in sim_after.entries()}
@@ -440,7 +441,7 @@ def compare_state(image, sim_after, machine, paths, installed, work, removed_by_
                                f"Wine {'kept' if key in wine_keys else 'removed'}")
     sim_products = {product.code for product in sim_after.products()}
     for product in installed:
-        wine_has = product_installed(machine, product.code)
+        wine_has = product_installed(machine, helpers, product.code)
         if wine_has != (product.code in sim_products):
             differences.append(f"product {product.name}: simulated machine "
                                f"{'kept' if product.code in sim_products else 'uninstalled'}, "
@@ -448,12 +449,15 @@ def compare_state(image, sim_after, machine, paths, installed, work, removed_by_
     if differences:
         raise Failure("the machines differ; first: " + differences[0] +
                       (f" (and {len(differences) - 1} more)" if len(differences) > 1 else ""))
-    say(f"  ok  every file, key and product agrees ({removed} items removed, {survived} kept on both)")
+    kept = ", ".join(product.name for product in installed if product.code in sim_products)
+    say(f"  ok  every file, key and product agrees ({removed} items removed, {survived} kept on both; the Installer "
+        f"still reports installed: {kept})")
 
 
-def compare_machines(image, sim_after, machine, paths, installed, work, sim_progress, texts_seen, removed_by_products):
+def compare_machines(image, sim_after, machine, helpers, paths, installed, work, sim_progress, texts_seen,
+                     removed_by_products):
     say("differential: the Wine machine against the simulated one")
-    compare_state(image, sim_after, machine, paths, installed, work, removed_by_products)
+    compare_state(image, sim_after, machine, helpers, paths, installed, work, removed_by_products)
 
     logged = [paths.text(text) for text in sim_progress]
     difference = first_difference(texts_seen, logged)
@@ -573,7 +577,7 @@ def unattended(machine, helpers, exe, image, paths, installed, work, sim_tool, r
     check(removed and all(f"\tuninstall\t{name}: status 0" in log for name in removed),
           f"the log names every removed product ({', '.join(removed)})")
     check(re.search(r"\texit\t(0|3010)\r?$", log, re.M), "the log ends with the exit code")
-    compare_state(image, MachineImage(sim_root), machine, paths, installed, work, removed_by_products)
+    compare_state(image, MachineImage(sim_root), machine, helpers, paths, installed, work, removed_by_products)
     code, _ = run("/check")
     check(code == 0, f"/check after the removal exits 0 (exit {code})")
 
@@ -640,7 +644,8 @@ def main():
         helpers = build_helpers(work, arch)
 
         image_root = work / "image"
-        sim(args.sim, "init", image_root, "--demo")
+        # Office 2010 with a newer Office beside it, which must keep working.
+        sim(args.sim, "init", image_root, "--demo", "--with-newer-office")
         image = MachineImage(image_root)
         sim_root = work / "sim-image"
         shutil.copytree(image_root, sim_root, symlinks=True)
@@ -656,9 +661,10 @@ def main():
         exe = str(PureWindowsPath(paths(image.exe_path)).with_name(args.exe.name))
         machine.copy_in(args.exe, exe)
         machine.program = args.exe.name
-        removed_by_products = [paths(item) for product in image.products()
-                               for item in product.removes_folders]
-        removed_by_products += [item for product in image.products() for item in product.removes_keys]
+        kept_codes = {product.code for product in sim_after.products()}
+        uninstalled = [product for product in image.products() if product.code not in kept_codes]
+        removed_by_products = [paths(item) for product in uninstalled for item in product.removes_folders]
+        removed_by_products += [item for product in uninstalled for item in product.removes_keys]
         if removed_by_products:
             say(f"  {len(removed_by_products)} items are removed by products' uninstallation in the simulated "
                 "machine and left out of the comparison:")
@@ -692,8 +698,8 @@ def main():
         check(machine.unix_path(STARTUP_LINK).is_file(), "the Startup shortcut is in place before the restart")
         restart_and_resume(machine, helpers, args.screenshots, longest)
         check_nothing_planted_ran(machine)
-        compare_machines(image, sim_after, machine, paths, installed, work, runs_of_progress(sim_root)[0], texts_seen,
-                         removed_by_products)
+        compare_machines(image, sim_after, machine, helpers, paths, installed, work, runs_of_progress(sim_root)[0],
+                         texts_seen, removed_by_products)
         say(f"end to end: all checks passed in {time.time() - started:.0f} s; the windows' longest answer to a "
             f"probe: {max(longest):.1f} ms")
         return 0

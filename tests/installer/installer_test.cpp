@@ -66,6 +66,17 @@ TEST_F(UninstallMSIsTest, UninstallsExactlyTheProductsWhoseNamesBeginWithThePref
                                        "Update for Microsoft Office 2010", "Microsoft Offic", "(no name)", "7-Zip 9.20"));
 }
 
+TEST_F(UninstallMSIsTest, AnotherOfficesProductsAreLeftWhateverTheirNames) {
+  recorder.machine.products = {
+      {.name = "Microsoft Office Professional Plus 2016", .code = "{90160000-0011-0000-1000-0000000FF1CE}"},
+      {.name = "Microsoft Office Professional Plus 2010", .code = "{90140000-0011-0000-0000-0000000FF1CE}"},
+      {.name = "Microsoft Office Enterprise 2007", .code = "{90120000-0030-0000-0000-0000000FF1CE}"},
+      {.name = "Microsoft Office Word 2016", .code = "{90160000-001B-0000-1000-0000000FF1CE}"}};
+  recorder.FailOn("ProductCode", "{90160000-001B-0000-1000-0000000FF1CE}");  // unreadable: the name decides
+  installer::UninstallMSIs(recorder.get());
+  EXPECT_THAT(Remaining(), ElementsAre("Microsoft Office Professional Plus 2016", "Microsoft Office Enterprise 2007"));
+}
+
 TEST_F(UninstallMSIsTest, AFailingUninstallOrMessageDoesNotStopTheWalk) {
   Install({"Microsoft Office Word 2010", "Microsoft Office Excel 2010", "Microsoft Office Outlook 2010"});
   recorder.FailOn("Uninstall", "Microsoft Office Word 2010");

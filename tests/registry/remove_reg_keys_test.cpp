@@ -80,9 +80,9 @@ TEST(RemoveRegKeys, EveryMatchRuleIsExactAndCaseSensitive) {
       downloads + "{90140000-0011-0000-0000-0000000FF1CE}-C",
       uninstall + "{90140000-0011-0000-0000-0000000FF1CE}",
       uninstall + "0FF1CE-anything",
-      upgrade + "00002109110000000000000000F01FEC",
-      userData + "00002109110000000000000000F01FEC",
-      features + "00002109110000000000000000F01FEC",
+      upgrade + "00004109110000000000000000F01FEC",
+      userData + "00004109110000000000000000F01FEC",
+      features + "00004109110000000000000000F01FEC",
       products + "F01FEC",
       codes + "F01FEC",
   };
@@ -98,12 +98,27 @@ TEST(RemoveRegKeys, EveryMatchRuleIsExactAndCaseSensitive) {
       features + "01FEC",
       products + "00002109110000000000000000f01fec",
       codes + "F01FE",
+      upgrade + "00002109110000000000000000F01FEC",  // Office 2007's
+      codes + "00006109110000000100000000F01FEC",    // Office 2016's
   };
   for (const auto& key : deleted) recorder.machine.AddKey(key + "\\Child\\Grandchild");
   for (const auto& key : kept) recorder.machine.AddKey(key + "\\Child");
   registry::RemoveRegKeys(recorder.get());
   for (const auto& key : deleted) EXPECT_FALSE(recorder.machine.HasKey(key)) << key;
   for (const auto& key : kept) EXPECT_TRUE(recorder.machine.HasKey(key)) << key;
+}
+
+TEST(RemoveRegKeys, TheSourceEngineKeyStaysUnannouncedWhileTheProductsListAnotherOffice) {
+  for (const bool listed : {true, false}) {
+    testing::RecordingPlatform recorder;
+    testing::AddOffice2010(recorder.machine);
+    recorder.machine.products.push_back(
+        {.name = "Office 16 Click-to-Run Extensibility Component", .code = "{90160000-008C-0000-0000-0000000FF1CE}"});
+    if (!listed) recorder.FailOn("ExecQuery");
+    registry::RemoveRegKeys(recorder.get());
+    EXPECT_EQ(recorder.machine.HasKey("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\ose"), listed);
+    EXPECT_EQ(::testing::Value(recorder.Progress(), ::testing::Contains(kFixedAnnouncements[2])), !listed);
+  }
 }
 
 TEST(RemoveRegKeys, FullPathsKeepTheParentExactlyAsWritten) {

@@ -1,6 +1,7 @@
 #include "support/phase_log.h"
 
 #include <array>
+#include <string_view>
 #include <utility>
 
 namespace kelvane::testing {
@@ -18,7 +19,10 @@ std::vector<std::string> PhasesCalled(const std::vector<std::string>& log) {
   std::vector<std::string> phases;
   for (const auto& entry : log) {
     for (const auto& [operation, phase] : kFirstOperations) {
-      if (entry == operation) phases.push_back(phase);
+      // The file and registry phases list the products too: UninstallMSIs's
+      // listing is the one right after StopService.
+      const bool own = std::string_view(phase) != "UninstallMSIs" || (!phases.empty() && phases.back() == "StopService");
+      if (entry == operation && own) phases.push_back(phase);
     }
   }
   return phases;

@@ -486,6 +486,11 @@ class FakeProductObject final : public platform::Product {
     if (!product.name) throw Error(0x80041002, "Not found");
     return *product.name;
   }
+  std::string ProductCode() override {
+    const auto& product = recorder_.machine.products[index_];
+    recorder_.Check("ProductCode", product.code);
+    return product.code;
+  }
   long Uninstall() override {
     auto& product = recorder_.machine.products[index_];
     recorder_.Record("Uninstall " + product.name.value_or("(no name)"));

@@ -26,6 +26,7 @@ struct FakeProduct {
   std::optional<std::string> name;  // empty: the name cannot be read
   bool installed = true;
   bool perUser = false;  // installed for one user only: never listed
+  std::string code = {};  // braced
 };
 
 // What the machine holds, so that lookups and enumerations find something.

@@ -13,11 +13,14 @@ int RunKelvaneSim(const std::vector<std::string>& arguments, std::istream& in, s
   app.require_subcommand(1);
   std::string image;
   bool demo = false;
+  bool newerOffice = false;
   std::vector<std::string> clicks;
 
   auto* init = app.add_subcommand("init", "a fresh Windows 7 machine image (with --demo: Office 2010 on it)");
   init->add_option("IMAGE", image, "the machine image folder")->required();
-  init->add_flag("--demo", demo, "add what an Office 2010 installation leaves");
+  auto* demoFlag = init->add_flag("--demo", demo, "add what an Office 2010 installation leaves");
+  init->add_flag("--with-newer-office", newerOffice, "with --demo: an Office 2016 installed beside Office 2010")
+      ->needs(demoFlag);
   auto* start = app.add_subcommand("start", "log on and start the tool, then act for the user");
   start->add_option("IMAGE", image, "the machine image folder")->required();
   start->add_option("--click", clicks, "a control to click or close:WINDOW, in order; none: interactive");
@@ -39,7 +42,7 @@ int RunKelvaneSim(const std::vector<std::string>& arguments, std::istream& in, s
     const int status = app.exit(error, out, err);
     return status == 0 ? kExitDone : kExitBadUsage;
   }
-  if (init->parsed()) return InitImage(image, demo, err);
+  if (init->parsed()) return InitImage(image, demo, err, newerOffice);
   if (start->parsed()) return StartOnImage(image, clicks, toolArguments, in, out, err);
   if (boot->parsed()) return BootImage(image, clicks, in, out, err);
   if (cycle->parsed()) return CycleImage(image, out, err);

@@ -5,6 +5,7 @@
 
 #include "commands.h"
 #include "image_builder.h"
+#include "newer_office_image.h"
 #include "office2010_image.h"
 #include "platform/sim/image/image_error.h"
 #include "platform/sim/machine.h"
@@ -70,7 +71,7 @@ int RunWithUser(const fs::path& image, const std::vector<std::string>& clicks, c
 
 }  // namespace
 
-int InitImage(const fs::path& image, bool demo, std::ostream& err) {
+int InitImage(const fs::path& image, bool demo, std::ostream& err, bool newerOffice) {
   std::error_code error;
   if (fs::exists(image) && !fs::is_empty(image, error)) {
     err << "kelvane-sim: " << image.string() << " already exists and is not empty\n";
@@ -79,6 +80,7 @@ int InitImage(const fs::path& image, bool demo, std::ostream& err) {
   ImageBuilder builder(image);
   AddWindows7(builder);
   if (demo) AddOffice2010(builder);
+  if (demo && newerOffice) AddNewerOffice(builder);
   builder.Write();
   return kExitDone;
 }

@@ -9,7 +9,8 @@ namespace kelvane::sim {
 
 // The commands, on a parsed command line. Each loads the image first, so a
 // bad image stops it before anything is written; each returns the exit status.
-int InitImage(const std::filesystem::path& image, bool demo, std::ostream& err);
+// With newerOffice, the demo machine has a newer Office beside Office 2010.
+int InitImage(const std::filesystem::path& image, bool demo, std::ostream& err, bool newerOffice = false);
 // `toolArguments`: the tool's own command line; when given, its exit code is
 // written to `out` ("exit code: 3010").
 int StartOnImage(const std::filesystem::path& image, const std::vector<std::string>& clicks,

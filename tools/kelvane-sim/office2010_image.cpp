@@ -18,37 +18,15 @@ const std::string kSystemProducts =
 const std::string kOffice14 = "C:\\Program Files\\Microsoft Office\\Office14";
 const std::string kShared = "C:\\Program Files\\Common Files\\Microsoft Shared";
 
-struct OfficeProduct {
-  std::string code;
-  std::string name;
-  std::string removesFolder;
-};
+const std::string kVersion = "14.0.6029.1000";
 
 const std::vector<OfficeProduct> kProducts{
-    {"{90140000-0011-0000-0000-0000000FF1CE}", "Microsoft Office Professional Plus 2010", kOffice14 + "\\1033"},
-    {"{90140000-002C-0409-0000-0000000FF1CE}", "Microsoft Office Proofing (English) 2010", kOffice14 + "\\PROOF"},
+    {"{90140000-0011-0000-0000-0000000FF1CE}", "Microsoft Office Professional Plus 2010", kOffice14 + "\\1033", kVersion},
+    {"{90140000-002C-0409-0000-0000000FF1CE}", "Microsoft Office Proofing (English) 2010", kOffice14 + "\\PROOF",
+     kVersion},
     {"{90140000-0116-0409-1000-0000000FF1CE}", "Microsoft Office Shared Setup Metadata MUI (English) 2010",
-     kShared + "\\OFFICE14\\Office Setup Controller"},
+     kShared + "\\OFFICE14\\Office Setup Controller", kVersion},
 };
-
-// The registrations an installed product has; its uninstallation takes
-// exactly these away again.
-void AddInstalledProduct(ImageBuilder& image, const OfficeProduct& product) {
-  const std::string packed = PackedGuid(product.code);
-  const std::vector<std::string> keys{kUninstall + product.code, kHkcr + "Installer\\Products\\" + packed,
-                                      kSystemProducts + packed};
-  image.AddKey(keys[0], {V::StringValue("DisplayName", product.name), V::StringValue("DisplayVersion", "14.0.6029.1000"),
-                         V::StringValue("InstallLocation", "C:\\Program Files\\Microsoft Office\\"),
-                         V::StringValue("Publisher", "Microsoft Corporation"), V::DwordValue("SystemComponent", 1)});
-  image.AddKey(keys[1], {V::StringValue("ProductName", product.name), V::DwordValue("Language", 1033)});
-  image.AddKey(keys[1] + "\\SourceList", {V::StringValue("PackageName", "ProPlusWW.msi")});
-  image.AddKey(keys[1] + "\\SourceList\\Media", {V::StringValue("1", ";1")});
-  image.AddKey(keys[1] + "\\SourceList\\Net", {V::StringValue("1", "C:\\MSOCache\\All Users\\" + product.code + "-C\\")});
-  image.AddKey(keys[2] + "\\InstallProperties", {V::StringValue("DisplayName", product.name)});
-  image.AddKey(keys[2] + "\\Features");
-  image.AddKey(keys[2] + "\\Usage", {V::DwordValue("ProductFiles", 0x1d2)});
-  image.AddProduct({product.code, product.name, keys, {product.removesFolder}, std::nullopt});
-}
 
 void AddProgramFiles(ImageBuilder& image) {
   for (const char* file : {"WINWORD.EXE", "EXCEL.EXE", "POWERPNT.EXE", "OUTLOOK.EXE", "MSACCESS.EXE", "OIS.EXE"}) {
@@ -177,6 +155,23 @@ void AddRegistry(ImageBuilder& image) {
 }
 
 }  // namespace
+
+void AddInstalledProduct(ImageBuilder& image, const OfficeProduct& product) {
+  const std::string packed = PackedGuid(product.code);
+  const std::vector<std::string> keys{kUninstall + product.code, kHkcr + "Installer\\Products\\" + packed,
+                                      kSystemProducts + packed};
+  image.AddKey(keys[0], {V::StringValue("DisplayName", product.name), V::StringValue("DisplayVersion", product.version),
+                         V::StringValue("InstallLocation", "C:\\Program Files\\Microsoft Office\\"),
+                         V::StringValue("Publisher", "Microsoft Corporation"), V::DwordValue("SystemComponent", 1)});
+  image.AddKey(keys[1], {V::StringValue("ProductName", product.name), V::DwordValue("Language", 1033)});
+  image.AddKey(keys[1] + "\\SourceList", {V::StringValue("PackageName", "ProPlusWW.msi")});
+  image.AddKey(keys[1] + "\\SourceList\\Media", {V::StringValue("1", ";1")});
+  image.AddKey(keys[1] + "\\SourceList\\Net", {V::StringValue("1", "C:\\MSOCache\\All Users\\" + product.code + "-C\\")});
+  image.AddKey(keys[2] + "\\InstallProperties", {V::StringValue("DisplayName", product.name)});
+  image.AddKey(keys[2] + "\\Features");
+  image.AddKey(keys[2] + "\\Usage", {V::DwordValue("ProductFiles", 0x1d2)});
+  image.AddProduct({product.code, product.name, keys, {product.removesFolder}, std::nullopt});
+}
 
 std::string PackedGuid(const std::string& braced) {
   std::vector<std::string> groups{""};

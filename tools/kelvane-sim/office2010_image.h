@@ -12,6 +12,20 @@ namespace kelvane::sim {
 // that is not Office, the user's own files.
 void AddOffice2010(ImageBuilder& image);
 
+// One of Office's Windows Installer products, with a folder its
+// uninstallation removes.
+struct OfficeProduct {
+  std::string code;
+  std::string name;
+  std::string removesFolder;
+  std::string version;
+};
+
+// The product and the registrations the Installer keeps for it: its
+// uninstall entry and its packed product keys, which its uninstallation
+// takes away again.
+void AddInstalledProduct(ImageBuilder& image, const OfficeProduct& product);
+
 // A product code in the Windows Installer's packed form: the first three
 // groups reversed, the two digits of every later byte swapped.
 std::string PackedGuid(const std::string& braced);

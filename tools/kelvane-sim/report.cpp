@@ -1,8 +1,10 @@
 #include "report.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
+#include "common/office_product_code.h"
 #include "common/resume_state.h"
 #include "common/text.h"
 #include "files/remove_files.h"
@@ -30,15 +32,20 @@ std::vector<std::string> FindTraces(Machine& machine) {
       traces.push_back(std::string(kind) + "\t" + found->path.Text());
     }
   };
+  // The Source Engine service is another Office's too while one is installed.
+  const bool anotherOffice = std::any_of(machine.products().begin(), machine.products().end(),
+                                         [](const auto& product) { return !product.perUser && BelongsToAnotherOffice(product.code); });
+
   // The file phase's own list, and the program folder its batch file removes.
   item("folder", files::kProgramFolder, true);
   for (const char* name : files::kSharedFolders) {
+    if (anotherOffice && name == std::string_view(files::kSourceEngineFolder)) continue;
     item("folder", std::string(files::kCommonFilesReference) + files::kSharedTail + name, true);
   }
   item("folder", std::string(files::kStartMenuReference) + files::kStartMenuGroupTail, true);
   if (const auto caches = machine.drive().Find(files::kCacheRoot)) {
     for (const auto& cache : machine.drive().List(*caches)) {
-      if (Drive::IsFolder(cache) && EndsWith(cache.Name(), files::kCacheSuffix)) {
+      if (Drive::IsFolder(cache) && files::IsOffice2010Cache(cache.Name())) {
         traces.push_back("folder\t" + cache.path.Text());
       }
     }
@@ -47,6 +54,7 @@ std::vector<std::string> FindTraces(Machine& machine) {
 
   // The registry plan itself: what the tool deletes is what is reported.
   for (const registry::FixedKey& fixed : registry::kFixedKeys) {
+    if (anotherOffice && fixed.keyPath == registry::kSourceEngineServiceKey) continue;
     const std::string key = FullName(fixed.root, fixed.keyPath);
     if (machine.registry().Find(key)) traces.push_back("key\t" + key);
   }
@@ -60,7 +68,10 @@ std::vector<std::string> FindTraces(Machine& machine) {
     }
   }
   for (const auto& product : machine.products()) {
-    if (product.name && BeginsWith(*product.name, installer::kProductNamePrefix)) traces.push_back("product\t" + *product.name);
+    if (product.name && BeginsWith(*product.name, installer::kProductNamePrefix) &&
+        !BelongsToAnotherOffice(product.code)) {
+      traces.push_back("product\t" + *product.name);
+    }
   }
 
   item("batch file", std::string(kTempReference) + "\\" + kBatchFileName, false);

@@ -19,6 +19,8 @@ class SimProduct final : public platform::Product {
     return *product.name;
   }
 
+  std::string ProductCode() override { return code_; }
+
   long Uninstall() override {
     const InstalledProduct product = Installed();
     const std::string shownName = product.name.value_or(code_);

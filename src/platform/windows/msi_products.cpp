@@ -43,6 +43,8 @@ class InstalledProduct final : public Product {
     }
   }
 
+  std::string ProductCode() override { return Narrow(code_); }
+
   long Uninstall() override {
     // No user interface: the tool runs the removal itself, one after another.
     static const auto setInternalUI = KELVANE_MSI(MsiSetInternalUI);

@@ -252,7 +252,7 @@ TEST_P(PlatformContract, AShortcutIsWrittenOnSaveOverWhatStoodThere) {
   EXPECT_EQ(Fails([&] { orphan->Save(); }), kPathNotFound);
 }
 
-TEST_P(PlatformContract, AProductIsListedByNameUntilUninstalled) {
+TEST_P(PlatformContract, AProductIsListedByNameAndCodeUntilUninstalled) {
   const MachineUnderTest::Installed installed = machine->InstallProduct();
   const auto services =
       machine->objects().GetProductServices("winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\cimv2");
@@ -265,6 +265,7 @@ TEST_P(PlatformContract, AProductIsListedByNameUntilUninstalled) {
   };
   auto found = find();
   ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found.front()->ProductCode(), installed.code);
   EXPECT_EQ(found.front()->Uninstall(), 0);
   EXPECT_TRUE(find().empty());
   EXPECT_TRUE(installed.leaves.empty() || !machine->Exists(installed.leaves));

@@ -53,6 +53,7 @@ class MachineUnderTest {
   struct Installed {
     std::string name;
     std::string leaves;
+    std::string code;
   };
   virtual Installed InstallProduct() = 0;
 

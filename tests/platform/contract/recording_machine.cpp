@@ -8,6 +8,8 @@
 namespace kelvane::testing {
 namespace {
 
+constexpr const char* kContractCode = "{0FF1CE00-0000-0000-0000-000000000000}";
+
 class RecordingMachine final : public MachineUnderTest {
  public:
   platform::Objects& objects() override { return recorder_.get().objects; }
@@ -45,8 +47,8 @@ class RecordingMachine final : public MachineUnderTest {
   }
 
   Installed InstallProduct() override {
-    recorder_.machine.products.push_back({.name = "Microsoft Office Contract Package"});
-    return {"Microsoft Office Contract Package", ""};
+    recorder_.machine.products.push_back({.name = "Microsoft Office Contract Package", .code = kContractCode});
+    return {"Microsoft Office Contract Package", "", kContractCode};
   }
   bool RunsPrograms() override { return false; }
 

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
+#include <map>
 
 #include "platform/sim/image/atomic_write.h"
+#include "platform/sim/machine.h"
 #include "sim_test_image.h"
 
 namespace kelvane::sim {
@@ -74,6 +77,41 @@ TEST(DemoCycle, LeavesNoTraceAndEverythingThatMustSurvive) {
   }
   EXPECT_NE(image.ReadImageFile("products.ini").find("Name=7-Zip 9.20"), std::string::npos);
   EXPECT_NE(image.ReadImageFile("machine.ini").find("ose=stopped"), std::string::npos);
+}
+
+// Every file's bytes, key's values and product's name on the image, by name.
+std::map<std::string, std::string> Contents(const TestImage& image) {
+  std::map<std::string, std::string> contents;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(image.path() / "drive_c")) {
+    if (entry.is_regular_file() && !entry.is_symlink()) contents[entry.path().string()] = ReadWholeFile(entry.path());
+  }
+  Machine machine(image.path());
+  const std::function<void(const RegistryKey&, const std::string&)> walk = [&](const auto& key, const auto& name) {
+    auto& text = contents["key " + name];
+    for (const auto& value : key.values) text += value + "\n";
+    for (const auto& [subkeyName, subkey] : key.subkeys) walk(*subkey, name + "\\" + subkeyName);
+  };
+  for (const auto& root : machine.registry().roots()) walk(*root, root->name);
+  for (const auto& product : machine.products()) contents[product.code] = product.name.value_or("");
+  return contents;
+}
+
+TEST(DemoCycle, ANewerOfficeBesideItKeepsEveryTraceAndTheSharedServiceByteForByte) {
+  TestImage image;
+  const auto plain = Contents(image);
+  std::filesystem::remove_all(image.path());
+  ASSERT_EQ(image.Run({"init", "IMAGE", "--demo", "--with-newer-office"}), 0);
+  std::map<std::string, std::string> newer;
+  for (const auto& [name, content] : Contents(image)) {
+    const bool shared = name.find("Source Engine") != std::string::npos || name.find("Services\\ose") != std::string::npos;
+    if (shared || !plain.count(name) || plain.at(name) != content) newer[name] = content;
+  }
+  ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0);
+  EXPECT_EQ(image.Run({"report", "IMAGE"}), 0) << image.out();
+  const auto after = Contents(image);
+  for (const auto& [name, content] : newer) EXPECT_TRUE(after.count(name) && after.at(name) == content) << name;
+  EXPECT_GT(newer.size(), 35u);  // the products, their files, keys, cache and the service
+  EXPECT_TRUE(image.Events("progress\tRemoving C:\\Program Files\\Common Files\\Microsoft Shared\\Source").empty());
 }
 
 TEST(DemoCycle, EventsFollowTheWalkThrough) {

@@ -74,7 +74,7 @@ class SimMachine final : public kelvane::testing::MachineUnderTest {
                                     .removesKeys = {},
                                     .removesFolders = {"C:\\Scratch\\Product"},
                                     .uninstallFails = std::nullopt});
-    return {"Microsoft Office Contract Package", "C:\\Scratch\\Product\\readme.txt"};
+    return {"Microsoft Office Contract Package", "C:\\Scratch\\Product\\readme.txt", "{0FF1CE00-0000-0000-0000-000000000000}"};
   }
 
  private:

@@ -132,10 +132,10 @@ class WindowsMachine final : public MachineUnderTest {
   // The test package, built for the tests' own architecture: it installs
   // under the Program Files folder this process sees.
   Installed InstallProduct() override {
-    if (RunAndWait(L"msiexec /i \"" + std::wstring(KELVANE_TEST_MSI) + L"\" /qn") != 0) return {"(not installed)", ""};
+    if (RunAndWait(L"msiexec /i \"" + std::wstring(KELVANE_TEST_MSI) + L"\" /qn") != 0) return {"(not installed)", "", ""};
     wchar_t file[MAX_PATH];
     ExpandEnvironmentStringsW(L"%ProgramFiles%\\Kelvane Test Package\\readme.txt", file, MAX_PATH);
-    return {"Microsoft Office Test Kelvane Package", Utf8(file)};
+    return {"Microsoft Office Test Kelvane Package", Utf8(file), "{6F1C2B7A-3E4D-4B5A-9C8D-7E6F5A4B3C2D}"};
   }
 
   // Each from a source of its own, not the code under test: the profile

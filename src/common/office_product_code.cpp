@@ -1,0 +1,76 @@
+#include "common/office_product_code.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <string>
+
+#include "common/text.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr std::size_t kBracedLength = 38;
+constexpr std::size_t kPackedLength = 32;
+constexpr std::string_view kCacheSuffix = "-C";
+constexpr std::string_view kOffice2010Major = "14";
+
+bool IsHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+
+std::string Upper(std::string_view text) {
+  std::string upper(text);
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+  return upper;
+}
+
+// The braced form of a packed code: the first three groups read backwards,
+// the two digits of every later byte swapped back.
+std::optional<std::string> Unpacked(std::string_view packed) {
+  if (packed.size() != kPackedLength || !std::all_of(packed.begin(), packed.end(), IsHexDigit)) return std::nullopt;
+  struct Group {
+    std::size_t from, count;
+    bool reversed;
+  };
+  constexpr Group kGroups[] = {{0, 8, true}, {8, 4, true}, {12, 4, true}, {16, 4, false}, {20, 12, false}};
+  std::string braced = "{";
+  for (const Group& group : kGroups) {
+    std::string digits(packed.substr(group.from, group.count));
+    if (group.reversed) {
+      std::reverse(digits.begin(), digits.end());
+    } else {
+      for (std::size_t i = 0; i + 1 < digits.size(); i += 2) std::swap(digits[i], digits[i + 1]);
+    }
+    braced += digits;
+    braced += group.from + group.count == kPackedLength ? '}' : '-';
+  }
+  return braced;
+}
+
+// The major version of a braced code with Office's signature.
+std::optional<std::string> OfficeMajorVersion(std::string_view braced) {
+  const std::string code = Upper(braced);
+  if (code.size() != kBracedLength || code.front() != '{' || code.back() != '}') return std::nullopt;
+  for (std::size_t i = 1; i + 1 < code.size(); ++i) {
+    const bool dash = i == 9 || i == 14 || i == 19 || i == 24;
+    if (dash ? code[i] != '-' : !IsHexDigit(code[i])) return std::nullopt;
+  }
+  if (code[1] != '9' || !EndsWith(code, "-0000000FF1CE}")) return std::nullopt;
+  return code.substr(3, 2);
+}
+
+}  // namespace
+
+bool BelongsToAnotherOffice(std::string_view name) {
+  if (EndsWith(name, kCacheSuffix)) name.remove_suffix(kCacheSuffix.size());
+  std::optional<std::string> major;
+  if (name.size() >= kBracedLength && name.back() == '}') {
+    major = OfficeMajorVersion(name.substr(name.size() - kBracedLength));
+  } else if (const auto braced = Unpacked(name)) {
+    major = OfficeMajorVersion(*braced);
+  }
+  return major && *major != kOffice2010Major;
+}
+
+}  // namespace kelvane
