@@ -40,18 +40,15 @@ void RemoveFolder(platform::Platform& platform, FileSystem& fso, const std::stri
 }
 
 // A template of the user's own: deleted with the user's own rights.
-void RemoveTemplate(platform::Platform& platform, FileSystem& fso, const std::string& path, const FileRemoval& how) {
+// Never handed to the restart: the system deletes at start-up as SYSTEM and
+// would follow a link the user planted on the way in the meantime.
+void RemoveTemplate(platform::Platform& platform, FileSystem& fso, const std::string& path) {
   SkipIfFails([&] { ShowProgress(platform.windows, "Removing: " + path); });
   const auto asUser = platform::TryImpersonateUser(platform.kernel);
   if (!asUser) return;
   std::unique_ptr<platform::File> file;
   SkipIfFails([&] { file = fso.GetFile(path); });
-  bool deleted = false;
-  SkipIfFails([&] {
-    Require(file).Delete(true);
-    deleted = true;
-  });
-  if (file && !deleted && how.handInUseToRestart) SkipIfFails([&] { DeleteAtRestart(fso, path); });
+  SkipIfFails([&] { Require(file).Delete(true); });
 }
 
 // Written in the user's own temporary folder, with the user's own rights.
@@ -105,7 +102,7 @@ void RemoveFiles(platform::Platform& platform, const FileRemoval& how) {
   RemoveFolder(platform, files, "Removing " + startMenuGroup, startMenuGroup, how);
   if (how.writeBatchFile) WriteBatchFile(platform, files, tempPrefix + kBatchFileName);
   SweepCaches(platform, files, how);
-  for (const std::string& path : templates) RemoveTemplate(platform, files, path, how);
+  for (const std::string& path : templates) RemoveTemplate(platform, files, path);
 }
 
 void RemoveProgramFolder(platform::Platform& platform, const FileRemoval& how) {

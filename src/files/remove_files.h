@@ -8,7 +8,9 @@ namespace kelvane::files {
 
 // How the file phase goes about it: the windowed tool leaves the batch file
 // for its resumed run and what is in use as it is; the unattended removal,
-// which has no resumed run, hands what is in use to the next restart.
+// which has no resumed run, hands what is in use in the machine's own folders to
+// the next restart (never the user's own: the system deletes at start-up as
+// SYSTEM, and would follow a link planted there meanwhile).
 struct FileRemoval {
   bool writeBatchFile = true;
   bool handInUseToRestart = false;

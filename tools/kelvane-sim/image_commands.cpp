@@ -3,14 +3,15 @@
 #include <iostream>
 #include <optional>
 
+#include "app/inventory.h"
 #include "commands.h"
 #include "image_builder.h"
 #include "newer_office_image.h"
 #include "office2010_image.h"
 #include "platform/sim/image/image_error.h"
 #include "platform/sim/machine.h"
+#include "platform/sim/sim_platform.h"
 #include "platform/sim/command_interpreter.h"
-#include "report.h"
 #include "session.h"
 #include "windows7_image.h"
 
@@ -104,11 +105,16 @@ int CycleImage(const fs::path& image, std::ostream& out, std::ostream& err) {
 int ReportImage(const fs::path& image, std::ostream& out, std::ostream& err) {
   try {
     Machine machine(image);
-    const auto traces = FindTraces(machine);
+    // The tool's own inventory, as /check reads it, on this machine.
+    SimPlatform platform(machine);
+    const auto traces = app::FindTraces(platform.get());
     for (const auto& trace : traces) out << trace << "\n";
     return traces.empty() ? kExitDone : kExitTracesFound;
   } catch (const ImageError& error) {
     err << "kelvane-sim: bad machine image: " << error.what() << "\n";
+    return kExitBadUsage;
+  } catch (const platform::Error& error) {
+    err << "kelvane-sim: the machine cannot be looked at: " << error.description() << "\n";
     return kExitBadUsage;
   }
 }

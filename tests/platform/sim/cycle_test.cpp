@@ -114,6 +114,16 @@ TEST(DemoCycle, ANewerOfficeBesideItKeepsEveryTraceAndTheSharedServiceByteForByt
   EXPECT_TRUE(image.Events("progress\tRemoving C:\\Program Files\\Common Files\\Microsoft Shared\\Source").empty());
 }
 
+// The README's list of what the tool removes is the inventory's answer on
+// the demo image, as it stands now.
+TEST(DemoCycle, TheReadmeListsWhatTheInventoryFindsOnTheDemoImage) {
+  TestImage image;
+  ASSERT_EQ(image.Run({"report", "IMAGE"}), 1);
+  const std::string readme = ReadWholeFile(KELVANE_README);
+  const auto start = readme.find("```\n", readme.find("## What it removes")) + 4;
+  EXPECT_EQ(readme.substr(start, readme.find("```", start) - start), image.out());
+}
+
 TEST(DemoCycle, EventsFollowTheWalkThrough) {
   TestImage image;
   ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0);
