@@ -4,6 +4,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -46,8 +47,22 @@ class MachineUnderTest {
   struct Places {
     std::string belowProfile, profile, documents, windows, system32, commonFiles, programData, publicDocuments,
         otherProfile;
+    std::vector<std::string> All() const {
+      return {belowProfile, profile, documents, windows, system32, commonFiles, programData, publicDocuments,
+              otherProfile};
+    }
   };
   virtual Places SweepPlaces() = 0;
+  // The places as a Windows 7 machine with the user "Demo User" has them,
+  // each made to hold a file.
+  Places Windows7Places() {
+    const std::string profile = "C:\\Users\\Demo User";
+    const Places places{profile + "\\AppData\\Local\\Temp\\Scratch", profile, profile + "\\Documents",
+                        "C:\\Windows", "C:\\Windows\\System32", "C:\\Program Files\\Common Files",
+                        "C:\\ProgramData", "C:\\Users\\Public\\Documents", "C:\\Users\\Demo User2"};
+    for (const auto& place : places.All()) MakeFile(place + "\\kept.txt", "x", false);
+    return places;
+  }
 
   // Installs a product; `leaves` is a file it installs ("" when none).
   struct Installed {

@@ -34,17 +34,7 @@ class RecordingMachine final : public MachineUnderTest {
   void MakeKey(const std::string& path) override { recorder_.machine.AddKey("HKEY_CURRENT_USER\\" + path); }
   bool HasKey(const std::string& path) override { return recorder_.machine.HasKey("HKEY_CURRENT_USER\\" + path); }
 
-  Places SweepPlaces() override {
-    const std::string profile = "C:\\Users\\Demo User";
-    Places places{profile + "\\AppData\\Local\\Temp\\Scratch", profile, profile + "\\Documents", "C:\\Windows",
-                  "C:\\Windows\\System32", "C:\\Program Files\\Common Files", "C:\\ProgramData",
-                  "C:\\Users\\Public\\Documents", "C:\\Users\\Demo User2"};
-    for (const auto& place : {places.belowProfile, places.profile, places.documents, places.windows, places.system32,
-                              places.commonFiles, places.programData, places.publicDocuments, places.otherProfile}) {
-      recorder_.machine.AddFile(place + "\\kept.txt");
-    }
-    return places;
-  }
+  Places SweepPlaces() override { return Windows7Places(); }
 
   Installed InstallProduct() override {
     recorder_.machine.products.push_back({.name = "Microsoft Office Contract Package", .code = kContractCode});

@@ -55,17 +55,7 @@ class SimMachine final : public kelvane::testing::MachineUnderTest {
     return machine_->registry().Find("HKEY_CURRENT_USER\\" + path) != nullptr;
   }
 
-  Places SweepPlaces() override {
-    const std::string profile = "C:\\Users\\Demo User";
-    Places places{profile + "\\AppData\\Local\\Temp\\Scratch", profile, profile + "\\Documents", "C:\\Windows",
-                  "C:\\Windows\\System32", "C:\\Program Files\\Common Files", "C:\\ProgramData",
-                  "C:\\Users\\Public\\Documents", "C:\\Users\\Demo User2"};
-    for (const auto& place : {places.belowProfile, places.profile, places.documents, places.windows, places.system32,
-                              places.commonFiles, places.programData, places.publicDocuments, places.otherProfile}) {
-      MakeFile(place + "\\kept.txt", "x", false);
-    }
-    return places;
-  }
+  Places SweepPlaces() override { return Windows7Places(); }
 
   Installed InstallProduct() override {
     MakeFile("C:\\Scratch\\Product\\readme.txt", "x", false);

@@ -162,9 +162,7 @@ class WindowsMachine final : public MachineUnderTest {
     places.otherProfile = OtherProfile(profile);
     // Each holds a file of this machine's own, removed when it ends.
     const std::wstring kept = L"\\kelvane-contract-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
-    for (const std::string& place : {places.belowProfile, places.profile, places.documents, places.windows,
-                                     places.system32, places.commonFiles, places.programData, places.publicDocuments,
-                                     places.otherProfile}) {
+    for (const std::string& place : places.All()) {
       CreateDirectoryW(Widen(place).c_str(), nullptr);  // Wine's prefix lacks some
       kept_.push_back(Widen(place) + kept);
       WriteBytes(kept_.back(), "kept");
