@@ -12,7 +12,7 @@
 #include <string>
 
 #include "files/clean_up.h"
-#include "platform/platform.h"
+#include "platform/interface/platform.h"
 #include "platform/windows/windows_platform.h"
 
 namespace {

@@ -8,8 +8,9 @@
 #include "files/remove_files.h"
 #include "installer/another_office.h"
 #include "installer/uninstall_msis.h"
-#include "platform/separators.h"
-#include "platform/skip.h"
+#include "platform/shared/collapse_separators.h"
+#include "platform/shared/error_box.h"
+#include "platform/shared/skip_if_fails.h"
 #include "registry/registry_plan.h"
 
 namespace kelvane::app {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/interface/platform.h"
 
 namespace kelvane::app {
 

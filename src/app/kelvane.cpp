@@ -1,7 +1,5 @@
 #include "app/kelvane.h"
 
-#include "app/addresses.h"
-#include "app/error_box.h"
 #include "app/exit_codes.h"
 #include "app/inventory.h"
 #include "app/unattended.h"
@@ -10,7 +8,9 @@
 #include "files/remove_files.h"
 #include "installer/stop_service.h"
 #include "installer/uninstall_msis.h"
-#include "platform/skip.h"
+#include "platform/shared/addresses.h"
+#include "platform/shared/error_box.h"
+#include "platform/shared/skip_if_fails.h"
 #include "registry/remove_reg_keys.h"
 #include "restart/reboot.h"
 #include "restart/resume_place.h"
@@ -39,7 +39,7 @@ bool Kelvane::Handle(Handler&& handler) {
   } catch (const platform::Error& error) {
     platform::Note("error", platform::ErrorNumberText(error) + " " + error.description());
     try {
-      platform_.windows.ShowErrorBox(kApplicationTitle, ErrorBoxText(error));
+      platform_.windows.ShowErrorBox(platform::kApplicationTitle, platform::ErrorBoxText(error));
     } catch (const platform::Error&) {
       // The tool ends all the same when not even the box can be shown.
     }
@@ -61,7 +61,7 @@ bool Kelvane::ReadCommandLine() {
   options_ = parsed.options.value_or(RunOptions{});
   const auto fail = [&](int exitCode, const std::string& why) {
     if (!parsed.silent) {
-      platform::SkipIfFails([&] { platform_.windows.ShowErrorBox(kApplicationTitle, why + "\n\n" + kUsageText); });
+      platform::SkipIfFails([&] { platform_.windows.ShowErrorBox(platform::kApplicationTitle, why + "\n\n" + kUsageText); });
     }
     platform_.windows.EndTool(exitCode);
     return false;
@@ -158,8 +158,8 @@ void Kelvane::OpenAddress(const char* address) {
 void Kelvane::Clicked(Control control) {
   switch (control) {
     case Control::btnGo: Handle([&] { btnGo_Click(); }); break;
-    case Control::Label2: Handle([&] { OpenAddress(kDownloadAddress); }); break;
-    case Control::Picture1: Handle([&] { OpenAddress(kDonationAddress); }); break;
+    case Control::Label2: Handle([&] { OpenAddress(platform::kDownloadAddress); }); break;
+    case Control::Picture1: Handle([&] { OpenAddress(platform::kDonationAddress); }); break;
     case Control::Finish: End(kExitDone); break;
   }
 }

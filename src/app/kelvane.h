@@ -2,7 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/run_log.h"
-#include "platform/platform.h"
+#include "platform/interface/platform.h"
 #include "restart/resume_place.h"
 
 namespace kelvane::app {

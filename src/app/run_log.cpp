@@ -1,7 +1,7 @@
 #include "app/run_log.h"
 
 #include "common/text.h"
-#include "platform/error.h"
+#include "platform/interface/error.h"
 
 namespace kelvane::app {
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/journal.h"
-#include "platform/platform.h"
+#include "platform/interface/platform.h"
+#include "platform/shared/journal.h"
 
 namespace kelvane::app {
 

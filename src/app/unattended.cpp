@@ -4,7 +4,8 @@
 #include "files/remove_files.h"
 #include "installer/stop_service.h"
 #include "installer/uninstall_msis.h"
-#include "platform/skip.h"
+#include "platform/shared/error_box.h"
+#include "platform/shared/skip_if_fails.h"
 #include "registry/remove_reg_keys.h"
 #include "restart/reboot.h"
 

@@ -3,8 +3,9 @@
 #include <optional>
 
 #include "common/resume_state.h"
-#include "platform/skip.h"
-#include "platform/sweep_root.h"
+#include "platform/shared/progress.h"
+#include "platform/shared/skip_if_fails.h"
+#include "platform/shared/sweep_root.h"
 #include "restart/resume_place.h"
 
 namespace kelvane::files {

@@ -8,7 +8,8 @@
 #include "common/text.h"
 #include "files/restart_deletion.h"
 #include "installer/another_office.h"
-#include "platform/skip.h"
+#include "platform/shared/progress.h"
+#include "platform/shared/skip_if_fails.h"
 
 namespace kelvane::files {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/platform.h"
+#include "platform/interface/platform.h"
 
 namespace kelvane::files {
 

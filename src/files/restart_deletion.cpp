@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/journal.h"
-#include "platform/skip.h"
+#include "platform/shared/journal.h"
+#include "platform/shared/skip_if_fails.h"
 
 namespace kelvane::files {
 

@@ -4,7 +4,7 @@
 
 #include "common/office_product_code.h"
 #include "installer/uninstall_msis.h"
-#include "platform/skip.h"
+#include "platform/shared/skip_if_fails.h"
 
 namespace kelvane::installer {
 

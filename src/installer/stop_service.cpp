@@ -1,6 +1,7 @@
 #include "installer/stop_service.h"
 
-#include "platform/skip.h"
+#include "platform/shared/progress.h"
+#include "platform/shared/skip_if_fails.h"
 
 namespace kelvane::installer {
 

@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/shared/progress.h"
+
 namespace kelvane::registry {
 
 namespace {

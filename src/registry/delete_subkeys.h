@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/registry_provider.h"
-#include "platform/window_system.h"
+#include "platform/interface/registry_provider.h"
+#include "platform/interface/window_system.h"
 
 namespace kelvane::registry {
 

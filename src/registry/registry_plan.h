@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/registry_provider.h"
+#include "platform/interface/registry_provider.h"
 
 namespace kelvane::registry {
 

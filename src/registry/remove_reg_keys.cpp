@@ -6,7 +6,8 @@
 #include "common/office_product_code.h"
 #include "common/text.h"
 #include "installer/another_office.h"
-#include "platform/skip.h"
+#include "platform/shared/progress.h"
+#include "platform/shared/skip_if_fails.h"
 #include "registry/delete_subkeys.h"
 #include "registry/registry_plan.h"
 

@@ -5,7 +5,7 @@
 #include "common/paths.h"
 #include "common/resume_state.h"
 #include "files/restart_deletion.h"
-#include "platform/skip.h"
+#include "platform/shared/skip_if_fails.h"
 
 namespace kelvane::restart {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/interface/platform.h"
 
 namespace kelvane::restart {
 

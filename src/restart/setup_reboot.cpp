@@ -1,7 +1,8 @@
 #include "restart/setup_reboot.h"
 
 #include "common/resume_state.h"
-#include "platform/skip.h"
+#include "platform/shared/progress.h"
+#include "platform/shared/skip_if_fails.h"
 #include "restart/resume_place.h"
 
 namespace kelvane::restart {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/error_box.h"
+#include "platform/shared/error_box.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -269,8 +269,8 @@ TEST_F(KelvaneTest, FullStandardAndUnknownTokensRunAsTheyAre) {
 }
 
 TEST(ErrorBoxText, ShowsSmallNumbersInDecimalAndHresultsInHex) {
-  EXPECT_EQ(app::ErrorBoxText(platform::Error(424, "Object required")), "Run-time error '424':\n\nObject required");
-  EXPECT_EQ(app::ErrorBoxText(platform::Error(static_cast<long>(0x80070005u), "Access is denied.")),
+  EXPECT_EQ(platform::ErrorBoxText(platform::Error(424, "Object required")), "Run-time error '424':\n\nObject required");
+  EXPECT_EQ(platform::ErrorBoxText(platform::Error(static_cast<long>(0x80070005u), "Access is denied.")),
             "Run-time error '0x80070005':\n\nAccess is denied.");
 }
 

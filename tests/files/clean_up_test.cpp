@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/sweep_root.h"
+#include "platform/shared/sweep_root.h"
 #include "support/recording_platform.h"
 
 namespace kelvane {

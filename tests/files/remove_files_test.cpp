@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "platform/error.h"
+#include "platform/interface/error.h"
 #include "support/office_machine.h"
 #include "support/recording_platform.h"
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/shared/progress.h"
+
 #include "registry/delete_subkeys.h"
 
 namespace kelvane {

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/error.h"
+#include "platform/interface/error.h"
 #include "support/recording_platform.h"
 
 namespace kelvane {

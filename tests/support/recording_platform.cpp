@@ -4,9 +4,10 @@
 #include <cctype>
 #include <cstdio>
 
-#include "platform/error.h"
-#include "platform/separators.h"
-#include "platform/sweep_root.h"
+#include "platform/interface/error.h"
+#include "platform/shared/collapse_separators.h"
+#include "platform/shared/sweep_root.h"
+#include "platform/shared/window_model.h"
 
 namespace kelvane::testing {
 

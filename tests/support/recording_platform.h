@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
-#include "platform/sweep_root.h"
+#include "platform/interface/platform.h"
+#include "platform/shared/sweep_root.h"
 
 namespace kelvane::testing {
 

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "app/window_model.h"
+#include "platform/shared/window_model.h"
 
 namespace kelvane::sim {
 
@@ -47,13 +47,13 @@ void ScriptedUser::ReportUndone() {
 std::optional<UserAction> InteractiveUser::Next(const SimWindows& windows) {
   for (;;) {
     for (Window window : windows.visible()) {
-      const app::WindowModel& model = app::ModelOf(window);
+      const platform::WindowModel& model = platform::ModelOf(window);
       out_ << "+-- " << model.caption << (model.closeBox ? "   [close]" : "") << "\n";
-      for (const app::ControlModel& control : model.controls) {
-        if (control.kind == app::ControlKind::Line) continue;
+      for (const platform::ControlModel& control : model.controls) {
+        if (control.kind == platform::ControlKind::Line) continue;
         std::string text(control.text);
         if (control.name == "lblLoading") text = windows.progressCaption();
-        if (text.empty()) text = control.picture == app::Picture::Go ? "[ Go ]" : control.picture == app::Picture::Done ? "[ Done ]" : "[ Donate ]";
+        if (text.empty()) text = control.picture == platform::Picture::Go ? "[ Go ]" : control.picture == platform::Picture::Done ? "[ Done ]" : "[ Donate ]";
         out_ << "|  " << (control.click ? std::string(control.name) + ": " : std::string()) << text << "\n";
       }
     }

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/shell.h"
+#include "platform/interface/shell.h"
 #include "platform/sim/machine.h"
 
 namespace kelvane::sim {

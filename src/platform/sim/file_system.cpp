@@ -2,9 +2,9 @@
 
 #include <fstream>
 
+#include "platform/shared/sweep_root.h"
 #include "platform/sim/image/utf.h"
 #include "platform/sim/windows_errors.h"
-#include "platform/sweep_root.h"
 
 namespace kelvane::sim {
 

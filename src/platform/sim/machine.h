@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/error.h"
+#include "platform/interface/error.h"
 #include "platform/sim/image/drive.h"
 #include "platform/sim/image/event_log.h"
 #include "platform/sim/image/faults.h"

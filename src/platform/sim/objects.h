@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/kernel.h"
-#include "platform/objects.h"
+#include "platform/interface/kernel.h"
+#include "platform/interface/objects.h"
 #include "platform/sim/machine.h"
 
 namespace kelvane::sim {

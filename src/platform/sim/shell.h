@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/shell.h"
+#include "platform/interface/shell.h"
 #include "platform/sim/machine.h"
 
 namespace kelvane::sim {

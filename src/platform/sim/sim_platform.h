@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/interface/platform.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/objects.h"
 #include "platform/sim/window_system.h"

@@ -1,5 +1,6 @@
 #include "platform/sim/window_system.h"
 
+#include "platform/shared/window_model.h"
 #include "platform/sim/windows_errors.h"
 
 namespace kelvane::sim {

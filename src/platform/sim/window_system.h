@@ -3,8 +3,8 @@
 #include <set>
 #include <string>
 
+#include "platform/interface/window_system.h"
 #include "platform/sim/machine.h"
-#include "platform/window_system.h"
 
 namespace kelvane::sim {
 

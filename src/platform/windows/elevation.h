@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/kernel.h"
+#include "platform/interface/kernel.h"
 
 namespace kelvane::platform::windows {
 

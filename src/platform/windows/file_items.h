@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/file_system.h"
+#include "platform/interface/file_system.h"
 #include "platform/windows/file_lookup.h"
 
 namespace kelvane::platform::windows {

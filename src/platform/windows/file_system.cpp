@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "platform/sweep_root.h"
+#include "platform/shared/sweep_root.h"
 #include "platform/windows/file_items.h"
 #include "platform/windows/file_lookup.h"
 #include "platform/windows/folder_delete.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/file_system.h"
+#include "platform/interface/file_system.h"
 
 namespace kelvane::platform::windows {
 

@@ -6,7 +6,7 @@
 #include <cctype>
 #include <string_view>
 
-#include "platform/error.h"
+#include "platform/interface/error.h"
 
 namespace kelvane::platform::windows {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/product_services.h"
+#include "platform/interface/product_services.h"
 
 namespace kelvane::platform::windows {
 

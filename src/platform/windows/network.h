@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/network.h"
+#include "platform/interface/network.h"
 
 namespace kelvane::platform::windows {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/shell.h"
+#include "platform/interface/shell.h"
 
 namespace kelvane::platform::windows {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/shell.h"
+#include "platform/interface/shell.h"
 
 namespace kelvane::platform::windows {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/sweep_root.h"
+#include "platform/shared/sweep_root.h"
 
 namespace kelvane::platform::windows {
 

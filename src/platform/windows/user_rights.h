@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/kernel.h"
+#include "platform/interface/kernel.h"
 
 namespace kelvane::platform::windows {
 

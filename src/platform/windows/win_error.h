@@ -4,7 +4,7 @@
 
 #include <exception>
 
-#include "platform/error.h"
+#include "platform/interface/error.h"
 
 namespace kelvane::platform::windows {
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "platform/kernel.h"
-#include "platform/objects.h"
+#include "platform/interface/kernel.h"
+#include "platform/interface/objects.h"
 
 namespace kelvane::platform::windows {
 

@@ -5,7 +5,7 @@
 #undef GetObject
 #include <wbemidl.h>
 
-#include "platform/separators.h"
+#include "platform/shared/collapse_separators.h"
 #include "platform/windows/com.h"
 #include "platform/windows/handles.h"
 #include "platform/windows/text.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/registry_provider.h"
+#include "platform/interface/registry_provider.h"
 
 namespace kelvane::platform::windows {
 

@@ -5,8 +5,8 @@
 
 #include <exception>
 
-#include "platform/error.h"
-#include "platform/platform.h"
+#include "platform/interface/error.h"
+#include "platform/interface/platform.h"
 #include "platform/windows/ui/failure_barrier.h"
 #include "platform/windows/windows_platform.h"
 

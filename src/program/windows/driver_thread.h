@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "app/kelvane.h"
-#include "platform/window_system.h"
+#include "platform/interface/window_system.h"
 
 namespace kelvane::program {
 

@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "app/error_box.h"
-#include "platform/error.h"
+#include "platform/interface/error.h"
+#include "platform/shared/error_box.h"
 #include "platform/windows/system_library.h"
 #include "platform/windows/text.h"
 #include "platform/windows/ui/win32_window_system.h"
@@ -58,8 +58,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   } catch (const kelvane::platform::Error& error) {
     // Only the windows themselves failing to come up gets here; every
     // handler shows its own failures.
-    MessageBoxW(nullptr, kelvane::platform::windows::Widen(kelvane::app::ErrorBoxText(error)).c_str(),
-                kelvane::platform::windows::Widen(kelvane::app::kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, kelvane::platform::windows::Widen(kelvane::platform::ErrorBoxText(error)).c_str(),
+                kelvane::platform::windows::Widen(kelvane::platform::kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
     status = 1;
   }
   if (SUCCEEDED(com)) CoUninitialize();

@@ -7,7 +7,7 @@
 #include <functional>
 #include <mutex>
 
-#include "platform/window_system.h"
+#include "platform/interface/window_system.h"
 #include "platform/windows/ui/win32_window_system.h"
 
 namespace kelvane::program {

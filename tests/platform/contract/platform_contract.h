@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/error.h"
-#include "platform/objects.h"
+#include "platform/interface/error.h"
+#include "platform/interface/objects.h"
 
 namespace kelvane::testing {
 

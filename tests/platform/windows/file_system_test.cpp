@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/error.h"
+#include "platform/interface/error.h"
 #include "platform/windows/text.h"
 #include "scratch.h"
 

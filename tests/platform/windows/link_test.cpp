@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/error.h"
+#include "platform/interface/error.h"
 #include "platform/windows/file_system.h"
 #include "platform/windows/folder_delete.h"
 #include "scratch.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/error.h"
-#include "platform/separators.h"
+#include "platform/interface/error.h"
+#include "platform/shared/collapse_separators.h"
 #include "platform/windows/command_line.h"
 #include "platform/windows/moniker.h"
 

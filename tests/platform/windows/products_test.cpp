@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/error.h"
+#include "platform/interface/error.h"
 #include "platform/windows/windows_platform.h"
 
 namespace kelvane::testing {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/error.h"
+#include "platform/interface/error.h"
 #include "platform/windows/address_open.h"
 #include "platform/windows/known_folders.h"
 #include "platform/windows/text.h"

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "files/clean_up.h"
-#include "platform/platform.h"
-#include "platform/error.h"
+#include "platform/interface/error.h"
+#include "platform/interface/platform.h"
 #include "platform/windows/file_system.h"
 #include "platform/windows/windows_platform.h"
 #include "scratch.h"

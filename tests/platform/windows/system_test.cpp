@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/error.h"
+#include "platform/interface/error.h"
 #include "platform/windows/elevation.h"
 #include "platform/windows/network.h"
 #include "platform/windows/user_rights.h"

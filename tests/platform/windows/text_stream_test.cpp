@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "files/remove_files.h"
-#include "platform/error.h"
+#include "platform/interface/error.h"
 #include "platform/windows/file_system.h"
 #include "scratch.h"
 

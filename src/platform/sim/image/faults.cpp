@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/separators.h"
+#include "platform/shared/collapse_separators.h"
 #include "platform/sim/image/image_error.h"
 #include "platform/sim/image/ini_file.h"
 #include "platform/sim/image/text_case.h"

@@ -1,6 +1,6 @@
 #include "platform/sim/image/registry_tree.h"
 
-#include "platform/registry_provider.h"
+#include "platform/interface/registry_provider.h"
 
 namespace kelvane::sim {
 

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "platform/window_system.h"
+#include "platform/interface/window_system.h"
 
 namespace kelvane::platform::windows::ui {
 

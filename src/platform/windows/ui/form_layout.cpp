@@ -7,12 +7,12 @@
 
 namespace kelvane::platform::windows::ui {
 
-using app::Border;
-using app::ControlKind;
+using platform::Border;
+using platform::ControlKind;
 
 int ToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
-FrameStyle FrameStyleOf(const app::WindowModel& window) {
+FrameStyle FrameStyleOf(const platform::WindowModel& window) {
   // WS_CAPTION without WS_THICKFRAME: a fixed border; no WS_MINIMIZEBOX or
   // WS_MAXIMIZEBOX; WS_SYSMENU only where the window has a close box.
   DWORD style = WS_CAPTION | WS_CLIPCHILDREN;
@@ -27,7 +27,7 @@ FrameStyle FrameStyleOf(const app::WindowModel& window) {
   return {style, exStyle};
 }
 
-SIZE OuterSizeOf(const app::WindowModel& window, int dpi) {
+SIZE OuterSizeOf(const platform::WindowModel& window, int dpi) {
   const FrameStyle frame = FrameStyleOf(window);
   RECT rect{0, 0, ToPixels(window.clientWidth, dpi), ToPixels(window.clientHeight, dpi)};
   AdjustWindowRectEx(&rect, frame.style, FALSE, frame.exStyle);
@@ -38,13 +38,13 @@ POINT CentredOn(SIZE outer, SIZE screen) {
   return {(screen.cx - outer.cx) / 2, (screen.cy - outer.cy) / 2};
 }
 
-bool HasWindow(const app::ControlModel& control) { return control.kind != ControlKind::Line; }
+bool HasWindow(const platform::ControlModel& control) { return control.kind != ControlKind::Line; }
 
-const wchar_t* ClassOf(const app::ControlModel& control) {
+const wchar_t* ClassOf(const platform::ControlModel& control) {
   return control.kind == ControlKind::PictureButton ? L"BUTTON" : L"STATIC";
 }
 
-DWORD StyleOf(const app::ControlModel& control) {
+DWORD StyleOf(const platform::ControlModel& control) {
   DWORD style = WS_CHILD | WS_VISIBLE;
   switch (control.kind) {
     case ControlKind::Label:
@@ -68,13 +68,13 @@ DWORD StyleOf(const app::ControlModel& control) {
   return style;
 }
 
-RECT PixelRectOf(const app::ControlModel& control, int dpi) {
+RECT PixelRectOf(const platform::ControlModel& control, int dpi) {
   const int left = ToPixels(control.left, dpi);
   const int top = ToPixels(control.top, dpi);
   return {left, top, left + ToPixels(control.width, dpi), top + ToPixels(control.height, dpi)};
 }
 
-LOGFONTW LogFontOf(const app::Font& font, int dpi) {
+LOGFONTW LogFontOf(const platform::Font& font, int dpi) {
   LOGFONTW log{};
   // Hundredths of a point keep 14.25 and 8.25 exact through the integer MulDiv.
   const int centipoints = static_cast<int>(std::lround(font.points * 100));
@@ -91,12 +91,12 @@ LOGFONTW LogFontOf(const app::Font& font, int dpi) {
   return log;
 }
 
-COLORREF TextColourOf(const app::ControlModel& control) {
+COLORREF TextColourOf(const platform::ControlModel& control) {
   switch (control.systemTextColour) {
-    case app::SystemColour::ButtonText: return GetSysColor(COLOR_BTNTEXT);
-    case app::SystemColour::WindowText: return GetSysColor(COLOR_WINDOWTEXT);
-    case app::SystemColour::ButtonFace: return GetSysColor(COLOR_BTNFACE);
-    case app::SystemColour::None: break;
+    case platform::SystemColour::ButtonText: return GetSysColor(COLOR_BTNTEXT);
+    case platform::SystemColour::WindowText: return GetSysColor(COLOR_WINDOWTEXT);
+    case platform::SystemColour::ButtonFace: return GetSysColor(COLOR_BTNFACE);
+    case platform::SystemColour::None: break;
   }
   return RGB(control.textColour.red, control.textColour.green, control.textColour.blue);
 }

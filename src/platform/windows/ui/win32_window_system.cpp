@@ -28,12 +28,12 @@ int ScreenDpi() {
   return dpi > 0 ? dpi : 96;
 }
 
-int ResourceOf(app::Picture picture) {
+int ResourceOf(platform::Picture picture) {
   switch (picture) {
-    case app::Picture::Go: return IDR_GO_PICTURE;
-    case app::Picture::Done: return IDR_DONE_PICTURE;
-    case app::Picture::Donate: return IDR_DONATE_PICTURE;
-    case app::Picture::None: break;
+    case platform::Picture::Go: return IDR_GO_PICTURE;
+    case platform::Picture::Done: return IDR_DONE_PICTURE;
+    case platform::Picture::Donate: return IDR_DONATE_PICTURE;
+    case platform::Picture::None: break;
   }
   return 0;
 }
@@ -54,7 +54,7 @@ void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
 
 Win32WindowSystem::Win32WindowSystem(HINSTANCE instance) : instance_(instance), dpi_(ScreenDpi()) {
   RegisterFormClass(instance_, &Win32WindowSystem::Procedure);
-  for (Window window : kWindows) forms_[IndexOf(window)].model = &app::ModelOf(window);
+  for (Window window : kWindows) forms_[IndexOf(window)].model = &platform::ModelOf(window);
   // The main window exists from start-up, before its load step decides
   // whether it is ever shown.
   Ensure(Window::Kelvane);
@@ -88,7 +88,7 @@ Win32WindowSystem::Form& Win32WindowSystem::Ensure(Window window) {
 }
 
 void Win32WindowSystem::Create(Form& form) {
-  const app::WindowModel& model = *form.model;
+  const platform::WindowModel& model = *form.model;
   const FrameStyle frame = FrameStyleOf(model);
   const SIZE outer = OuterSizeOf(model, dpi_);
   const POINT corner = CentredOn(outer, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
@@ -112,9 +112,9 @@ void Win32WindowSystem::Create(Form& form) {
   // order Tab moves in.
   form.controls.assign(model.controls.size(), nullptr);
   for (std::size_t i = 0; i < model.controls.size(); ++i) {
-    const app::ControlModel& control = model.controls[i];
+    const platform::ControlModel& control = model.controls[i];
     if (!HasWindow(control)) continue;
-    if (control.picture != app::Picture::None) PictureFor(control.picture);
+    if (control.picture != platform::Picture::None) PictureFor(control.picture);
     const RECT rect = PixelRectOf(control, dpi_);
     HWND child = CreateWindowExW(0, ClassOf(control), Widen(std::string(control.text)).c_str(), StyleOf(control),
                                  rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, handle,
@@ -135,7 +135,7 @@ HWND Win32WindowSystem::HiddenOwner() {
   return hiddenOwner_;
 }
 
-HFONT Win32WindowSystem::FontFor(const app::Font& font) {
+HFONT Win32WindowSystem::FontFor(const platform::Font& font) {
   const LOGFONTW wanted = LogFontOf(font, dpi_);
   for (const auto& [log, handle] : fonts_) {
     if (std::memcmp(&log, &wanted, sizeof log) == 0) return handle.get();
@@ -145,7 +145,7 @@ HFONT Win32WindowSystem::FontFor(const app::Font& font) {
   return fonts_.emplace_back(wanted, std::move(created)).second.get();
 }
 
-const Picture& Win32WindowSystem::PictureFor(app::Picture picture) {
+const Picture& Win32WindowSystem::PictureFor(platform::Picture picture) {
   auto found = pictures_.find(picture);
   if (found == pictures_.end()) {
     found = pictures_.emplace(picture, Picture::FromResource(instance_, ResourceOf(picture), dpi_)).first;
@@ -160,7 +160,7 @@ Win32WindowSystem::Form* Win32WindowSystem::FormOf(HWND handle) {
   return nullptr;
 }
 
-const app::ControlModel* Win32WindowSystem::ControlModelOf(const Form& form, HWND control) const {
+const platform::ControlModel* Win32WindowSystem::ControlModelOf(const Form& form, HWND control) const {
   for (std::size_t i = 0; i < form.controls.size(); ++i) {
     if (form.controls[i] && form.controls[i] == control) return &form.model->controls[i];
   }
@@ -264,7 +264,7 @@ LRESULT Win32WindowSystem::Handle(Form& form, UINT message, WPARAM wParam, LPARA
       // BN_CLICKED from a button and STN_CLICKED from a static are both 0;
       // double clicks have no handler.
       if (HIWORD(wParam) != BN_CLICKED) break;
-      const app::ControlModel* control = ControlModelOf(form, reinterpret_cast<HWND>(lParam));
+      const platform::ControlModel* control = ControlModelOf(form, reinterpret_cast<HWND>(lParam));
       // The handler may end the tool and destroy this window: touch nothing after it.
       if (control && control->click && events_ && !ended_) events_->Clicked(*control->click);
       return 0;
@@ -274,8 +274,8 @@ LRESULT Win32WindowSystem::Handle(Form& form, UINT message, WPARAM wParam, LPARA
       // the default one, so Enter presses it as it would any Windows button.
       // Elsewhere Enter does nothing.
       HWND focus = GetFocus();
-      const app::ControlModel* control = ControlModelOf(form, focus);
-      if (!control || control->kind != app::ControlKind::PictureButton) return 0;
+      const platform::ControlModel* control = ControlModelOf(form, focus);
+      if (!control || control->kind != platform::ControlKind::PictureButton) return 0;
       return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
     }
     case WM_CLOSE:
@@ -283,7 +283,7 @@ LRESULT Win32WindowSystem::Handle(Form& form, UINT message, WPARAM wParam, LPARA
       if (events_ && !ended_) events_->CloseRequested(form.model->window);
       return 0;
     case WM_CTLCOLORSTATIC: {
-      const app::ControlModel* control = ControlModelOf(form, reinterpret_cast<HWND>(lParam));
+      const platform::ControlModel* control = ControlModelOf(form, reinterpret_cast<HWND>(lParam));
       if (!control) break;
       HDC context = reinterpret_cast<HDC>(wParam);
       SetTextColor(context, TextColourOf(*control));
@@ -291,7 +291,7 @@ LRESULT Win32WindowSystem::Handle(Form& form, UINT message, WPARAM wParam, LPARA
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_SETCURSOR: {
-      const app::ControlModel* control = ControlModelOf(form, reinterpret_cast<HWND>(wParam));
+      const platform::ControlModel* control = ControlModelOf(form, reinterpret_cast<HWND>(wParam));
       if (control && control->upArrowPointer && LOWORD(lParam) == HTCLIENT) {
         SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32516) /* IDC_UPARROW */));
         return TRUE;
@@ -326,8 +326,8 @@ LRESULT Win32WindowSystem::Handle(Form& form, UINT message, WPARAM wParam, LPARA
 void Win32WindowSystem::Paint(const Form& form) {
   PAINTSTRUCT paint;
   HDC context = BeginPaint(form.handle, &paint);
-  for (const app::ControlModel& control : form.model->controls) {
-    if (control.kind != app::ControlKind::Line) continue;
+  for (const platform::ControlModel& control : form.model->controls) {
+    if (control.kind != platform::ControlKind::Line) continue;
     // One pixel wide, from its start point up to its end point.
     const RECT rect = PixelRectOf(control, dpi_);
     const RECT pixels{rect.left, rect.top, std::max(rect.right, rect.left + 1), std::max(rect.bottom, rect.top) + 1};
@@ -337,12 +337,12 @@ void Win32WindowSystem::Paint(const Form& form) {
 }
 
 void Win32WindowSystem::DrawControl(const Form& form, const DRAWITEMSTRUCT& item) {
-  const app::ControlModel* control = ControlModelOf(form, item.hwndItem);
-  if (!control || control->picture == app::Picture::None) return;
+  const platform::ControlModel* control = ControlModelOf(form, item.hwndItem);
+  if (!control || control->picture == platform::Picture::None) return;
   const Picture& picture = PictureFor(control->picture);
   RECT rect = item.rcItem;
   FillRect(item.hDC, &rect, GetSysColorBrush(COLOR_BTNFACE));
-  if (control->kind == app::ControlKind::PictureBox) {
+  if (control->kind == platform::ControlKind::PictureBox) {
     picture.Draw(item.hDC, rect.left, rect.top);
     return;
   }

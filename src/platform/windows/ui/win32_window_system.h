@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/window_model.h"
-#include "platform/window_system.h"
+#include "platform/interface/window_system.h"
+#include "platform/shared/window_model.h"
 #include "platform/windows/ui/gdi_handle.h"
 #include "platform/windows/ui/picture.h"
 
@@ -48,7 +48,7 @@ class Win32WindowSystem final : public WindowSystem {
 
  private:
   struct Form {
-    const app::WindowModel* model = nullptr;
+    const platform::WindowModel* model = nullptr;
     HWND handle = nullptr;
     std::vector<HWND> controls;  // parallel to model->controls; null for a line
     HWND lastFocus = nullptr;    // the control that had the focus when the window was left
@@ -57,10 +57,10 @@ class Win32WindowSystem final : public WindowSystem {
   Form& Ensure(Window window);
   void Create(Form& form);
   HWND HiddenOwner();
-  HFONT FontFor(const app::Font& font);
-  const Picture& PictureFor(app::Picture picture);
+  HFONT FontFor(const platform::Font& font);
+  const Picture& PictureFor(platform::Picture picture);
   Form* FormOf(HWND handle);
-  const app::ControlModel* ControlModelOf(const Form& form, HWND control) const;
+  const platform::ControlModel* ControlModelOf(const Form& form, HWND control) const;
 
   static LRESULT CALLBACK Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(Form& form, UINT message, WPARAM wParam, LPARAM lParam);
@@ -76,7 +76,7 @@ class Win32WindowSystem final : public WindowSystem {
   std::array<Form, 3> forms_;
   HWND hiddenOwner_ = nullptr;
   std::vector<std::pair<LOGFONTW, GdiHandle<HFONT>>> fonts_;
-  std::map<app::Picture, Picture> pictures_;
+  std::map<platform::Picture, Picture> pictures_;
 };
 
 }  // namespace kelvane::platform::windows::ui

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/window_system.h"
+#include "platform/interface/window_system.h"
+#include "platform/shared/window_model.h"
 
 namespace kelvane::ui_test {
 

@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/shared/progress.h"
 #include "platform/windows/ui/picture_scaling.h"
 #include "platform/windows/ui/win32_window_system.h"
 #include "ui_test_support.h"

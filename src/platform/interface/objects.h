@@ -3,11 +3,11 @@
 #include <memory>
 #include <string>
 
-#include "platform/file_system.h"
-#include "platform/network.h"
-#include "platform/product_services.h"
-#include "platform/registry_provider.h"
-#include "platform/shell.h"
+#include "platform/interface/file_system.h"
+#include "platform/interface/network.h"
+#include "platform/interface/product_services.h"
+#include "platform/interface/registry_provider.h"
+#include "platform/interface/shell.h"
 
 namespace kelvane::platform {
 

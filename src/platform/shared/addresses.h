@@ -1,6 +1,6 @@
 #pragma once
 
-namespace kelvane::app {
+namespace kelvane::platform {
 
 // The maker's web site and the addresses the windows open.
 inline constexpr const char* kMakerSiteName = "www.kelvane.example";
@@ -11,4 +11,4 @@ inline constexpr const char* kDownloadAddress = "http://www.kelvane.example/down
 inline constexpr const char* kDonationAddress =
     "https://www.payments.example/cgi-bin/webscr?cmd=_s-xclick&hosted_button_id=KELVANE2010";
 
-}  // namespace kelvane::app
+}  // namespace kelvane::platform

@@ -3,9 +3,9 @@
 #include <memory>
 #include <utility>
 
-#include "platform/error.h"
-#include "platform/journal.h"
-#include "platform/kernel.h"
+#include "platform/interface/error.h"
+#include "platform/interface/kernel.h"
+#include "platform/shared/journal.h"
 
 namespace kelvane::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/sweep_root.h"
+#include "platform/shared/sweep_root.h"
 
 #include <algorithm>
 #include <cctype>

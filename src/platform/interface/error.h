@@ -21,10 +21,6 @@ class Error : public std::exception {
   std::string description_;
 };
 
-// An error's number as people read it: small numbers (automation errors and
-// Win32 codes) in decimal, HRESULTs in hexadecimal, as Windows documents them.
-std::string ErrorNumberText(const Error& error);
-
 // Numbers the core itself raises, with the texts Windows automation gives them.
 inline constexpr long kObjectRequired = 424;
 inline constexpr long kPathNotFound = 76;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace kelvane::platform {
 
@@ -10,9 +9,6 @@ enum class Window { Kelvane, Loading, Complete };
 
 // The controls whose clicks the tool handles.
 enum class Control { btnGo, Label2, Finish, Picture1 };
-
-std::string_view WindowName(Window window);
-std::string_view ControlName(Control control);
 
 // What the window system reports to the tool, on the user-interface thread.
 class WindowEvents {
@@ -40,8 +36,5 @@ class WindowSystem {
   virtual void EndTool(int exitCode) = 0;
   void EndTool() { EndTool(0); }
 };
-
-// Sets the progress line and repaints it at once, as every phase does.
-void ShowProgress(WindowSystem& windows, const std::string& text);
 
 }  // namespace kelvane::platform

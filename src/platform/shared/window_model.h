@@ -5,9 +5,9 @@
 #include <span>
 #include <string_view>
 
-#include "platform/window_system.h"
+#include "platform/interface/window_system.h"
 
-namespace kelvane::app {
+namespace kelvane::platform {
 
 // The three windows as data: every platform renders them from here.
 // Positions and sizes are in twips (15 to a pixel at 96 dpi), relative to
@@ -44,14 +44,14 @@ struct ControlModel {
   Picture picture = Picture::None;
   bool upArrowPointer = false;  // the up-arrow mouse pointer while over it
   // The click it reports; none for a control without a click handler.
-  std::optional<platform::Control> click = std::nullopt;
+  std::optional<Control> click = std::nullopt;
   bool elidesMiddle = false;  // one line; a longer text loses its middle, so its end stays visible
 };
 
 enum class Border { FixedSingle, FixedDialog };
 
 struct WindowModel {
-  platform::Window window = platform::Window::Kelvane;
+  Window window = Window::Kelvane;
   std::string_view caption = {};
   int clientWidth = 0, clientHeight = 0;
   Border border = Border::FixedSingle;
@@ -62,9 +62,13 @@ struct WindowModel {
   std::span<const ControlModel> controls = {};
 };
 
-const WindowModel& ModelOf(platform::Window window);
+const WindowModel& ModelOf(Window window);
+
+// The names the windows and the controls have in the model, and in logs.
+std::string_view WindowName(Window window);
+std::string_view ControlName(Control control);
 
 // Pixels at 96 dpi.
 constexpr int Pixels(int twips) { return twips / kTwipsPerPixel; }
 
-}  // namespace kelvane::app
+}  // namespace kelvane::platform

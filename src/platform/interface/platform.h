@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/kernel.h"
-#include "platform/objects.h"
-#include "platform/window_system.h"
+#include "platform/interface/kernel.h"
+#include "platform/interface/objects.h"
+#include "platform/interface/window_system.h"
 
 namespace kelvane::platform {
 

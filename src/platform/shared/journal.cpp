@@ -1,6 +1,6 @@
-#include "platform/journal.h"
+#include "platform/shared/journal.h"
 
-#include "platform/error.h"
+#include "platform/shared/error_box.h"
 
 namespace kelvane::platform {
 

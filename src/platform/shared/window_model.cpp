@@ -1,15 +1,12 @@
-#include "app/window_model.h"
+#include "platform/shared/window_model.h"
 
 #include <array>
 
-#include "app/addresses.h"
+#include "platform/shared/addresses.h"
 
-namespace kelvane::app {
+namespace kelvane::platform {
 
 namespace {
-
-using platform::Control;
-using platform::Window;
 
 constexpr Colour kDarkGrey{64, 64, 64};
 constexpr Colour kPureBlue{0, 0, 255};
@@ -65,4 +62,23 @@ const WindowModel& ModelOf(Window window) {
   return kWindows[0];
 }
 
-}  // namespace kelvane::app
+std::string_view WindowName(Window window) {
+  switch (window) {
+    case Window::Kelvane: return "Kelvane";
+    case Window::Loading: return "Loading";
+    case Window::Complete: return "Complete";
+  }
+  return "?";
+}
+
+std::string_view ControlName(Control control) {
+  switch (control) {
+    case Control::btnGo: return "btnGo";
+    case Control::Label2: return "Label2";
+    case Control::Finish: return "Finish";
+    case Control::Picture1: return "Picture1";
+  }
+  return "?";
+}
+
+}  // namespace kelvane::platform

@@ -1,4 +1,4 @@
-#include "platform/separators.h"
+#include "platform/shared/collapse_separators.h"
 
 namespace kelvane::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/error.h"
+#include "platform/shared/error_box.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +14,10 @@ std::string ErrorNumberText(const Error& error) {
     std::snprintf(shown, sizeof shown, "0x%08X", static_cast<unsigned>(number));
   }
   return shown;
+}
+
+std::string ErrorBoxText(const Error& error) {
+  return "Run-time error '" + ErrorNumberText(error) + "':\n\n" + error.description();
 }
 
 }  // namespace kelvane::platform
