@@ -14,10 +14,10 @@
 
 namespace {
 
-using kelvane::sim::FormatRegFile;
-using kelvane::sim::ImageError;
-using kelvane::sim::ParseRegFile;
-using kelvane::sim::RegFile;
+using kelvane::platform::sim::FormatRegFile;
+using kelvane::platform::sim::ImageError;
+using kelvane::platform::sim::ParseRegFile;
+using kelvane::platform::sim::RegFile;
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "reg_file_fuzzer: %s\n", what);

@@ -15,8 +15,8 @@
 
 namespace {
 
-using kelvane::sim::ReadShellLink;
-using kelvane::sim::WriteShellLink;
+using kelvane::platform::sim::ReadShellLink;
+using kelvane::platform::sim::WriteShellLink;
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "shell_link_fuzzer: %s\n", what);

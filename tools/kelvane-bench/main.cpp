@@ -24,8 +24,8 @@
 #include "registry/remove_reg_keys.h"
 
 namespace fs = std::filesystem;
-using kelvane::sim::Machine;
-using kelvane::sim::SimPlatform;
+using kelvane::platform::sim::Machine;
+using kelvane::platform::sim::SimPlatform;
 
 namespace {
 
@@ -51,7 +51,7 @@ long PeakKilobytes() {
 void LayDemo(const fs::path& image) {
   std::ostringstream out, err;
   std::istringstream in;
-  if (kelvane::sim::RunKelvaneSim({"init", image.string(), "--demo"}, in, out, err) != 0) {
+  if (kelvane::platform::sim::RunKelvaneSim({"init", image.string(), "--demo"}, in, out, err) != 0) {
     throw std::runtime_error("init failed: " + err.str());
   }
 }

@@ -6,7 +6,7 @@
 #include "demo_command.h"
 #include "image_commands.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 int RunKelvaneSim(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err) {
   CLI::App app{"kelvane-sim: a Windows machine simulated in a folder, with Kelvane 2010 on it"};
@@ -51,4 +51,4 @@ int RunKelvaneSim(const std::vector<std::string>& arguments, std::istream& in, s
   return kExitBadUsage;
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -8,7 +8,7 @@
 #include "platform/sim/image/utf.h"
 #include "platform/sim/image/windows_path.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace fs = std::filesystem;
 
@@ -103,4 +103,4 @@ void ImageBuilder::Write() {
   }
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

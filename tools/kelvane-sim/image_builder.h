@@ -9,7 +9,7 @@
 #include "platform/sim/image/products_file.h"
 #include "platform/sim/image/reg_file.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // Puts a machine image together: files and folders on drive C:, registry
 // keys, installed products and machine.ini, written out by Write.
@@ -53,4 +53,4 @@ class ImageBuilder {
   std::vector<std::filesystem::path> readOnly_;
 };
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

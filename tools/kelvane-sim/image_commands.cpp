@@ -8,14 +8,14 @@
 #include "image_builder.h"
 #include "newer_office_image.h"
 #include "office2010_image.h"
+#include "platform/sim/command_interpreter.h"
 #include "platform/sim/image/image_error.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_platform.h"
-#include "platform/sim/command_interpreter.h"
 #include "session.h"
 #include "windows7_image.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace fs = std::filesystem;
 
@@ -119,4 +119,4 @@ int ReportImage(const fs::path& image, std::ostream& out, std::ostream& err) {
   }
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

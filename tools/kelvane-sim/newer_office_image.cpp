@@ -2,7 +2,7 @@
 
 #include "office2010_image.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace {
 
@@ -43,4 +43,4 @@ void AddNewerOffice(ImageBuilder& image) {
                {V::StringValue("Path", cache + "\\")});
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

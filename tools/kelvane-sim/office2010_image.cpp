@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace {
 
@@ -202,4 +202,4 @@ void AddOffice2010(ImageBuilder& image) {
   AddRegistry(image);
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -4,7 +4,7 @@
 
 #include "image_builder.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // The traces a full installation of Office 2010 leaves on a Windows 7
 // machine in every place the tool cleans, and beside them things that must
@@ -30,4 +30,4 @@ void AddInstalledProduct(ImageBuilder& image, const OfficeProduct& product);
 // groups reversed, the two digits of every later byte swapped.
 std::string PackedGuid(const std::string& braced);
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -9,7 +9,7 @@
 #include "platform/sim/image/text_case.h"
 #include "platform/sim/sim_platform.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace {
 
@@ -89,4 +89,4 @@ int Boot(Machine& machine, User& user, std::ostream& notes) {
   return started;
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -8,7 +8,7 @@
 #include "platform/sim/machine.h"
 #include "user_actions.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // Logs the user on and starts the tool as a double-click on its path does,
 // or a deployment system with the arguments; returns the tool's exit code.
@@ -23,4 +23,4 @@ int Boot(Machine& machine, User& user, std::ostream& notes);
 // or the user stops acting.
 int RunTool(Machine& machine, User& user, const std::vector<std::string>& arguments = {});
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -4,7 +4,7 @@
 
 #include "platform/shared/window_model.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 using platform::Control;
 using platform::Window;
@@ -26,7 +26,7 @@ Window TargetWindow(const UserAction& action) {
   return action.control == Control::btnGo || action.control == Control::Label2 ? Window::Kelvane : Window::Complete;
 }
 
-std::optional<UserAction> ScriptedUser::Next(const SimWindows& windows) {
+std::optional<UserAction> ScriptedUser::Next(const SimWindowSystem& windows) {
   // The tool does all its work before it next waits for input, so what is
   // not visible now never becomes visible in this run.
   while (!actions_.empty()) {
@@ -44,7 +44,7 @@ void ScriptedUser::ReportUndone() {
   actions_.clear();
 }
 
-std::optional<UserAction> InteractiveUser::Next(const SimWindows& windows) {
+std::optional<UserAction> InteractiveUser::Next(const SimWindowSystem& windows) {
   for (;;) {
     for (Window window : windows.visible()) {
       const platform::WindowModel& model = platform::ModelOf(window);
@@ -67,4 +67,4 @@ std::optional<UserAction> InteractiveUser::Next(const SimWindows& windows) {
   }
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

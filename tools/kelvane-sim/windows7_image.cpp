@@ -1,6 +1,6 @@
 #include "windows7_image.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 void AddWindows7(ImageBuilder& image) {
   const std::string profile = std::string("C:\\Users\\") + kDemoUser;
@@ -72,4 +72,4 @@ void AddWindows7(ImageBuilder& image) {
                {ImageBuilder::StringValue("DisplayName", "Windows Update"), ImageBuilder::DwordValue("Start", 2)});
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

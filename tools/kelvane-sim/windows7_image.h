@@ -2,7 +2,7 @@
 
 #include "image_builder.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 inline constexpr const char* kDemoUser = "Demo User";
 
@@ -11,4 +11,4 @@ inline constexpr const char* kDemoUser = "Demo User";
 // C:\ProgramData\Start Menu to the real all-users Start menu.
 void AddWindows7(ImageBuilder& image);
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

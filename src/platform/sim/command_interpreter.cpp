@@ -7,7 +7,7 @@
 #include "platform/sim/image/text_case.h"
 #include "platform/sim/windows_errors.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace {
 
@@ -114,4 +114,4 @@ std::unique_ptr<platform::Process> StartCommand(Machine& machine, const std::str
   return std::make_unique<FinishedProcess>(machine, commandLine);
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

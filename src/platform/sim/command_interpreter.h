@@ -9,7 +9,7 @@
 #include "platform/interface/shell.h"
 #include "platform/sim/machine.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // Splits a command line into words as Windows does: blanks part them, quotes
 // group a word and are dropped.
@@ -27,4 +27,4 @@ std::unique_ptr<platform::Process> StartCommand(Machine& machine, const std::str
 // references expanded; any other line is logged as not recognised.
 void RunBatchFile(Machine& machine, const DriveItem& file);
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

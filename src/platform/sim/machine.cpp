@@ -3,7 +3,7 @@
 #include "platform/sim/image/atomic_write.h"
 #include "platform/sim/image/image_error.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace fs = std::filesystem;
 
@@ -73,4 +73,4 @@ DeleteRefusal Machine::Delete(const DriveItem& item, bool force) const {
   return drive_.Delete(item, force, [&](const WindowsPath& path) { return FailsOn("Delete", path.Text()); });
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -12,7 +12,7 @@
 #include "platform/sim/image/products_file.h"
 #include "platform/sim/image/reg_file.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // A Windows machine held in a folder (the machine image): machine.ini,
 // drive_c/, registry.reg, products.ini, faults.ini and events.log.
@@ -58,4 +58,4 @@ class Machine {
   EventLog log_;
 };
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

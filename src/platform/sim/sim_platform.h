@@ -2,10 +2,11 @@
 
 #include "platform/interface/platform.h"
 #include "platform/sim/machine.h"
-#include "platform/sim/objects.h"
-#include "platform/sim/window_system.h"
+#include "platform/sim/sim_kernel.h"
+#include "platform/sim/sim_objects.h"
+#include "platform/sim/sim_window_system.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // Everything one start of the tool reaches the machine through.
 class SimPlatform {
@@ -22,14 +23,14 @@ class SimPlatform {
   SimPlatform& operator=(const SimPlatform&) = delete;
 
   platform::Platform& get() { return platform_; }
-  SimWindows& windows() { return windows_; }
+  SimWindowSystem& windows() { return windows_; }
   SimKernel& kernel() { return kernel_; }
 
  private:
   SimObjects objects_;
   SimKernel kernel_;
-  SimWindows windows_;
+  SimWindowSystem windows_;
   platform::Platform platform_;
 };
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

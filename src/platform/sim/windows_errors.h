@@ -2,7 +2,7 @@
 
 #include "platform/interface/error.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // The failures the machine reports, numbered and worded as Windows and its
 // automation objects report them.
@@ -26,4 +26,4 @@ inline platform::Error WmiNotFound() { return {static_cast<long>(0x80041002), "N
 inline platform::Error UnspecifiedError() { return {static_cast<long>(0x80004005), "Unspecified error"}; }
 inline platform::Error DiskFull() { return {61, "Disk full"}; }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

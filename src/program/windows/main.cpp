@@ -9,14 +9,14 @@
 #include "platform/shared/error_box.h"
 #include "platform/windows/system_library.h"
 #include "platform/windows/text.h"
-#include "platform/windows/ui/win32_window_system.h"
+#include "platform/windows/ui/windows_window_system.h"
 #include "program/windows/driver_thread.h"
 #include "program/windows/window_thread_calls.h"
 
 namespace {
 
 using namespace kelvane::program;
-using kelvane::platform::windows::ui::Win32WindowSystem;
+using kelvane::platform::windows::ui::WindowsWindowSystem;
 
 // This thread owns the windows and reads their messages until the tool ends;
 // the removal driver runs on a thread of its own, and starts (its COM
@@ -25,7 +25,7 @@ int RunTool(HINSTANCE instance) {
   WindowThreadCalls calls;
   // Outlives the driver: a window call it made just before the end is still
   // taken while it finishes.
-  std::optional<Win32WindowSystem> windows;
+  std::optional<WindowsWindowSystem> windows;
   int status = 0;
   {
     DriverThread driver(calls);

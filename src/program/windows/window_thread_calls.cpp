@@ -32,7 +32,7 @@ WindowThreadCalls::WindowThreadCalls() : windowThread_(GetCurrentThreadId()) {
 
 WindowThreadCalls::~WindowThreadCalls() { DestroyWindow(receiver_); }
 
-void WindowThreadCalls::Attach(Win32WindowSystem& windows) {
+void WindowThreadCalls::Attach(WindowsWindowSystem& windows) {
   {
     std::lock_guard lock(mutex_);
     windows_ = &windows;
@@ -48,7 +48,7 @@ void WindowThreadCalls::Close() {
   attached_.notify_all();
 }
 
-Win32WindowSystem& WindowThreadCalls::Windows() { return *windows_; }
+WindowsWindowSystem& WindowThreadCalls::Windows() { return *windows_; }
 
 void WindowThreadCalls::Show(Window window) { Call([&] { Windows().Show(window); }); }
 void WindowThreadCalls::Hide(Window window) { Call([&] { Windows().Hide(window); }); }

@@ -8,7 +8,7 @@
 #include <mutex>
 
 #include "platform/interface/window_system.h"
-#include "platform/windows/ui/win32_window_system.h"
+#include "platform/windows/ui/windows_window_system.h"
 
 namespace kelvane::program {
 
@@ -16,7 +16,7 @@ using platform::Control;
 using platform::Window;
 using platform::WindowEvents;
 using platform::WindowSystem;
-using platform::windows::ui::Win32WindowSystem;
+using platform::windows::ui::WindowsWindowSystem;
 
 // The windows as the removal driver's own thread uses them: every call is
 // carried to the window thread and has completed there when it returns, so
@@ -40,7 +40,7 @@ class WindowThreadCalls final : public WindowSystem {
   void EndTool(int exitCode) override;
 
   // The windows, created on the window thread: calls made before wait for them.
-  void Attach(Win32WindowSystem& windows);
+  void Attach(WindowsWindowSystem& windows);
   // From now on every call returns at once, as once the tool has ended: the
   // window thread stops reading messages after this.
   void Close();
@@ -49,11 +49,11 @@ class WindowThreadCalls final : public WindowSystem {
   void Call(const std::function<void()>& operation);
   static LRESULT CALLBACK Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 
-  Win32WindowSystem& Windows();
+  WindowsWindowSystem& Windows();
 
   std::mutex mutex_;
   std::condition_variable attached_;
-  Win32WindowSystem* windows_ = nullptr;
+  WindowsWindowSystem* windows_ = nullptr;
   DWORD windowThread_;
   HWND receiver_;  // a message-only window of the window thread
   std::atomic<bool> closed_{false};

@@ -9,7 +9,7 @@
 #include "platform/sim/machine.h"
 #include "sim_test_image.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 namespace {
 
 using testing::TestImage;
@@ -376,4 +376,4 @@ TEST(Binary, ExitStatusesOfTheBuiltProgram) {
 }
 
 }  // namespace
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

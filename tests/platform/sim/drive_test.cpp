@@ -4,10 +4,10 @@
 
 #include "platform/sim/image/atomic_write.h"
 #include "platform/sim/machine.h"
-#include "platform/sim/objects.h"
+#include "platform/sim/sim_objects.h"
 #include "sim_test_image.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 namespace {
 
 namespace fs = std::filesystem;
@@ -101,4 +101,4 @@ TEST_F(DriveTest, CommandsTheMachineDoesNotHaveFailAsWindowsDoes) {
 }
 
 }  // namespace
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

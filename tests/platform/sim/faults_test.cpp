@@ -7,7 +7,7 @@
 
 #include "sim_test_image.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 namespace {
 
 namespace fs = std::filesystem;
@@ -297,4 +297,4 @@ TEST_F(Faults, ARestartCommandThatCannotBeStartedLeavesTheToolIdle) {
 }
 
 }  // namespace
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -4,10 +4,10 @@
 #include "platform/sim/image/image_error.h"
 #include "platform/sim/image/reg_file.h"
 #include "platform/sim/machine.h"
-#include "platform/sim/objects.h"
+#include "platform/sim/sim_objects.h"
 #include "sim_test_image.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 namespace {
 
 using platform::kLocalMachine;
@@ -89,4 +89,4 @@ TEST_F(RegistryProviderTest, TheFileIsWrittenBackInItsOwnEncoding) {
 }
 
 }  // namespace
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -15,7 +15,7 @@
 #include "platform/sim/machine.h"
 #include "sim_test_image.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 namespace {
 
 namespace fs = std::filesystem;
@@ -197,4 +197,4 @@ TEST(Binary, KilledAtAnyMomentItLeavesAnImageThatLoads) {
 }
 
 }  // namespace
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -9,7 +9,7 @@
 #include "platform/sim/image/shell_link.h"
 #include "sim_test_image.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 namespace {
 
 std::string CommandOutput(const std::string& command) {
@@ -54,4 +54,4 @@ TEST(ShellLink, LnkinfoReadsTheTarget) {
 }
 
 }  // namespace
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

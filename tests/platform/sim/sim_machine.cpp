@@ -5,11 +5,11 @@
 #include "platform/sim/image/atomic_write.h"
 #include "platform/sim/image/shell_link.h"
 #include "platform/sim/machine.h"
-#include "platform/sim/objects.h"
+#include "platform/sim/sim_objects.h"
 #include "platform_contract.h"
 #include "sim_test_image.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 namespace {
 
 namespace fs = std::filesystem;
@@ -83,8 +83,8 @@ class SimMachine final : public kelvane::testing::MachineUnderTest {
 std::unique_ptr<kelvane::testing::MachineUnderTest> MakeSimMachine() { return std::make_unique<SimMachine>(); }
 
 }  // namespace
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim
 
 namespace kelvane::testing {
-INSTANTIATE_TEST_SUITE_P(Sim, PlatformContract, ::testing::Values(&sim::MakeSimMachine), MachineName);
+INSTANTIATE_TEST_SUITE_P(Sim, PlatformContract, ::testing::Values(&platform::sim::MakeSimMachine), MachineName);
 }  // namespace kelvane::testing

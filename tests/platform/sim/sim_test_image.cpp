@@ -9,7 +9,7 @@
 #include "platform/sim/image/windows_path.h"
 #include "platform/sim/machine.h"
 
-namespace kelvane::sim::testing {
+namespace kelvane::platform::sim::testing {
 
 namespace fs = std::filesystem;
 
@@ -100,4 +100,4 @@ std::vector<std::string> TestImage::Traces() {
 
 bool TestImage::HasKey(const std::string& fullName) const { return Machine(path_).registry().Find(fullName) != nullptr; }
 
-}  // namespace kelvane::sim::testing
+}  // namespace kelvane::platform::sim::testing

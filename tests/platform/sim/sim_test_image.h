@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace kelvane::sim::testing {
+namespace kelvane::platform::sim::testing {
 
 // A machine image in a fresh temporary folder, removed afterwards, and the
 // kelvane-sim commands run on it in-process.
@@ -48,4 +48,4 @@ class TestImage {
   std::string err_;
 };
 
-}  // namespace kelvane::sim::testing
+}  // namespace kelvane::platform::sim::testing

@@ -1,4 +1,4 @@
-#include "platform/windows/file_system.h"
+#include "platform/windows/windows_file_system.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/interface/error.h"
-#include "platform/windows/file_system.h"
 #include "platform/windows/folder_delete.h"
+#include "platform/windows/windows_file_system.h"
 #include "scratch.h"
 
 namespace kelvane::testing {

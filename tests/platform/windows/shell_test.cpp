@@ -1,4 +1,4 @@
-#include "platform/windows/shell.h"
+#include "platform/windows/windows_shell.h"
 
 #include <gtest/gtest.h>
 

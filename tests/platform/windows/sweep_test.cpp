@@ -8,7 +8,7 @@
 #include "files/clean_up.h"
 #include "platform/interface/error.h"
 #include "platform/interface/platform.h"
-#include "platform/windows/file_system.h"
+#include "platform/windows/windows_file_system.h"
 #include "platform/windows/windows_platform.h"
 #include "scratch.h"
 

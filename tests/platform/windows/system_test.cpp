@@ -2,9 +2,9 @@
 
 #include "platform/interface/error.h"
 #include "platform/windows/elevation.h"
-#include "platform/windows/network.h"
 #include "platform/windows/user_rights.h"
 #include "platform/windows/win_error.h"
+#include "platform/windows/windows_network.h"
 #include "platform/windows/windows_platform.h"
 #include "scratch.h"
 

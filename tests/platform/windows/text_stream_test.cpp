@@ -2,7 +2,7 @@
 
 #include "files/remove_files.h"
 #include "platform/interface/error.h"
-#include "platform/windows/file_system.h"
+#include "platform/windows/windows_file_system.h"
 #include "scratch.h"
 
 namespace kelvane::testing {

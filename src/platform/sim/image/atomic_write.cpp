@@ -5,7 +5,7 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace {
 
@@ -39,4 +39,4 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   return text.str();
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

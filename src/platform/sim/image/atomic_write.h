@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // Writes the whole file beside its final name and renames it into place, so
 // that an interrupted write never leaves half an image file behind.
@@ -11,4 +11,4 @@ void WriteFileAtomically(const std::filesystem::path& path, const std::string& b
 
 std::string ReadWholeFile(const std::filesystem::path& path);
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -4,7 +4,7 @@
 
 #include "platform/sim/image/text_case.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace fs = std::filesystem;
 
@@ -120,4 +120,4 @@ DeleteRefusal Drive::Delete(const DriveItem& item, bool force,
   return fs::exists(fs::symlink_status(item.host, error)) ? DeleteRefusal::kAccessDenied : DeleteRefusal::kNone;
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -8,7 +8,7 @@
 
 #include "platform/sim/image/windows_path.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // Something on the drive: where it lies on the host, and its Windows path
 // spelt with the names as they are on disk.
@@ -56,4 +56,4 @@ class Drive {
   std::filesystem::path root_;
 };
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -4,7 +4,7 @@
 
 #include "common/text.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 void EventLog::Append(std::initializer_list<std::string> fields) const {
   std::string line;
@@ -15,4 +15,4 @@ void EventLog::Append(std::initializer_list<std::string> fields) const {
   std::ofstream(path_, std::ios::app | std::ios::binary) << line << '\n';
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

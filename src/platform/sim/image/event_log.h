@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <string>
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // events.log: one tab-separated line per event, appended as it happens so
 // that the log shows how far a run got even when it ends abruptly. A tab
@@ -18,4 +18,4 @@ class EventLog {
   std::filesystem::path path_;
 };
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

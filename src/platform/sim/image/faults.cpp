@@ -7,7 +7,7 @@
 #include "platform/sim/image/ini_file.h"
 #include "platform/sim/image/text_case.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace {
 
@@ -49,4 +49,4 @@ bool Faults::FailsOn(const std::string& operation, const std::string& argument) 
   return false;
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // faults.ini: operations made to fail, each on one argument (or, with an
 // empty value or "*", on any). Arguments match without regard to case, and
@@ -23,4 +23,4 @@ class Faults {
   std::vector<std::pair<std::string, std::string>> faults_;
 };
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // A machine image that cannot be read: names the file and, where there is
 // one, the line, so that whoever wrote the image can fix it.
@@ -13,4 +13,4 @@ class ImageError : public std::runtime_error {
       : std::runtime_error(file + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " + problem) {}
 };
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -5,7 +5,7 @@
 
 #include "platform/sim/image/image_error.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace {
 
@@ -55,4 +55,4 @@ IniFile ReadIniFile(const std::string& path, const std::string& fileName, bool o
   return ParseIni(text.str(), fileName);
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

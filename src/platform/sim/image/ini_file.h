@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // One NAME=VALUE line of an INI file, with where it stood.
 struct IniEntry {
@@ -28,4 +28,4 @@ IniFile ParseIni(const std::string& text, const std::string& fileName);
 // Reads the file; an absent file reads as empty when `optional` is set.
 IniFile ReadIniFile(const std::string& path, const std::string& fileName, bool optional);
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -4,7 +4,7 @@
 #include "platform/sim/image/ini_file.h"
 #include "platform/sim/image/text_case.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 const std::string* MachineConfig::Variable(const std::string& name) const {
   for (const auto& [variable, value] : environment) {
@@ -73,4 +73,4 @@ std::string FormatMachineConfig(const MachineConfig& config) {
   return text;
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

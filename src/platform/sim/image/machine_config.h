@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // machine.ini: the machine's name, the tool's path, its environment and its
 // services, and whether a restart has been ordered.
@@ -28,4 +28,4 @@ struct MachineConfig {
 MachineConfig ParseMachineConfig(const std::string& text, const std::string& fileName);
 std::string FormatMachineConfig(const MachineConfig& config);
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -4,7 +4,7 @@
 #include "platform/sim/image/ini_file.h"
 #include "platform/sim/image/text_case.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 std::vector<InstalledProduct> ParseProducts(const std::string& text, const std::string& fileName) {
   const IniFile ini = ParseIni(text, fileName);
@@ -53,4 +53,4 @@ std::string FormatProducts(const std::vector<InstalledProduct>& products) {
   return text;
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // One installed Windows Installer product of products.ini.
 struct InstalledProduct {
@@ -21,4 +21,4 @@ struct InstalledProduct {
 std::vector<InstalledProduct> ParseProducts(const std::string& text, const std::string& fileName);
 std::string FormatProducts(const std::vector<InstalledProduct>& products);
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

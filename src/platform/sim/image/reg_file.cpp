@@ -7,7 +7,7 @@
 #include "platform/sim/image/image_error.h"
 #include "platform/sim/image/utf.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace {
 
@@ -166,4 +166,4 @@ std::string FormatRegFile(const RegFile& file) {
   return EncodeText(text, file.encoding);
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

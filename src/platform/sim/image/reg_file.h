@@ -4,7 +4,7 @@
 
 #include "platform/sim/image/registry_tree.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // How a .reg file was stored, so that it is written back the same way.
 enum class RegEncoding { Utf16LittleEndian, Utf8, Utf8WithBom };
@@ -24,4 +24,4 @@ RegFile ParseRegFile(const std::string& bytes, const std::string& fileName);
 // order, values as they were read, CR LF line ends.
 std::string FormatRegFile(const RegFile& file);
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

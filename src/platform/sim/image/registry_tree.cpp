@@ -2,7 +2,7 @@
 
 #include "platform/interface/registry_provider.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 RegistryKey* RegistryKey::Subkey(const std::string& subkeyName) const {
   const auto found = subkeys.find(subkeyName);
@@ -90,4 +90,4 @@ bool RegistryTree::Remove(const std::string& fullName) {
   return parent->subkeys.erase(leaf) > 0;
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

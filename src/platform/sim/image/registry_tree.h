@@ -9,7 +9,7 @@
 
 #include "platform/sim/image/text_case.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // One registry key: its name as created, its values as the file held them
 // (each value's text lines, kept verbatim), and its subkeys.
@@ -52,4 +52,4 @@ class RegistryTree {
   std::vector<std::unique_ptr<RegistryKey>> roots_;
 };
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -4,7 +4,7 @@
 
 #include "platform/sim/image/utf.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace {
 
@@ -147,4 +147,4 @@ std::optional<ShellLink> ReadShellLink(const std::string& bytes) {
   return link;
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

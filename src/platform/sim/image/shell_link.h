@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // A shortcut as the Shell Link binary format ([MS-SHLLINK]) holds it: the
 // target's local path and the window style it starts in.
@@ -20,4 +20,4 @@ std::string WriteShellLink(const ShellLink& link);
 // Nothing for bytes that are not a Shell Link with a local target path.
 std::optional<ShellLink> ReadShellLink(const std::string& bytes);
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

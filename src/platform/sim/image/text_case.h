@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // Windows matches names without regard to case. Only ASCII letters fold:
 // every name the tool builds is ASCII, and other characters compare as they
@@ -42,4 +42,4 @@ struct NameLess {
   }
 };
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -2,7 +2,7 @@
 
 #include "common/utf8.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 std::optional<std::string> Utf16ToUtf8(const std::u16string& text) {
   std::string out;
@@ -55,4 +55,4 @@ std::string Utf8ToAnsi(const std::string& text) {
   return units ? ToAnsi(*units) : std::string(text.size(), '?');
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // UTF-16 code units <-> UTF-8. Decoding gives nothing for text that is not
 // well formed (an unpaired surrogate, a stray continuation byte).
@@ -16,4 +16,4 @@ std::optional<std::u16string> Utf8ToUtf16(const std::string& text);
 std::string ToAnsi(const std::u16string& text);
 std::string Utf8ToAnsi(const std::string& text);
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -1,6 +1,6 @@
 #include "platform/sim/image/windows_path.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 std::string WindowsPath::Text() const {
   std::string text = "C:";
@@ -32,4 +32,4 @@ std::optional<WindowsPath> ParseWindowsPath(const std::string& text) {
   return path;
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // A Windows path on drive C:, as the names between its separators. A run of
 // backslashes (or slashes) counts as one separator and a trailing one is
@@ -22,4 +22,4 @@ struct WindowsPath {
 // relative path, "." or ".." names): nothing lies there.
 std::optional<WindowsPath> ParseWindowsPath(const std::string& text);
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

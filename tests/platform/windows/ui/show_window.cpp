@@ -10,22 +10,22 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/windows/ui/win32_window_system.h"
+#include "platform/windows/ui/windows_window_system.h"
 
 namespace {
 
 using kelvane::platform::Control;
 using kelvane::platform::Window;
-using kelvane::platform::windows::ui::Win32WindowSystem;
+using kelvane::platform::windows::ui::WindowsWindowSystem;
 
 class CloseEnds final : public kelvane::platform::WindowEvents {
  public:
-  explicit CloseEnds(Win32WindowSystem& windows) : windows_(windows) {}
+  explicit CloseEnds(WindowsWindowSystem& windows) : windows_(windows) {}
   void Clicked(Control) override {}
   void CloseRequested(Window) override { windows_.EndTool(); }
 
  private:
-  Win32WindowSystem& windows_;
+  WindowsWindowSystem& windows_;
 };
 
 }  // namespace
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  Win32WindowSystem windows(GetModuleHandleW(nullptr));
+  WindowsWindowSystem windows(GetModuleHandleW(nullptr));
   CloseEnds events(windows);
   windows.SetEvents(&events);
   windows.Show(window);

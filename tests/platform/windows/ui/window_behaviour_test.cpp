@@ -8,14 +8,14 @@
 
 #include "platform/shared/progress.h"
 #include "platform/windows/ui/picture_scaling.h"
-#include "platform/windows/ui/win32_window_system.h"
+#include "platform/windows/ui/windows_window_system.h"
 #include "ui_test_support.h"
 
 namespace kelvane::ui_test {
 namespace {
 
 using platform::Window;
-using platform::windows::ui::Win32WindowSystem;
+using platform::windows::ui::WindowsWindowSystem;
 using Log = std::vector<std::string>;
 
 class WindowBehaviour : public testing::Test {
@@ -37,7 +37,7 @@ class WindowBehaviour : public testing::Test {
   }
 
   RecordedEvents events;
-  Win32WindowSystem windows;
+  WindowsWindowSystem windows;
 };
 
 // Counts the pixels of a control that differ from the button face, as drawn.

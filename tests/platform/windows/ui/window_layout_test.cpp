@@ -1,14 +1,14 @@
 // The three windows as they appear: sizes, frames, captions, texts, fonts.
 #include <gtest/gtest.h>
 
-#include "platform/windows/ui/win32_window_system.h"
+#include "platform/windows/ui/windows_window_system.h"
 #include "ui_test_support.h"
 
 namespace kelvane::ui_test {
 namespace {
 
 using platform::Window;
-using platform::windows::ui::Win32WindowSystem;
+using platform::windows::ui::WindowsWindowSystem;
 
 class WindowLayout : public testing::Test {
  protected:
@@ -23,7 +23,7 @@ class WindowLayout : public testing::Test {
   HWND Control(Window window, const char* name) { return windows.ControlOf(window, name); }
 
   RecordedEvents events;
-  Win32WindowSystem windows;
+  WindowsWindowSystem windows;
 };
 
 struct ExpectedFont {

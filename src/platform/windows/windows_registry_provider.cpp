@@ -1,4 +1,4 @@
-#include "platform/windows/wmi_registry.h"
+#include "platform/windows/windows_registry_provider.h"
 
 #include <windows.h>
 // Before the WMI header, so that IWbemServices keeps its own GetObject.
@@ -17,9 +17,9 @@ namespace {
 
 constexpr const wchar_t* kClass = L"StdRegProv";
 
-class WmiRegistry final : public RegistryProvider {
+class WindowsRegistryProvider final : public RegistryProvider {
  public:
-  WmiRegistry() {
+  WindowsRegistryProvider() {
     ComPtr<IWbemLocator> locator;
     Check(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator, locator.PutVoid()));
     Check(locator->ConnectServer(Bstr(L"\\\\.\\root\\default").get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
@@ -104,6 +104,6 @@ class WmiRegistry final : public RegistryProvider {
 
 }  // namespace
 
-std::unique_ptr<RegistryProvider> ConnectRegistryProvider() { return std::make_unique<WmiRegistry>(); }
+std::unique_ptr<RegistryProvider> ConnectRegistryProvider() { return std::make_unique<WindowsRegistryProvider>(); }
 
 }  // namespace kelvane::platform::windows

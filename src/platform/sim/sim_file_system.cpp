@@ -1,4 +1,4 @@
-#include "platform/sim/file_system.h"
+#include "platform/sim/sim_file_system.h"
 
 #include <fstream>
 
@@ -6,7 +6,7 @@
 #include "platform/sim/image/utf.h"
 #include "platform/sim/windows_errors.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace fs = std::filesystem;
 
@@ -254,4 +254,4 @@ std::unique_ptr<platform::FileSystem> MakeFileSystem(Machine& machine) {
   return std::make_unique<SimFileSystem>(machine);
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

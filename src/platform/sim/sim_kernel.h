@@ -1,25 +1,13 @@
 #pragma once
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "platform/interface/kernel.h"
-#include "platform/interface/objects.h"
 #include "platform/sim/machine.h"
 
-namespace kelvane::sim {
-
-// Creates the automation objects by programmatic identifier and binds the
-// two WMI monikers the tool uses; a fault makes either fail.
-class SimObjects final : public platform::Objects {
- public:
-  explicit SimObjects(Machine& machine) : machine_(machine) {}
-  std::unique_ptr<platform::Shell> CreateShell() override;
-  std::unique_ptr<platform::FileSystem> CreateFileSystem() override;
-  std::unique_ptr<platform::Network> CreateNetwork() override;
-  std::unique_ptr<platform::RegistryProvider> GetRegistryProvider(const std::string& moniker) override;
-  std::unique_ptr<platform::ProductServices> GetProductServices(const std::string& moniker) override;
-
- private:
-  Machine& machine_;
-};
+namespace kelvane::platform::sim {
 
 // The path the tool was started from (machine.ini's ExePath, or the copy a
 // Startup shortcut names), and a clock that only counts: the machine does not
@@ -53,4 +41,4 @@ class SimKernel final : public platform::Kernel {
   unsigned long long sleptMilliseconds_ = 0;
 };
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -5,9 +5,9 @@
 #include "platform/interface/registry_provider.h"
 #include "platform/sim/machine.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // StdRegProv on the machine's registry, with the statuses Windows returns.
 std::unique_ptr<platform::RegistryProvider> MakeRegistryProvider(Machine& machine);
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

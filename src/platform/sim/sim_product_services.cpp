@@ -1,8 +1,8 @@
-#include "platform/sim/msi_products.h"
 #include "platform/sim/image/text_case.h"
+#include "platform/sim/sim_product_services.h"
 #include "platform/sim/windows_errors.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace {
 
@@ -73,4 +73,4 @@ std::unique_ptr<platform::ProductServices> MakeProductServices(Machine& machine)
   return std::make_unique<SimProductServices>(machine);
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

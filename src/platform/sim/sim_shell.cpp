@@ -1,11 +1,11 @@
-#include "platform/sim/shell.h"
+#include "platform/sim/sim_shell.h"
 
 #include "platform/sim/command_interpreter.h"
 #include "platform/sim/image/atomic_write.h"
 #include "platform/sim/image/shell_link.h"
 #include "platform/sim/windows_errors.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace {
 
@@ -71,4 +71,4 @@ class SimShell final : public platform::Shell {
 
 std::unique_ptr<platform::Shell> MakeShell(Machine& machine) { return std::make_unique<SimShell>(machine); }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

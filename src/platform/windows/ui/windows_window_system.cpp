@@ -1,4 +1,4 @@
-#include "platform/windows/ui/win32_window_system.h"
+#include "platform/windows/ui/windows_window_system.h"
 
 #include <algorithm>
 #include <cstring>
@@ -52,22 +52,22 @@ void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-Win32WindowSystem::Win32WindowSystem(HINSTANCE instance) : instance_(instance), dpi_(ScreenDpi()) {
-  RegisterFormClass(instance_, &Win32WindowSystem::Procedure);
+WindowsWindowSystem::WindowsWindowSystem(HINSTANCE instance) : instance_(instance), dpi_(ScreenDpi()) {
+  RegisterFormClass(instance_, &WindowsWindowSystem::Procedure);
   for (Window window : kWindows) forms_[IndexOf(window)].model = &platform::ModelOf(window);
   // The main window exists from start-up, before its load step decides
   // whether it is ever shown.
   Ensure(Window::Kelvane);
 }
 
-Win32WindowSystem::~Win32WindowSystem() {
+WindowsWindowSystem::~WindowsWindowSystem() {
   for (auto& form : forms_) {
     if (form.handle) DestroyWindow(form.handle);
   }
   if (hiddenOwner_) DestroyWindow(hiddenOwner_);
 }
 
-int Win32WindowSystem::RunMessageLoop() {
+int WindowsWindowSystem::RunMessageLoop() {
   MSG message;
   while (!ended_) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -81,13 +81,13 @@ int Win32WindowSystem::RunMessageLoop() {
   return exitCode_;
 }
 
-Win32WindowSystem::Form& Win32WindowSystem::Ensure(Window window) {
+WindowsWindowSystem::Form& WindowsWindowSystem::Ensure(Window window) {
   Form& form = forms_[IndexOf(window)];
   if (!form.handle && !ended_) Create(form);
   return form;
 }
 
-void Win32WindowSystem::Create(Form& form) {
+void WindowsWindowSystem::Create(Form& form) {
   const platform::WindowModel& model = *form.model;
   const FrameStyle frame = FrameStyleOf(model);
   const SIZE outer = OuterSizeOf(model, dpi_);
@@ -126,7 +126,7 @@ void Win32WindowSystem::Create(Form& form) {
   }
 }
 
-HWND Win32WindowSystem::HiddenOwner() {
+HWND WindowsWindowSystem::HiddenOwner() {
   // Never shown: a window it owns gets no taskbar button of its own.
   if (!hiddenOwner_) {
     hiddenOwner_ = CreateWindowExW(0, kFormClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr);
@@ -135,7 +135,7 @@ HWND Win32WindowSystem::HiddenOwner() {
   return hiddenOwner_;
 }
 
-HFONT Win32WindowSystem::FontFor(const platform::Font& font) {
+HFONT WindowsWindowSystem::FontFor(const platform::Font& font) {
   const LOGFONTW wanted = LogFontOf(font, dpi_);
   for (const auto& [log, handle] : fonts_) {
     if (std::memcmp(&log, &wanted, sizeof log) == 0) return handle.get();
@@ -145,7 +145,7 @@ HFONT Win32WindowSystem::FontFor(const platform::Font& font) {
   return fonts_.emplace_back(wanted, std::move(created)).second.get();
 }
 
-const Picture& Win32WindowSystem::PictureFor(platform::Picture picture) {
+const Picture& WindowsWindowSystem::PictureFor(platform::Picture picture) {
   auto found = pictures_.find(picture);
   if (found == pictures_.end()) {
     found = pictures_.emplace(picture, Picture::FromResource(instance_, ResourceOf(picture), dpi_)).first;
@@ -153,23 +153,23 @@ const Picture& Win32WindowSystem::PictureFor(platform::Picture picture) {
   return found->second;
 }
 
-Win32WindowSystem::Form* Win32WindowSystem::FormOf(HWND handle) {
+WindowsWindowSystem::Form* WindowsWindowSystem::FormOf(HWND handle) {
   for (auto& form : forms_) {
     if (form.handle && form.handle == handle) return &form;
   }
   return nullptr;
 }
 
-const platform::ControlModel* Win32WindowSystem::ControlModelOf(const Form& form, HWND control) const {
+const platform::ControlModel* WindowsWindowSystem::ControlModelOf(const Form& form, HWND control) const {
   for (std::size_t i = 0; i < form.controls.size(); ++i) {
     if (form.controls[i] && form.controls[i] == control) return &form.model->controls[i];
   }
   return nullptr;
 }
 
-HWND Win32WindowSystem::HandleOf(Window window) const { return forms_[IndexOf(window)].handle; }
+HWND WindowsWindowSystem::HandleOf(Window window) const { return forms_[IndexOf(window)].handle; }
 
-HWND Win32WindowSystem::ControlOf(Window window, std::string_view name) const {
+HWND WindowsWindowSystem::ControlOf(Window window, std::string_view name) const {
   const Form& form = forms_[IndexOf(window)];
   for (std::size_t i = 0; i < form.controls.size(); ++i) {
     if (form.model->controls[i].name == name) return form.controls[i];
@@ -177,7 +177,7 @@ HWND Win32WindowSystem::ControlOf(Window window, std::string_view name) const {
   return nullptr;
 }
 
-void Win32WindowSystem::Show(Window window) {
+void WindowsWindowSystem::Show(Window window) {
   Form& form = Ensure(window);
   if (!form.handle) return;
   ShowWindow(form.handle, SW_SHOW);
@@ -191,23 +191,23 @@ void Win32WindowSystem::Show(Window window) {
   GdiFlush();
 }
 
-void Win32WindowSystem::FocusControlOf(Form& form) {
+void WindowsWindowSystem::FocusControlOf(Form& form) {
   HWND control = form.lastFocus && IsChild(form.handle, form.lastFocus) ? form.lastFocus : nullptr;
   const std::string_view focus = form.model->focusControl;
   if (!control && !focus.empty()) control = ControlOf(form.model->window, focus);
   if (control) SetFocus(control);
 }
 
-void Win32WindowSystem::Hide(Window window) {
+void WindowsWindowSystem::Hide(Window window) {
   if (HWND handle = HandleOf(window)) ShowWindow(handle, SW_HIDE);
 }
 
-void Win32WindowSystem::SetProgressCaption(const std::string& text) {
+void WindowsWindowSystem::SetProgressCaption(const std::string& text) {
   Ensure(Window::Loading);
   if (HWND label = ControlOf(Window::Loading, "lblLoading")) SetWindowTextW(label, Widen(text).c_str());
 }
 
-void Win32WindowSystem::RepaintProgress() {
+void WindowsWindowSystem::RepaintProgress() {
   HWND label = ControlOf(Window::Loading, "lblLoading");
   if (!label) return;
   // Erase and paint straight away, not when a message loop next runs.
@@ -215,7 +215,7 @@ void Win32WindowSystem::RepaintProgress() {
   GdiFlush();
 }
 
-void Win32WindowSystem::ShowErrorBox(const std::string& title, const std::string& text) {
+void WindowsWindowSystem::ShowErrorBox(const std::string& title, const std::string& text) {
   // Owned by the window on screen, which stays disabled until the box is
   // closed; with none on screen, task-modal.
   HWND owner = nullptr;
@@ -228,7 +228,7 @@ void Win32WindowSystem::ShowErrorBox(const std::string& title, const std::string
   }
 }
 
-void Win32WindowSystem::EndTool(int exitCode) {
+void WindowsWindowSystem::EndTool(int exitCode) {
   ended_ = true;
   exitCode_ = exitCode;
   for (auto& form : forms_) {
@@ -241,12 +241,12 @@ void Win32WindowSystem::EndTool(int exitCode) {
   PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
-LRESULT CALLBACK Win32WindowSystem::Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK WindowsWindowSystem::Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
   }
-  auto* self = reinterpret_cast<Win32WindowSystem*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
+  auto* self = reinterpret_cast<WindowsWindowSystem*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
   Form* form = self ? self->FormOf(handle) : nullptr;
   if (!form) return DefWindowProcW(handle, message, wParam, lParam);
   try {
@@ -258,7 +258,7 @@ LRESULT CALLBACK Win32WindowSystem::Procedure(HWND handle, UINT message, WPARAM 
   }
 }
 
-LRESULT Win32WindowSystem::Handle(Form& form, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT WindowsWindowSystem::Handle(Form& form, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
       // BN_CLICKED from a button and STN_CLICKED from a static are both 0;
@@ -323,7 +323,7 @@ LRESULT Win32WindowSystem::Handle(Form& form, UINT message, WPARAM wParam, LPARA
   return DefWindowProcW(form.handle, message, wParam, lParam);
 }
 
-void Win32WindowSystem::Paint(const Form& form) {
+void WindowsWindowSystem::Paint(const Form& form) {
   PAINTSTRUCT paint;
   HDC context = BeginPaint(form.handle, &paint);
   for (const platform::ControlModel& control : form.model->controls) {
@@ -336,7 +336,7 @@ void Win32WindowSystem::Paint(const Form& form) {
   EndPaint(form.handle, &paint);
 }
 
-void Win32WindowSystem::DrawControl(const Form& form, const DRAWITEMSTRUCT& item) {
+void WindowsWindowSystem::DrawControl(const Form& form, const DRAWITEMSTRUCT& item) {
   const platform::ControlModel* control = ControlModelOf(form, item.hwndItem);
   if (!control || control->picture == platform::Picture::None) return;
   const Picture& picture = PictureFor(control->picture);

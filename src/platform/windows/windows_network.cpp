@@ -1,4 +1,4 @@
-#include "platform/windows/network.h"
+#include "platform/windows/windows_network.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "platform/sim/wmi_registry.h"
+#include "platform/sim/sim_registry_provider.h"
 #include "platform/sim/windows_errors.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 namespace {
 
@@ -52,4 +52,4 @@ std::unique_ptr<platform::RegistryProvider> MakeRegistryProvider(Machine& machin
   return std::make_unique<SimRegistryProvider>(machine);
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

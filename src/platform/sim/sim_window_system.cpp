@@ -1,38 +1,38 @@
-#include "platform/sim/window_system.h"
+#include "platform/sim/sim_window_system.h"
 
 #include "platform/shared/window_model.h"
 #include "platform/sim/windows_errors.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
-void SimWindows::Show(platform::Window window) {
+void SimWindowSystem::Show(platform::Window window) {
   const std::string name(platform::WindowName(window));
   machine_.Check("Show", name, UnspecifiedError());
   visible_.insert(window);
   machine_.log().Append({"window", "show", name});
 }
 
-void SimWindows::Hide(platform::Window window) {
+void SimWindowSystem::Hide(platform::Window window) {
   const std::string name(platform::WindowName(window));
   machine_.Check("Hide", name, UnspecifiedError());
   visible_.erase(window);
   machine_.log().Append({"window", "hide", name});
 }
 
-void SimWindows::SetProgressCaption(const std::string& text) {
+void SimWindowSystem::SetProgressCaption(const std::string& text) {
   machine_.Check("SetProgressCaption", text, UnspecifiedError());
   progressCaption_ = text;
   machine_.log().Append({"progress", text});
 }
 
-void SimWindows::RepaintProgress() { machine_.Check("RepaintProgress", "", UnspecifiedError()); }
+void SimWindowSystem::RepaintProgress() { machine_.Check("RepaintProgress", "", UnspecifiedError()); }
 
-void SimWindows::ShowErrorBox(const std::string& title, const std::string& text) {
+void SimWindowSystem::ShowErrorBox(const std::string& title, const std::string& text) {
   machine_.Check("ShowErrorBox", title, UnspecifiedError());
   machine_.log().Append({"error", title, text});
 }
 
-void SimWindows::EndTool(int exitCode) {
+void SimWindowSystem::EndTool(int exitCode) {
   exitCode_ = exitCode;
   visible_.clear();
   ended_ = true;
@@ -43,4 +43,4 @@ void SimWindows::EndTool(int exitCode) {
   }
 }
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -5,9 +5,9 @@
 #include "platform/interface/file_system.h"
 #include "platform/sim/machine.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // "Scripting.FileSystemObject" on the machine's drive.
 std::unique_ptr<platform::FileSystem> MakeFileSystem(Machine& machine);
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

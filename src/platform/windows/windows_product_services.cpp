@@ -1,4 +1,4 @@
-#include "platform/windows/msi_products.h"
+#include "platform/windows/windows_product_services.h"
 
 #include <windows.h>
 #include <msi.h>
@@ -66,7 +66,7 @@ bool IsProductQuery(const std::string& query) {
   return text == kProductQuery;
 }
 
-class InstallerProductServices final : public ProductServices {
+class WindowsProductServices final : public ProductServices {
  public:
   std::vector<std::unique_ptr<Product>> ExecQuery(const std::string& query) override {
     if (!IsProductQuery(query)) throw Error(kInvalidQuery, "Invalid query");
@@ -87,6 +87,6 @@ class InstallerProductServices final : public ProductServices {
 
 }  // namespace
 
-std::unique_ptr<ProductServices> MakeProductServices() { return std::make_unique<InstallerProductServices>(); }
+std::unique_ptr<ProductServices> MakeProductServices() { return std::make_unique<WindowsProductServices>(); }
 
 }  // namespace kelvane::platform::windows

@@ -5,9 +5,9 @@
 #include "platform/interface/shell.h"
 #include "platform/sim/machine.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // "WScript.Shell" on the machine.
 std::unique_ptr<platform::Shell> MakeShell(Machine& machine);
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

@@ -1,10 +1,10 @@
-#include "platform/windows/file_system.h"
 #include "platform/windows/moniker.h"
-#include "platform/windows/msi_products.h"
-#include "platform/windows/network.h"
-#include "platform/windows/shell.h"
+#include "platform/windows/windows_file_system.h"
+#include "platform/windows/windows_network.h"
 #include "platform/windows/windows_platform.h"
-#include "platform/windows/wmi_registry.h"
+#include "platform/windows/windows_product_services.h"
+#include "platform/windows/windows_registry_provider.h"
+#include "platform/windows/windows_shell.h"
 
 namespace kelvane::platform::windows {
 

@@ -6,13 +6,13 @@
 #include "platform/interface/window_system.h"
 #include "platform/sim/machine.h"
 
-namespace kelvane::sim {
+namespace kelvane::platform::sim {
 
 // The three windows as state the host can look at, each change logged to
 // events.log. The message box is closed by the user at once.
-class SimWindows final : public platform::WindowSystem {
+class SimWindowSystem final : public platform::WindowSystem {
  public:
-  explicit SimWindows(Machine& machine) : machine_(machine) {}
+  explicit SimWindowSystem(Machine& machine) : machine_(machine) {}
 
   void Show(platform::Window window) override;
   void Hide(platform::Window window) override;
@@ -35,4 +35,4 @@ class SimWindows final : public platform::WindowSystem {
   int exitCode_ = 0;
 };
 
-}  // namespace kelvane::sim
+}  // namespace kelvane::platform::sim

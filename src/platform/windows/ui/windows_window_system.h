@@ -20,12 +20,12 @@ namespace kelvane::platform::windows::ui {
 // the pictures). The main window is created here; the others the first time
 // they are needed. Clicks and close requests go to the events object while
 // the message loop, or any modal loop, dispatches them.
-class Win32WindowSystem final : public WindowSystem {
+class WindowsWindowSystem final : public WindowSystem {
  public:
-  explicit Win32WindowSystem(HINSTANCE instance);
-  ~Win32WindowSystem() override;
-  Win32WindowSystem(const Win32WindowSystem&) = delete;
-  Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
+  explicit WindowsWindowSystem(HINSTANCE instance);
+  ~WindowsWindowSystem() override;
+  WindowsWindowSystem(const WindowsWindowSystem&) = delete;
+  WindowsWindowSystem& operator=(const WindowsWindowSystem&) = delete;
 
   void SetEvents(WindowEvents* events) { events_ = events; }
 

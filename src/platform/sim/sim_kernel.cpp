@@ -1,0 +1,35 @@
+#include "platform/sim/sim_kernel.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+#include "platform/sim/windows_errors.h"
+
+namespace kelvane::platform::sim {
+
+bool SimKernel::WaitForInstaller(unsigned timeoutMilliseconds) {
+  if (!machine_.config().installerBusy) return true;
+  sleptMilliseconds_ += timeoutMilliseconds;
+  return false;
+}
+
+std::string SimKernel::UtcTime() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  std::tm utc{};
+  gmtime_r(&seconds, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &utc);
+  char stamp[40];
+  std::snprintf(stamp, sizeof stamp, "%s.%03dZ", text, static_cast<int>(millis));
+  return stamp;
+}
+
+std::string SimKernel::ExecutablePath() {
+  machine_.Check("ExecutablePath", "", UnspecifiedError());
+  return startedFrom_;
+}
+
+}  // namespace kelvane::platform::sim
