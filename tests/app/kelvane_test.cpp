@@ -7,15 +7,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/recording/recording_platform.h"
 #include "support/phase_log.h"
-#include "support/recording_platform.h"
 
 namespace kelvane {
 namespace {
 
 using platform::Control;
 using platform::Window;
-using testing::AddWindowsEnvironment;
+using platform::recording::AddWindowsEnvironment;
 using testing::PhasesCalled;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -47,7 +47,7 @@ class KelvaneTest : public ::testing::Test {
     return events;
   }
 
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   app::Kelvane tool{recorder.get()};
 };
 
@@ -142,7 +142,7 @@ TEST_F(KelvaneTest, FailuresThatEndTheRun) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.operation) + " " + c.argument);
-    testing::RecordingPlatform run;
+    platform::recording::RecordingPlatform run;
     AddWindowsEnvironment(run.machine);
     if (c.resumed) run.machine.AddFile(kRecord);
     run.FailOn(c.operation, c.argument);
@@ -166,7 +166,7 @@ TEST_F(KelvaneTest, AFailedShortcutLeavesTheRecordSoTheNextStartResumes) {
   ASSERT_TRUE(recorder.ended);
   ASSERT_TRUE(recorder.machine.HasFile(kRecord));
 
-  testing::RecordingPlatform nextStart;
+  platform::recording::RecordingPlatform nextStart;
   nextStart.machine = recorder.machine;
   app::Kelvane(nextStart.get()).Start();
   EXPECT_THAT(PhasesCalled(nextStart.log()), ElementsAre("RemoveFiles", "CleanUp"));
@@ -197,7 +197,7 @@ TEST_F(KelvaneTest, AnAddressThatCannotBeOpenedEndsTheRunInTheErrorBox) {
 TEST_F(KelvaneTest, FinishAndTheCloseBoxesEndTheTool) {
   for (const auto& end : {std::string("Finish"), std::string("close Complete"), std::string("close Kelvane")}) {
     SCOPED_TRACE(end);
-    testing::RecordingPlatform run;
+    platform::recording::RecordingPlatform run;
     AddWindowsEnvironment(run.machine);
     app::Kelvane kelvane(run.get());
     kelvane.Start();
@@ -241,7 +241,7 @@ TEST_F(KelvaneTest, ALimitedTokenStartsTheToolAgainElevatedAndEnds) {
 TEST_F(KelvaneTest, DecliningElevationChangesNothingSoAResumedRunAsksAgain) {
   for (const bool resumed : {false, true}) {
     SCOPED_TRACE(resumed ? "resumed run" : "first run");
-    testing::RecordingPlatform run;
+    platform::recording::RecordingPlatform run;
     AddWindowsEnvironment(run.machine);
     run.machine.elevation = platform::Elevation::Limited;
     if (resumed) run.machine.AddFile(kRecord);
@@ -258,7 +258,7 @@ TEST_F(KelvaneTest, DecliningElevationChangesNothingSoAResumedRunAsksAgain) {
 
 TEST_F(KelvaneTest, FullStandardAndUnknownTokensRunAsTheyAre) {
   for (const auto elevation : {platform::Elevation::Full, platform::Elevation::Standard, platform::Elevation::Unknown}) {
-    testing::RecordingPlatform run;
+    platform::recording::RecordingPlatform run;
     AddWindowsEnvironment(run.machine);
     run.machine.elevation = elevation;
     app::Kelvane(run.get()).Start();

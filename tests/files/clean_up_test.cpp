@@ -3,13 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/recording/recording_platform.h"
 #include "platform/shared/sweep_root.h"
-#include "support/recording_platform.h"
 
 namespace kelvane {
 namespace {
 
-using testing::AddWindowsEnvironment;
+using platform::recording::AddWindowsEnvironment;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -27,7 +27,7 @@ class CleanUpTest : public ::testing::Test {
     recorder.machine.AddFile("C:\\Program Files\\Kelvane 2010\\kelvane2010.exe", "MZ");
   }
   std::string Temp(const std::string& name) const { return kTemp + name; }
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
 };
 
 TEST_F(CleanUpTest, DeletesItsTracesThenSweepsSubfoldersBeforeFiles) {
@@ -135,7 +135,7 @@ TEST_F(CleanUpTest, ATemporaryFolderSetToARootOrAFolderNotTheUsersOwnIsNeverSwep
         "C:\\Program Files\\Common Files", "C:\\Users", "C:\\Users\\Public\\Documents", "C:\\Users\\Demo User",
         "C:\\Users\\Demo User\\Documents", "C:\\Users\\Anna", "C:\\ProgramData",
         "\\\\server\\profiles\\demo\\Temp", "\\\\localhost\\C$\\Users\\Demo User\\Temp"}) {
-    testing::RecordingPlatform run;
+    platform::recording::RecordingPlatform run;
     AddWindowsEnvironment(run.machine);
     run.machine.environment["TEMP"] = root;
     run.machine.AddFile("C:\\Windows\\explorer.exe");
@@ -149,7 +149,7 @@ TEST_F(CleanUpTest, ATemporaryFolderSetToARootOrAFolderNotTheUsersOwnIsNeverSwep
 // The rule itself, on the recording machine's places: each refusal is the
 // rule's, not the want of anything to delete.
 TEST(SweepRule, OnlyAFolderStrictlyBelowTheUsersProfileOnAFixedDriveThatHoldsNoKnownFolder) {
-  const platform::SweepRoles roles = testing::MachineState().sweepRoles;
+  const platform::SweepRoles roles = platform::recording::MachineState().sweepRoles;
   for (const char* refused :
        {"C:\\Users\\Demo User", "C:\\Users\\Demo User\\", "C:\\Users\\Demo User\\Documents",
         "C:\\Users\\Demo User\\AppData", "C:\\USERS\\DEMO USER\\APPDATA\\LOCAL", "C:\\Users\\Demo User\\Temp\\..",
@@ -178,7 +178,7 @@ TEST(SweepRule, OnlyAFolderStrictlyBelowTheUsersProfileOnAFixedDriveThatHoldsNoK
 // folder, which at log-on is the system folder.
 TEST_F(CleanUpTest, ATemporaryFolderNotNamedInFullIsNeverSwept) {
   for (const std::string temp : {"%USERPROFILE%\\AppData\\Local\\Temp", "Temp", "\\Temp", "C:Temp", "\\"}) {
-    testing::RecordingPlatform run;
+    platform::recording::RecordingPlatform run;
     AddWindowsEnvironment(run.machine);
     run.machine.environment["TEMP"] = temp;
     files::CleanUp(run.get());

@@ -6,14 +6,14 @@
 #include <algorithm>
 
 #include "platform/interface/error.h"
+#include "platform/recording/recording_platform.h"
 #include "support/office_machine.h"
-#include "support/recording_platform.h"
 
 namespace kelvane {
 namespace {
 
 using testing::AddOffice2010;
-using testing::AddWindowsEnvironment;
+using platform::recording::AddWindowsEnvironment;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -34,7 +34,7 @@ const std::vector<std::string> kOfficeProgress = {
 };
 
 TEST(RemoveFiles, DeletesEveryOfficeFolderAndTemplateAndKeepsTheRest) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   AddOffice2010(recorder.machine);
   files::RemoveFiles(recorder.get());
 
@@ -66,7 +66,7 @@ TEST(RemoveFiles, DeletesEveryOfficeFolderAndTemplateAndKeepsTheRest) {
 }
 
 TEST(RemoveFiles, OnAMachineWithoutOfficeShowsTheFixedTextsAndStillWritesTheBatchFile) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   AddWindowsEnvironment(recorder.machine);
   files::RemoveFiles(recorder.get());
 
@@ -78,7 +78,7 @@ TEST(RemoveFiles, OnAMachineWithoutOfficeShowsTheFixedTextsAndStillWritesTheBatc
 }
 
 TEST(RemoveFiles, WritesTheBatchFileAfterTheFolderDeletionsAndBeforeTheCacheSweep) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   AddOffice2010(recorder.machine);
   files::RemoveFiles(recorder.get());
 
@@ -95,7 +95,7 @@ TEST(RemoveFiles, WritesTheBatchFileAfterTheFolderDeletionsAndBeforeTheCacheSwee
 }
 
 TEST(RemoveFiles, TheBatchFileIsExactly65BytesAndASecondCallReplacesIt) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   AddWindowsEnvironment(recorder.machine);
   recorder.machine.AddFile(kBatchFile, "stale content from somewhere else, longer than the batch file");
   files::RemoveFiles(recorder.get());
@@ -106,7 +106,7 @@ TEST(RemoveFiles, TheBatchFileIsExactly65BytesAndASecondCallReplacesIt) {
 }
 
 TEST(RemoveFiles, SweepsOnlyCacheFoldersEndingInTheExactSignature) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   AddWindowsEnvironment(recorder.machine);
   const std::vector<std::string> deleted = {"{90140000-0011-0000-0000-0000000FF1CE}-C", "0FF1CE}-C", "x0FF1CE}-C"};
   const std::vector<std::string> kept = {
@@ -130,7 +130,7 @@ TEST(RemoveFiles, SweepsOnlyCacheFoldersEndingInTheExactSignature) {
 }
 
 TEST(RemoveFiles, ACacheFolderWhosePathCannotBeReadIsLeftAlone) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   AddWindowsEnvironment(recorder.machine);
   const std::string cache = std::string(kCaches) + "{90140000-0011-0000-0000-0000000FF1CE}-C";
   recorder.machine.AddFolder(cache);
@@ -140,7 +140,7 @@ TEST(RemoveFiles, ACacheFolderWhosePathCannotBeReadIsLeftAlone) {
 }
 
 TEST(RemoveFiles, AnUnreadableCacheNameKeepsTheLineAndStillDeletes) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   AddWindowsEnvironment(recorder.machine);
   const std::string cache = std::string(kCaches) + "{90140000-0011-0000-0000-0000000FF1CE}-C";
   recorder.machine.AddFolder(cache);
@@ -164,7 +164,7 @@ TEST(RemoveFiles, FailuresAfterSetUpAreSkipped) {
   };
   for (const auto& [operation, argument] : faults) {
     SCOPED_TRACE(operation + " " + argument);
-    testing::RecordingPlatform recorder;
+    platform::recording::RecordingPlatform recorder;
     AddOffice2010(recorder.machine);
     recorder.FailOn(operation, argument);
     EXPECT_NO_THROW(files::RemoveFiles(recorder.get()));
@@ -176,7 +176,7 @@ TEST(RemoveFiles, FailuresAfterSetUpAreSkipped) {
 }
 
 TEST(RemoveFiles, AFileInUseStaysAndTheRestOfItsFolderGoes) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   AddOffice2010(recorder.machine);
   const std::string shared = "C:\\Program Files\\Common Files\\Microsoft Shared\\Office14\\";
   recorder.machine.AddFile(shared + "In Use.dll");
@@ -189,7 +189,7 @@ TEST(RemoveFiles, AFileInUseStaysAndTheRestOfItsFolderGoes) {
 
 TEST(RemoveFiles, ASetUpFailureGoesToTheCallerBeforeAnythingIsDeleted) {
   for (const std::string operation : {"CreateObject", "ExpandEnvironmentStrings"}) {
-    testing::RecordingPlatform recorder;
+    platform::recording::RecordingPlatform recorder;
     AddOffice2010(recorder.machine);
     recorder.FailOn(operation, operation == "CreateObject" ? "Scripting.FileSystemObject" : "%temp%");
     EXPECT_THROW(files::RemoveFiles(recorder.get()), platform::Error);

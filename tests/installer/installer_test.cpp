@@ -3,7 +3,7 @@
 
 #include "installer/stop_service.h"
 #include "installer/uninstall_msis.h"
-#include "support/recording_platform.h"
+#include "platform/recording/recording_platform.h"
 
 namespace kelvane {
 namespace {
@@ -12,7 +12,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 TEST(StopService, ShowsItsMessageAndStartsNetStopWithoutWaiting) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   installer::StopService(recorder.get());
   EXPECT_THAT(recorder.log(), ElementsAre("CreateObject WScript.Shell", "progress Stopping The Office Source Engine service",
                                           "repaint", "run net stop ose"));
@@ -21,7 +21,7 @@ TEST(StopService, ShowsItsMessageAndStartsNetStopWithoutWaiting) {
 TEST(StopService, EveryStepIsTriedWhateverFailedBefore) {
   for (const std::string operation : {"CreateObject", "SetProgressCaption", "run"}) {
     SCOPED_TRACE(operation);
-    testing::RecordingPlatform recorder;
+    platform::recording::RecordingPlatform recorder;
     recorder.FailOn(operation);
     EXPECT_NO_THROW(installer::StopService(recorder.get()));
     EXPECT_THAT(recorder.Progress(), ElementsAre("Stopping The Office Source Engine service"));
@@ -41,7 +41,7 @@ class UninstallMSIsTest : public ::testing::Test {
     }
     return names;
   }
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
 };
 
 TEST_F(UninstallMSIsTest, BindsAndQueriesAsWritten) {
@@ -87,7 +87,7 @@ TEST_F(UninstallMSIsTest, AFailingUninstallOrMessageDoesNotStopTheWalk) {
 
 TEST_F(UninstallMSIsTest, WithoutTheServicesOrTheQueryNothingIsUninstalledAndTheLineIsLeftAlone) {
   for (const std::string operation : {"GetObject", "ExecQuery"}) {
-    testing::RecordingPlatform run;
+    platform::recording::RecordingPlatform run;
     run.machine.products.push_back({"Microsoft Office Word 2010", true});
     run.FailOn(operation);
     EXPECT_NO_THROW(installer::UninstallMSIs(run.get()));

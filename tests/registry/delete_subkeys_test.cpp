@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/interface/error.h"
-#include "support/recording_platform.h"
+#include "platform/recording/recording_platform.h"
 
 namespace kelvane {
 namespace {
@@ -13,7 +13,7 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 // Calls and progress texts only, in order.
-std::vector<std::string> Walk(const testing::RecordingPlatform& recorder) {
+std::vector<std::string> Walk(const platform::recording::RecordingPlatform& recorder) {
   std::vector<std::string> walk;
   for (const auto& entry : recorder.log()) {
     if (entry.rfind("EnumKey ", 0) == 0 || entry.rfind("DeleteKey ", 0) == 0 || entry.rfind("progress ", 0) == 0) {
@@ -30,7 +30,7 @@ class DeleteSubkeysTest : public ::testing::Test {
     std::unique_ptr<platform::RegistryProvider> provider = p.objects.GetRegistryProvider("winmgmts:");
     registry::DeleteSubkeys(*provider, p.windows, platform::kLocalMachine, path);
   }
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
 };
 
 TEST_F(DeleteSubkeysTest, DeletesLeavesFirstAndAnnouncesTheKeyBeingEmptied) {

@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/recording/recording_platform.h"
 #include "support/office_machine.h"
-#include "support/recording_platform.h"
 
 namespace kelvane {
 namespace {
@@ -26,7 +26,7 @@ const std::vector<std::string> kFixedAnnouncements = {
 };
 
 TEST(RemoveRegKeys, OnAMachineWithoutOfficeShowsOnlyTheFixedKeyAnnouncements) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   registry::RemoveRegKeys(recorder.get());
   EXPECT_EQ(recorder.Progress(), kFixedAnnouncements);
   // The eight parents are enumerated exactly as written.
@@ -44,7 +44,7 @@ TEST(RemoveRegKeys, OnAMachineWithoutOfficeShowsOnlyTheFixedKeyAnnouncements) {
 }
 
 TEST(RemoveRegKeys, DeletesTheFixedKeysWithTheirWholeSubtrees) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   testing::AddOffice2010(recorder.machine);
   registry::RemoveRegKeys(recorder.get());
   const auto& keys = recorder.machine;
@@ -67,7 +67,7 @@ TEST(RemoveRegKeys, DeletesTheFixedKeysWithTheirWholeSubtrees) {
 }
 
 TEST(RemoveRegKeys, EveryMatchRuleIsExactAndCaseSensitive) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   const std::string downloads = kHKLM + std::string(kDownloads) + "\\";
   const std::string uninstall = kHKLM + std::string(kUninstall) + "\\";
   const std::string upgrade = kHKLM + std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UpgradeCodes\\");
@@ -110,7 +110,7 @@ TEST(RemoveRegKeys, EveryMatchRuleIsExactAndCaseSensitive) {
 
 TEST(RemoveRegKeys, TheSourceEngineKeyStaysUnannouncedWhileTheProductsListAnotherOffice) {
   for (const bool listed : {true, false}) {
-    testing::RecordingPlatform recorder;
+    platform::recording::RecordingPlatform recorder;
     testing::AddOffice2010(recorder.machine);
     recorder.machine.products.push_back(
         {.name = "Office 16 Click-to-Run Extensibility Component", .code = "{90160000-008C-0000-0000-0000000FF1CE}"});
@@ -122,7 +122,7 @@ TEST(RemoveRegKeys, TheSourceEngineKeyStaysUnannouncedWhileTheProductsListAnothe
 }
 
 TEST(RemoveRegKeys, FullPathsKeepTheParentExactlyAsWritten) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   recorder.machine.AddKey("HKEY_CLASSES_ROOT\\Installer\\Products\\AF01FEC");
   recorder.machine.AddKey("HKEY_CLASSES_ROOT\\Installer\\Features\\BF01FEC");
   recorder.machine.AddKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{X0FF1CE}");
@@ -135,7 +135,7 @@ TEST(RemoveRegKeys, FullPathsKeepTheParentExactlyAsWritten) {
 }
 
 TEST(RemoveRegKeys, AnUninstallEntryGoneInStepTwoIsNotSeenByStepThree) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   recorder.machine.AddKey(kHKLM + std::string(kUninstall) + "\\0FF1CE-{X0FF1CE}");
   recorder.machine.AddKey(kHKLM + std::string(kUninstall) + "\\0FF1CE-second");
   registry::RemoveRegKeys(recorder.get());
@@ -145,7 +145,7 @@ TEST(RemoveRegKeys, AnUninstallEntryGoneInStepTwoIsNotSeenByStepThree) {
 }
 
 TEST(RemoveRegKeys, AFailureInsideOneMatchAbandonsThatTreeOnlyAndGoesOnWithTheNextName) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   const std::string products = "HKEY_CLASSES_ROOT\\Installer\\Products\\";
   recorder.machine.AddKey(products + "AF01FEC\\level2\\level3a");
   recorder.machine.AddKey(products + "AF01FEC\\level2\\level3b");
@@ -160,7 +160,7 @@ TEST(RemoveRegKeys, AFailureInsideOneMatchAbandonsThatTreeOnlyAndGoesOnWithTheNe
 }
 
 TEST(RemoveRegKeys, AFailedEnumerationNeverReusesTheListOfAnEarlierStep) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   // Names the failed Uninstall step's BeginsWith rule would match too.
   recorder.machine.AddKey(kHKLM + std::string(kDownloads) + "\\0FF1CE-{X0FF1CE}-C");
   recorder.machine.AddKey(kHKLM + std::string(kDownloads) + "\\0FF1CE-{Y0FF1CE}-C");
@@ -170,7 +170,7 @@ TEST(RemoveRegKeys, AFailedEnumerationNeverReusesTheListOfAnEarlierStep) {
 }
 
 TEST(RemoveRegKeys, WithoutTheProviderOnlyTheAnnouncementsAppearAndThePhaseReturns) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   testing::AddOffice2010(recorder.machine);
   recorder.FailOn("GetObject");
   EXPECT_NO_THROW(registry::RemoveRegKeys(recorder.get()));
@@ -180,7 +180,7 @@ TEST(RemoveRegKeys, WithoutTheProviderOnlyTheAnnouncementsAppearAndThePhaseRetur
 }
 
 TEST(RemoveRegKeys, AFixedKeyThatFailsToDeleteDoesNotStopTheNextOne) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   testing::AddOffice2010(recorder.machine);
   recorder.FailOn("EnumKey", "Software\\Microsoft\\Office\\14.0");
   recorder.FailOn("SetProgressCaption", kFixedAnnouncements[1]);

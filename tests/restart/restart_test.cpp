@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/interface/error.h"
+#include "platform/recording/recording_platform.h"
 #include "restart/reboot.h"
 #include "restart/setup_reboot.h"
-#include "support/recording_platform.h"
 
 namespace kelvane {
 namespace {
@@ -19,8 +19,8 @@ constexpr const char* kShortcut = "C:\\ProgramData\\Start Menu\\Programs\\Startu
 // The shortcut starts a copy where only administrators can write, named as
 // the executable is, whole and in Unicode; the record comes first.
 TEST(SetupReboot, SavesOneShortcutWithStyleFourToACopyOfTheToolAfterTheRecord) {
-  testing::RecordingPlatform recorder;
-  testing::AddWindowsEnvironment(recorder.machine);
+  platform::recording::RecordingPlatform recorder;
+  platform::recording::AddWindowsEnvironment(recorder.machine);
   recorder.machine.AddFile(kShortcut, "an older shortcut");
   const std::string longFolder = "C:\\Users\\Zoë Ελένη 山田\\" + std::string(240, 'd');
   recorder.machine.executablePath = longFolder + "\\kelvane2010 Ελ.exe";
@@ -40,7 +40,7 @@ TEST(SetupReboot, SavesOneShortcutWithStyleFourToACopyOfTheToolAfterTheRecord) {
             std::find(log.begin(), log.end(), std::string("CreateShortcut ") + kShortcut));
 
   // Started from that copy (it was run by hand), it is not copied onto itself.
-  testing::RecordingPlatform again;
+  platform::recording::RecordingPlatform again;
   again.machine = recorder.machine;
   again.machine.executablePath = copy;
   restart::SetupReboot(again.get());
@@ -53,8 +53,8 @@ TEST(SetupReboot, TheFirstFailureEndsThePhaseAndGoesToTheCaller) {
                                       "CopyFile", "OpenTextFile", "WriteLine", "CreateShortcut", "SetTargetPath",
                                       "SetWindowStyle", "Save", "SetProgressCaption"}) {
     SCOPED_TRACE(operation);
-    testing::RecordingPlatform recorder;
-    testing::AddWindowsEnvironment(recorder.machine);
+    platform::recording::RecordingPlatform recorder;
+    platform::recording::AddWindowsEnvironment(recorder.machine);
     recorder.FailOn(operation);
     EXPECT_THROW(restart::SetupReboot(recorder.get()), platform::Error);
     EXPECT_FALSE(recorder.machine.HasFile(kShortcut));
@@ -63,8 +63,8 @@ TEST(SetupReboot, TheFirstFailureEndsThePhaseAndGoesToTheCaller) {
 
 TEST(SetupReboot, AMissingOrReadOnlyStartupFolderFails) {
   for (bool missing : {true, false}) {
-    testing::RecordingPlatform recorder;
-    testing::AddWindowsEnvironment(recorder.machine);
+    platform::recording::RecordingPlatform recorder;
+    platform::recording::AddWindowsEnvironment(recorder.machine);
     if (missing) {
       recorder.machine.folders.erase("C:\\ProgramData\\Start Menu\\Programs\\Startup");
     } else {
@@ -77,7 +77,7 @@ TEST(SetupReboot, AMissingOrReadOnlyStartupFolderFails) {
 }
 
 TEST(Reboot, CountsDownFiveSecondsReadsTheNameOnceAndStartsTheRestart) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   restart::Reboot(recorder.get());
   EXPECT_THAT(recorder.log(),
               ElementsAre("progress Rebooting.", "repaint", "Sleep 1000", "progress Rebooting..", "repaint", "Sleep 1000",
@@ -89,7 +89,7 @@ TEST(Reboot, CountsDownFiveSecondsReadsTheNameOnceAndStartsTheRestart) {
 TEST(Reboot, TheWaitForANameIsBoundedAndTheRestartFollowsRegardless) {
   for (const std::string cause : {"empty name", "no network object", "every read fails"}) {
     SCOPED_TRACE(cause);
-    testing::RecordingPlatform recorder;
+    platform::recording::RecordingPlatform recorder;
     if (cause == "empty name") recorder.machine.computerName.clear();
     if (cause == "no network object") recorder.FailOn("CreateObject", "WScript.Network");
     if (cause == "every read fails") recorder.FailOn("ComputerName");
@@ -103,7 +103,7 @@ TEST(Reboot, TheWaitForANameIsBoundedAndTheRestartFollowsRegardless) {
 }
 
 TEST(Reboot, ANameThatArrivesLateEndsTheWaitAtOnce) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   // The first three reads fail: a network that comes up during the wait.
   recorder.FailOn("ComputerName", "", 3);
   restart::Reboot(recorder.get());
@@ -112,7 +112,7 @@ TEST(Reboot, ANameThatArrivesLateEndsTheWaitAtOnce) {
 }
 
 TEST(Reboot, FailuresAreSkippedAndThePausesStillFollow) {
-  testing::RecordingPlatform recorder;
+  platform::recording::RecordingPlatform recorder;
   recorder.FailOn("SetProgressCaption");
   recorder.FailOn("CreateObject", "WScript.Shell");
   EXPECT_NO_THROW(restart::Reboot(recorder.get()));

@@ -2,7 +2,7 @@
 
 namespace kelvane::testing {
 
-void AddOffice2010(MachineState& machine) {
+void AddOffice2010(platform::recording::MachineState& machine) {
   AddWindowsEnvironment(machine);
   machine.AddFile("C:\\Program Files\\Common Files\\Microsoft Shared\\Office14\\MSO.DLL");
   machine.AddFile("C:\\Program Files\\Common Files\\Microsoft Shared\\Source Engine\\OSE.EXE", "", true);

@@ -2,11 +2,13 @@
 // programs behind it, so a started batch file does nothing, and no links.
 #include <gtest/gtest.h>
 
+#include "platform/recording/recording_platform.h"
 #include "platform_contract.h"
-#include "support/recording_platform.h"
 
 namespace kelvane::testing {
 namespace {
+
+using platform::recording::RecordingPlatform;
 
 constexpr const char* kContractCode = "{0FF1CE00-0000-0000-0000-000000000000}";
 

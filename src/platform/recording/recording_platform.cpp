@@ -1,4 +1,4 @@
-#include "support/recording_platform.h"
+#include "platform/recording/recording_platform.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,7 +9,7 @@
 #include "platform/shared/sweep_root.h"
 #include "platform/shared/window_model.h"
 
-namespace kelvane::testing {
+namespace kelvane::platform::recording {
 
 using platform::CollapseSeparators;
 using platform::Error;
@@ -685,4 +685,4 @@ std::vector<std::string> RecordingPlatform::EntriesWithRights(const std::string&
   return entries;
 }
 
-}  // namespace kelvane::testing
+}  // namespace kelvane::platform::recording

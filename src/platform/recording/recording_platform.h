@@ -10,7 +10,7 @@
 #include "platform/interface/platform.h"
 #include "platform/shared/sweep_root.h"
 
-namespace kelvane::testing {
+namespace kelvane::platform::recording {
 
 // Windows compares names without regard to case.
 struct CaseLess {
@@ -117,4 +117,4 @@ class RecordingPlatform {
 // The standard environment of a Windows 7 machine with one user.
 void AddWindowsEnvironment(MachineState& machine);
 
-}  // namespace kelvane::testing
+}  // namespace kelvane::platform::recording
