@@ -13,6 +13,7 @@
 namespace kelvane {
 namespace {
 
+using platform::Operation;
 using platform::Control;
 using platform::Window;
 using platform::recording::AddWindowsEnvironment;
@@ -120,28 +121,28 @@ TEST_F(KelvaneTest, AStartFromTheCopyWithNoRecordRemovesTheShortcutAndShowsNothi
 // after it runs.
 TEST_F(KelvaneTest, FailuresThatEndTheRun) {
   struct Case {
-    const char* operation;
+    Operation operation;
     const char* argument;
     bool resumed;
     std::vector<std::string> phases;
   };
   const std::vector<Case> cases = {
       // Load step on a first run: the main window is never shown.
-      {"CreateObject", "WScript.Shell", false, {}},
-      {"FileExists", "", false, {}},
-      {"ExpandEnvironmentStrings", "%ProgramFiles%", false, {}},
-      {"CreateObject", "Scripting.FileSystemObject", false, {}},
+      {Operation::CreateObject, "WScript.Shell", false, {}},
+      {Operation::FileExists, "", false, {}},
+      {Operation::ExpandEnvironmentStrings, "%ProgramFiles%", false, {}},
+      {Operation::CreateObject, "Scripting.FileSystemObject", false, {}},
       // Set-up of RemoveFiles on a resumed run: CleanUp does not run.
-      {"ExpandEnvironmentStrings", "%appdata%", true, {"RemoveFiles"}},
+      {Operation::ExpandEnvironmentStrings, "%appdata%", true, {"RemoveFiles"}},
       // Set-up of RemoveFiles on a first run: only the first two phases ran.
-      {"ExpandEnvironmentStrings", "%CommonProgramFiles%", false, {"StopService", "UninstallMSIs", "RemoveFiles"}},
+      {Operation::ExpandEnvironmentStrings, "%CommonProgramFiles%", false, {"StopService", "UninstallMSIs", "RemoveFiles"}},
       // The shortcut cannot be saved, nor the tool copied: no restart.
-      {"Save", "", false, {"StopService", "UninstallMSIs", "RemoveFiles", "RemoveRegKeys", "SetupReboot"}},
-      {"CopyFile", "", false, {"StopService", "UninstallMSIs", "RemoveFiles", "RemoveRegKeys", "SetupReboot"}},
-      {"Show", "Loading", false, {}},
+      {Operation::Save, "", false, {"StopService", "UninstallMSIs", "RemoveFiles", "RemoveRegKeys", "SetupReboot"}},
+      {Operation::CopyFile, "", false, {"StopService", "UninstallMSIs", "RemoveFiles", "RemoveRegKeys", "SetupReboot"}},
+      {Operation::Show, "Loading", false, {}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.operation) + " " + c.argument);
+    SCOPED_TRACE(std::string(platform::OperationName(c.operation)) + " " + c.argument);
     platform::recording::RecordingPlatform run;
     AddWindowsEnvironment(run.machine);
     if (c.resumed) run.machine.AddFile(kRecord);
@@ -152,7 +153,7 @@ TEST_F(KelvaneTest, FailuresThatEndTheRun) {
 
     EXPECT_TRUE(run.ended);
     EXPECT_THAT(run.Entries("error "), ElementsAre("Kelvane 2010 | Run-time error '0x80004005':\n\n" +
-                                                   std::string(c.operation) + " failed"));
+                                                   std::string(platform::OperationName(c.operation)) + " failed"));
     EXPECT_EQ(run.log().back(), "end");
     EXPECT_THAT(PhasesCalled(run.log()), ::testing::ContainerEq(c.phases));
     EXPECT_THAT(run.Entries("run shutdown"), IsEmpty());
@@ -161,7 +162,7 @@ TEST_F(KelvaneTest, FailuresThatEndTheRun) {
 
 TEST_F(KelvaneTest, AFailedShortcutLeavesTheRecordSoTheNextStartResumes) {
   recorder.machine.AddFile("C:\\Users\\Demo User\\Downloads\\kelvane2010.exe", "MZ");
-  recorder.FailOn("Save");
+  recorder.FailOn(Operation::Save);
   StartAndPressGo();
   ASSERT_TRUE(recorder.ended);
   ASSERT_TRUE(recorder.machine.HasFile(kRecord));
@@ -188,7 +189,7 @@ TEST_F(KelvaneTest, LinksOpenTheirAddressesMaximisedEachTimeAndNothingElse) {
 
 TEST_F(KelvaneTest, AnAddressThatCannotBeOpenedEndsTheRunInTheErrorBox) {
   tool.Start();
-  recorder.FailOn("run");
+  recorder.FailOn(Operation::run);
   tool.Clicked(Control::Picture1);
   EXPECT_THAT(recorder.Entries("error "), ElementsAre("Kelvane 2010 | Run-time error '0x80004005':\n\nrun failed"));
   EXPECT_TRUE(recorder.ended);
@@ -220,8 +221,8 @@ TEST_F(KelvaneTest, ACloseRequestForLoadingIsIgnored) {
 }
 
 TEST_F(KelvaneTest, AnErrorBoxThatCannotBeShownStillEndsTheTool) {
-  recorder.FailOn("run");
-  recorder.FailOn("ShowErrorBox");
+  recorder.FailOn(Operation::run);
+  recorder.FailOn(Operation::ShowErrorBox);
   app::Kelvane kelvane(recorder.get());
   kelvane.Start();
   kelvane.Clicked(Control::Picture1);
@@ -246,7 +247,7 @@ TEST_F(KelvaneTest, DecliningElevationChangesNothingSoAResumedRunAsksAgain) {
     run.machine.elevation = platform::Elevation::Limited;
     if (resumed) run.machine.AddFile(kRecord);
     if (resumed) run.machine.AddFile(kShortcut);
-    run.FailOn("StartElevated");
+    run.FailOn(Operation::StartElevated);
     app::Kelvane(run.get()).Start();
     EXPECT_THAT(run.log(), ElementsAre("StartElevated",
                                        "error Kelvane 2010 | Run-time error '0x80004005':\n\nStartElevated failed",

@@ -9,6 +9,7 @@
 namespace kelvane {
 namespace {
 
+using platform::Operation;
 using platform::recording::AddWindowsEnvironment;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -70,8 +71,8 @@ TEST_F(CleanUpTest, ItemsInUseAreAnnouncedAndStayWhileTheSweepGoesOn) {
   recorder.machine.AddFile(Temp("busy\\free.dat"));
   recorder.machine.AddFile(Temp("held.log"));
   recorder.machine.AddFile(Temp("last.tmp"));
-  recorder.FailOn("Delete", Temp("busy\\held.dat"));
-  recorder.FailOn("Delete", Temp("held.log"));
+  recorder.FailOn(Operation::Delete, Temp("busy\\held.dat"));
+  recorder.FailOn(Operation::Delete, Temp("held.log"));
   files::CleanUp(recorder.get());
   EXPECT_THAT(recorder.Progress(), ElementsAre("Cleaning Up", "Removing busy", "Removing held.log", "Removing last.tmp"));
   EXPECT_TRUE(recorder.machine.HasFile(Temp("busy\\held.dat")));
@@ -84,7 +85,7 @@ TEST_F(CleanUpTest, ItemsInUseAreAnnouncedAndStayWhileTheSweepGoesOn) {
 // deleted with the administrator's instead.
 TEST_F(CleanUpTest, WithoutTheUsersRightsTheUsersThingsStay) {
   recorder.machine.AddFile(Temp("one.tmp"));
-  recorder.FailOn("ImpersonateUser");
+  recorder.FailOn(Operation::ImpersonateUser);
   files::CleanUp(recorder.get());
   EXPECT_TRUE(recorder.machine.HasFile(Temp("deleteoffice.bat")));
   EXPECT_TRUE(recorder.machine.HasFile(Temp("one.tmp")));
@@ -109,7 +110,7 @@ TEST_F(CleanUpTest, OnlyKelvaneLnkInTheCommonStartupFolderIsItsShortcut) {
 }
 
 TEST_F(CleanUpTest, WithoutAFileSystemObjectNothingIsDeletedAndTheLineReadsCleaningUp) {
-  recorder.FailOn("CreateObject", "Scripting.FileSystemObject");
+  recorder.FailOn(Operation::CreateObject, "Scripting.FileSystemObject");
   files::CleanUp(recorder.get());
   EXPECT_THAT(recorder.Progress(), ElementsAre("Cleaning Up"));
   EXPECT_TRUE(recorder.machine.HasFile(Temp("deleteoffice.bat")));
@@ -119,7 +120,7 @@ TEST_F(CleanUpTest, WithoutAFileSystemObjectNothingIsDeletedAndTheLineReadsClean
 // A path that cannot be built is never used in part: no relative
 // "deleteoffice.bat" or "\Kelvane.lnk" is deleted in whatever folder is current.
 TEST_F(CleanUpTest, PathsThatCannotBeBuiltAreNotUsed) {
-  recorder.FailOn("ExpandEnvironmentStrings");
+  recorder.FailOn(Operation::ExpandEnvironmentStrings);
   files::CleanUp(recorder.get());
   EXPECT_THAT(recorder.Entries("DeleteFile "), IsEmpty());
   EXPECT_THAT(recorder.Entries("GetFolderToEmpty "), IsEmpty());

@@ -12,6 +12,7 @@
 namespace kelvane {
 namespace {
 
+using platform::Operation;
 using testing::AddOffice2010;
 using platform::recording::AddWindowsEnvironment;
 using ::testing::ElementsAre;
@@ -134,7 +135,7 @@ TEST(RemoveFiles, ACacheFolderWhosePathCannotBeReadIsLeftAlone) {
   AddWindowsEnvironment(recorder.machine);
   const std::string cache = std::string(kCaches) + "{90140000-0011-0000-0000-0000000FF1CE}-C";
   recorder.machine.AddFolder(cache);
-  recorder.FailOn("Path", cache);
+  recorder.FailOn(Operation::Path, cache);
   files::RemoveFiles(recorder.get());
   EXPECT_TRUE(recorder.machine.HasFolder(cache));
 }
@@ -144,7 +145,7 @@ TEST(RemoveFiles, AnUnreadableCacheNameKeepsTheLineAndStillDeletes) {
   AddWindowsEnvironment(recorder.machine);
   const std::string cache = std::string(kCaches) + "{90140000-0011-0000-0000-0000000FF1CE}-C";
   recorder.machine.AddFolder(cache);
-  recorder.FailOn("Name", cache);
+  recorder.FailOn(Operation::Name, cache);
   files::RemoveFiles(recorder.get());
   EXPECT_FALSE(recorder.machine.HasFolder(cache));
   EXPECT_THAT(recorder.Entries("progress Removing: C:\\MSOCache"), IsEmpty());
@@ -152,18 +153,18 @@ TEST(RemoveFiles, AnUnreadableCacheNameKeepsTheLineAndStillDeletes) {
 
 // After set-up every failure is skipped and the phase goes on.
 TEST(RemoveFiles, FailuresAfterSetUpAreSkipped) {
-  const std::vector<std::pair<std::string, std::string>> faults = {
-      {"GetFolder", "C:\\Program Files\\Common Files\\Microsoft Shared\\Office14"},
-      {"Delete", "C:\\Program Files\\Common Files\\Microsoft Shared\\Source Engine\\OSE.EXE"},
-      {"OpenTextFile", ""},
-      {"WriteLine", "@echo off"},
-      {"GetFolder", "C:\\MSOCache\\All Users"},
-      {"SubFolders", "C:\\MSOCache\\All Users"},
-      {"SetProgressCaption", ""},
-      {"GetFile", ""},
+  const std::vector<std::pair<Operation, std::string>> faults = {
+      {Operation::GetFolder, "C:\\Program Files\\Common Files\\Microsoft Shared\\Office14"},
+      {Operation::Delete, "C:\\Program Files\\Common Files\\Microsoft Shared\\Source Engine\\OSE.EXE"},
+      {Operation::OpenTextFile, ""},
+      {Operation::WriteLine, "@echo off"},
+      {Operation::GetFolder, "C:\\MSOCache\\All Users"},
+      {Operation::SubFolders, "C:\\MSOCache\\All Users"},
+      {Operation::SetProgressCaption, ""},
+      {Operation::GetFile, ""},
   };
   for (const auto& [operation, argument] : faults) {
-    SCOPED_TRACE(operation + " " + argument);
+    SCOPED_TRACE(std::string(platform::OperationName(operation)) + " " + argument);
     platform::recording::RecordingPlatform recorder;
     AddOffice2010(recorder.machine);
     recorder.FailOn(operation, argument);
@@ -180,7 +181,7 @@ TEST(RemoveFiles, AFileInUseStaysAndTheRestOfItsFolderGoes) {
   AddOffice2010(recorder.machine);
   const std::string shared = "C:\\Program Files\\Common Files\\Microsoft Shared\\Office14\\";
   recorder.machine.AddFile(shared + "In Use.dll");
-  recorder.FailOn("Delete", shared + "In Use.dll");
+  recorder.FailOn(Operation::Delete, shared + "In Use.dll");
   files::RemoveFiles(recorder.get());
   EXPECT_TRUE(recorder.machine.HasFile(shared + "In Use.dll"));
   EXPECT_FALSE(recorder.machine.HasFile(shared + "MSO.DLL"));
@@ -188,10 +189,10 @@ TEST(RemoveFiles, AFileInUseStaysAndTheRestOfItsFolderGoes) {
 }
 
 TEST(RemoveFiles, ASetUpFailureGoesToTheCallerBeforeAnythingIsDeleted) {
-  for (const std::string operation : {"CreateObject", "ExpandEnvironmentStrings"}) {
+  for (const Operation operation : {Operation::CreateObject, Operation::ExpandEnvironmentStrings}) {
     platform::recording::RecordingPlatform recorder;
     AddOffice2010(recorder.machine);
-    recorder.FailOn(operation, operation == "CreateObject" ? "Scripting.FileSystemObject" : "%temp%");
+    recorder.FailOn(operation, operation == Operation::CreateObject ? "Scripting.FileSystemObject" : "%temp%");
     EXPECT_THROW(files::RemoveFiles(recorder.get()), platform::Error);
     EXPECT_THAT(recorder.Entries("Delete"), IsEmpty());
     EXPECT_THAT(recorder.Progress(), IsEmpty());

@@ -8,6 +8,7 @@
 namespace kelvane {
 namespace {
 
+using platform::Operation;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -19,13 +20,13 @@ TEST(StopService, ShowsItsMessageAndStartsNetStopWithoutWaiting) {
 }
 
 TEST(StopService, EveryStepIsTriedWhateverFailedBefore) {
-  for (const std::string operation : {"CreateObject", "SetProgressCaption", "run"}) {
-    SCOPED_TRACE(operation);
+  for (const Operation operation : {Operation::CreateObject, Operation::SetProgressCaption, Operation::run}) {
+    SCOPED_TRACE(platform::OperationName(operation));
     platform::recording::RecordingPlatform recorder;
     recorder.FailOn(operation);
     EXPECT_NO_THROW(installer::StopService(recorder.get()));
     EXPECT_THAT(recorder.Progress(), ElementsAre("Stopping The Office Source Engine service"));
-    EXPECT_EQ(recorder.Entries("run ").size(), operation == "CreateObject" ? 0u : 1u);
+    EXPECT_EQ(recorder.Entries("run ").size(), operation == Operation::CreateObject ? 0u : 1u);
   }
 }
 
@@ -72,21 +73,21 @@ TEST_F(UninstallMSIsTest, AnotherOfficesProductsAreLeftWhateverTheirNames) {
       {.name = "Microsoft Office Professional Plus 2010", .code = "{90140000-0011-0000-0000-0000000FF1CE}"},
       {.name = "Microsoft Office Enterprise 2007", .code = "{90120000-0030-0000-0000-0000000FF1CE}"},
       {.name = "Microsoft Office Word 2016", .code = "{90160000-001B-0000-1000-0000000FF1CE}"}};
-  recorder.FailOn("ProductCode", "{90160000-001B-0000-1000-0000000FF1CE}");  // unreadable: the name decides
+  recorder.FailOn(Operation::ProductCode, "{90160000-001B-0000-1000-0000000FF1CE}");  // unreadable: the name decides
   installer::UninstallMSIs(recorder.get());
   EXPECT_THAT(Remaining(), ElementsAre("Microsoft Office Professional Plus 2016", "Microsoft Office Enterprise 2007"));
 }
 
 TEST_F(UninstallMSIsTest, AFailingUninstallOrMessageDoesNotStopTheWalk) {
   Install({"Microsoft Office Word 2010", "Microsoft Office Excel 2010", "Microsoft Office Outlook 2010"});
-  recorder.FailOn("Uninstall", "Microsoft Office Word 2010");
-  recorder.FailOn("SetProgressCaption", "Uninstalling MSI: Microsoft Office Excel 2010");
+  recorder.FailOn(Operation::Uninstall, "Microsoft Office Word 2010");
+  recorder.FailOn(Operation::SetProgressCaption, "Uninstalling MSI: Microsoft Office Excel 2010");
   installer::UninstallMSIs(recorder.get());
   EXPECT_THAT(Remaining(), ElementsAre("Microsoft Office Word 2010"));
 }
 
 TEST_F(UninstallMSIsTest, WithoutTheServicesOrTheQueryNothingIsUninstalledAndTheLineIsLeftAlone) {
-  for (const std::string operation : {"GetObject", "ExecQuery"}) {
+  for (const Operation operation : {Operation::GetObject, Operation::ExecQuery}) {
     platform::recording::RecordingPlatform run;
     run.machine.products.push_back({"Microsoft Office Word 2010", true});
     run.FailOn(operation);

@@ -9,6 +9,7 @@
 namespace kelvane {
 namespace {
 
+using platform::Operation;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -114,7 +115,7 @@ TEST(RemoveRegKeys, TheSourceEngineKeyStaysUnannouncedWhileTheProductsListAnothe
     testing::AddOffice2010(recorder.machine);
     recorder.machine.products.push_back(
         {.name = "Office 16 Click-to-Run Extensibility Component", .code = "{90160000-008C-0000-0000-0000000FF1CE}"});
-    if (!listed) recorder.FailOn("ExecQuery");
+    if (!listed) recorder.FailOn(Operation::ExecQuery);
     registry::RemoveRegKeys(recorder.get());
     EXPECT_EQ(recorder.machine.HasKey("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\ose"), listed);
     EXPECT_EQ(::testing::Value(recorder.Progress(), ::testing::Contains(kFixedAnnouncements[2])), !listed);
@@ -150,7 +151,7 @@ TEST(RemoveRegKeys, AFailureInsideOneMatchAbandonsThatTreeOnlyAndGoesOnWithTheNe
   recorder.machine.AddKey(products + "AF01FEC\\level2\\level3a");
   recorder.machine.AddKey(products + "AF01FEC\\level2\\level3b");
   recorder.machine.AddKey(products + "BF01FEC\\SourceList");
-  recorder.FailOn("EnumKey", "Installer\\Products\\AF01FEC\\level2\\level3b");
+  recorder.FailOn(Operation::EnumKey, "Installer\\Products\\AF01FEC\\level2\\level3b");
   registry::RemoveRegKeys(recorder.get());
   EXPECT_FALSE(recorder.machine.HasKey(products + "AF01FEC\\level2\\level3a"));
   EXPECT_TRUE(recorder.machine.HasKey(products + "AF01FEC\\level2\\level3b"));
@@ -164,7 +165,7 @@ TEST(RemoveRegKeys, AFailedEnumerationNeverReusesTheListOfAnEarlierStep) {
   // Names the failed Uninstall step's BeginsWith rule would match too.
   recorder.machine.AddKey(kHKLM + std::string(kDownloads) + "\\0FF1CE-{X0FF1CE}-C");
   recorder.machine.AddKey(kHKLM + std::string(kDownloads) + "\\0FF1CE-{Y0FF1CE}-C");
-  recorder.FailOn("EnumKey", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
+  recorder.FailOn(Operation::EnumKey, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
   registry::RemoveRegKeys(recorder.get());
   EXPECT_THAT(recorder.Entries("DeleteKey 80000002 SOFTWARE\\Microsoft\\Windows"), IsEmpty());
 }
@@ -172,7 +173,7 @@ TEST(RemoveRegKeys, AFailedEnumerationNeverReusesTheListOfAnEarlierStep) {
 TEST(RemoveRegKeys, WithoutTheProviderOnlyTheAnnouncementsAppearAndThePhaseReturns) {
   platform::recording::RecordingPlatform recorder;
   testing::AddOffice2010(recorder.machine);
-  recorder.FailOn("GetObject");
+  recorder.FailOn(Operation::GetObject);
   EXPECT_NO_THROW(registry::RemoveRegKeys(recorder.get()));
   EXPECT_EQ(recorder.Progress(), kFixedAnnouncements);
   EXPECT_THAT(recorder.Entries("EnumKey "), IsEmpty());
@@ -182,8 +183,8 @@ TEST(RemoveRegKeys, WithoutTheProviderOnlyTheAnnouncementsAppearAndThePhaseRetur
 TEST(RemoveRegKeys, AFixedKeyThatFailsToDeleteDoesNotStopTheNextOne) {
   platform::recording::RecordingPlatform recorder;
   testing::AddOffice2010(recorder.machine);
-  recorder.FailOn("EnumKey", "Software\\Microsoft\\Office\\14.0");
-  recorder.FailOn("SetProgressCaption", kFixedAnnouncements[1]);
+  recorder.FailOn(Operation::EnumKey, "Software\\Microsoft\\Office\\14.0");
+  recorder.FailOn(Operation::SetProgressCaption, kFixedAnnouncements[1]);
   registry::RemoveRegKeys(recorder.get());
   EXPECT_TRUE(recorder.machine.HasKey("HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0"));
   EXPECT_FALSE(recorder.machine.HasKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0"));

@@ -11,6 +11,7 @@
 namespace kelvane {
 namespace {
 
+using platform::Operation;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -49,10 +50,10 @@ TEST(SetupReboot, SavesOneShortcutWithStyleFourToACopyOfTheToolAfterTheRecord) {
 }
 
 TEST(SetupReboot, TheFirstFailureEndsThePhaseAndGoesToTheCaller) {
-  for (const std::string operation : {"CreateObject", "ExecutablePath", "ExpandEnvironmentStrings", "CreateFolder",
-                                      "CopyFile", "OpenTextFile", "WriteLine", "CreateShortcut", "SetTargetPath",
-                                      "SetWindowStyle", "Save", "SetProgressCaption"}) {
-    SCOPED_TRACE(operation);
+  for (const Operation operation : {Operation::CreateObject, Operation::ExecutablePath, Operation::ExpandEnvironmentStrings, Operation::CreateFolder,
+                                      Operation::CopyFile, Operation::OpenTextFile, Operation::WriteLine, Operation::CreateShortcut, Operation::SetTargetPath,
+                                      Operation::SetWindowStyle, Operation::Save, Operation::SetProgressCaption}) {
+    SCOPED_TRACE(platform::OperationName(operation));
     platform::recording::RecordingPlatform recorder;
     platform::recording::AddWindowsEnvironment(recorder.machine);
     recorder.FailOn(operation);
@@ -91,8 +92,8 @@ TEST(Reboot, TheWaitForANameIsBoundedAndTheRestartFollowsRegardless) {
     SCOPED_TRACE(cause);
     platform::recording::RecordingPlatform recorder;
     if (cause == "empty name") recorder.machine.computerName.clear();
-    if (cause == "no network object") recorder.FailOn("CreateObject", "WScript.Network");
-    if (cause == "every read fails") recorder.FailOn("ComputerName");
+    if (cause == "no network object") recorder.FailOn(Operation::CreateObject, "WScript.Network");
+    if (cause == "every read fails") recorder.FailOn(Operation::ComputerName);
     restart::Reboot(recorder.get());
     const auto pauses = recorder.Entries("Sleep ");
     // The countdown's five pauses, then 25 reads 200 ms apart.
@@ -105,7 +106,7 @@ TEST(Reboot, TheWaitForANameIsBoundedAndTheRestartFollowsRegardless) {
 TEST(Reboot, ANameThatArrivesLateEndsTheWaitAtOnce) {
   platform::recording::RecordingPlatform recorder;
   // The first three reads fail: a network that comes up during the wait.
-  recorder.FailOn("ComputerName", "", 3);
+  recorder.FailOn(Operation::ComputerName, "", 3);
   restart::Reboot(recorder.get());
   EXPECT_EQ(recorder.Entries("ComputerName").size(), 4u);
   EXPECT_EQ(recorder.Entries("Sleep ").size(), 5u + 3u);
@@ -113,8 +114,8 @@ TEST(Reboot, ANameThatArrivesLateEndsTheWaitAtOnce) {
 
 TEST(Reboot, FailuresAreSkippedAndThePausesStillFollow) {
   platform::recording::RecordingPlatform recorder;
-  recorder.FailOn("SetProgressCaption");
-  recorder.FailOn("CreateObject", "WScript.Shell");
+  recorder.FailOn(Operation::SetProgressCaption);
+  recorder.FailOn(Operation::CreateObject, "WScript.Shell");
   EXPECT_NO_THROW(restart::Reboot(recorder.get()));
   EXPECT_EQ(recorder.Entries("Sleep 1000").size(), 5u);
   EXPECT_THAT(recorder.Entries("run "), IsEmpty());

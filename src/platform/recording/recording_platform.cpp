@@ -120,7 +120,7 @@ class FakeProcess final : public platform::Process {
   FakeProcess(RecordingPlatform& recorder, std::string command) : recorder_(recorder), command_(std::move(command)) {}
   bool WaitForExit(unsigned timeoutMilliseconds) override {
     recorder_.Record("WaitForExit " + std::to_string(timeoutMilliseconds));
-    recorder_.Check("WaitForExit", command_);
+    recorder_.Check(Operation::WaitForExit, command_);
     return true;
   }
 
@@ -134,17 +134,17 @@ class FakeShortcut final : public platform::Shortcut {
   FakeShortcut(RecordingPlatform& recorder, std::string path) : recorder_(recorder), path_(std::move(path)) {}
   void SetTargetPath(const std::string& targetPath) override {
     recorder_.Record("TargetPath " + targetPath);
-    recorder_.Check("SetTargetPath", targetPath);
+    recorder_.Check(Operation::SetTargetPath, targetPath);
     target_ = targetPath;
   }
   void SetWindowStyle(std::int16_t windowStyle) override {
     recorder_.Record("WindowStyle " + std::to_string(windowStyle));
-    recorder_.Check("SetWindowStyle", std::to_string(windowStyle));
+    recorder_.Check(Operation::SetWindowStyle, std::to_string(windowStyle));
     style_ = windowStyle;
   }
   void Save() override {
     recorder_.Record("Save " + path_);
-    recorder_.Check("Save", path_);
+    recorder_.Check(Operation::Save, path_);
     auto& machine = recorder_.machine;
     const auto folder = machine.folders.find(Parent(path_));
     if (folder == machine.folders.end()) throw PathNotFound(path_);
@@ -165,7 +165,7 @@ class FakeShell final : public platform::Shell {
 
   std::string ExpandEnvironmentStrings(const std::string& text) override {
     recorder_.Record("ExpandEnvironmentStrings " + text);
-    recorder_.Check("ExpandEnvironmentStrings", text);
+    recorder_.Check(Operation::ExpandEnvironmentStrings, text);
     std::string out;
     for (std::size_t at = 0; at < text.size();) {
       const auto open = text.find('%', at);
@@ -184,20 +184,20 @@ class FakeShell final : public platform::Shell {
 
   std::unique_ptr<platform::Process> run(const std::string& command) override {
     recorder_.Record("run " + command);
-    recorder_.Check("run", command);
+    recorder_.Check(Operation::run, command);
     RequireFileNamed(Program(command));
     return std::make_unique<FakeProcess>(recorder_, command);
   }
 
   void run(const std::string& address, std::int16_t windowStyle) override {
     recorder_.Record("open " + address + " | " + std::to_string(windowStyle));
-    recorder_.Check("run", address);
+    recorder_.Check(Operation::run, address);
     RequireFileNamed(address);
   }
 
   std::unique_ptr<platform::Shortcut> CreateShortcut(const std::string& linkPath) override {
     recorder_.Record("CreateShortcut " + linkPath);
-    recorder_.Check("CreateShortcut", linkPath);
+    recorder_.Check(Operation::CreateShortcut, linkPath);
     return std::make_unique<FakeShortcut>(recorder_, linkPath);
   }
 
@@ -223,7 +223,7 @@ std::optional<Error> Kept(const MachineState& machine, const std::string& item, 
 // what the machine keeps.
 std::optional<Error> Refusal(RecordingPlatform& recorder, const std::string& item, bool readOnly, bool force) {
   try {
-    recorder.Check("Delete", item);
+    recorder.Check(Operation::Delete, item);
   } catch (const Error& error) {
     return error;
   }
@@ -270,7 +270,7 @@ class FakeFileItem final : public platform::File {
  public:
   FakeFileItem(RecordingPlatform& recorder, std::string path) : recorder_(recorder), path_(std::move(path)) {}
   std::string Name() override {
-    recorder_.Check("Name", path_);
+    recorder_.Check(Operation::Name, path_);
     return Leaf(path_);
   }
   void Delete(bool force) override {
@@ -290,15 +290,15 @@ class FakeFolder final : public platform::Folder {
  public:
   FakeFolder(RecordingPlatform& recorder, std::string path) : recorder_(recorder), path_(std::move(path)) {}
   std::string Name() override {
-    recorder_.Check("Name", path_);
+    recorder_.Check(Operation::Name, path_);
     return Leaf(path_);
   }
   std::string Path() override {
-    recorder_.Check("Path", path_);
+    recorder_.Check(Operation::Path, path_);
     return path_;
   }
   std::vector<std::unique_ptr<platform::Folder>> SubFolders() override {
-    recorder_.Check("SubFolders", path_);
+    recorder_.Check(Operation::SubFolders, path_);
     std::vector<std::unique_ptr<platform::Folder>> items;
     for (const auto& [folder, readOnly] : recorder_.machine.folders) {
       if (Lower(Parent(folder)) == Lower(path_)) items.push_back(std::make_unique<FakeFolder>(recorder_, folder));
@@ -306,7 +306,7 @@ class FakeFolder final : public platform::Folder {
     return items;
   }
   std::vector<std::unique_ptr<platform::File>> Files() override {
-    recorder_.Check("Files", path_);
+    recorder_.Check(Operation::Files, path_);
     std::vector<std::unique_ptr<platform::File>> items;
     for (const auto& [file, entry] : recorder_.machine.files) {
       if (Lower(Parent(file)) == Lower(path_)) items.push_back(std::make_unique<FakeFileItem>(recorder_, file));
@@ -328,12 +328,12 @@ class FakeTextStream final : public platform::TextStream {
   FakeTextStream(RecordingPlatform& recorder, std::string path) : recorder_(recorder), path_(std::move(path)) {}
   void WriteLine(const std::string& text) override {
     recorder_.Record("WriteLine " + text);
-    recorder_.Check("WriteLine", text);
+    recorder_.Check(Operation::WriteLine, text);
     recorder_.machine.files[path_].content += text + "\r\n";
   }
   void Close() override {
     recorder_.Record("Close " + path_);
-    recorder_.Check("Close", path_);
+    recorder_.Check(Operation::Close, path_);
   }
 
  private:
@@ -347,30 +347,30 @@ class FakeFileSystem final : public platform::FileSystem {
 
   bool FileExists(const std::string& path) override {
     recorder_.Record("FileExists " + path);
-    recorder_.Check("FileExists", path);
+    recorder_.Check(Operation::FileExists, path);
     return recorder_.machine.HasFile(path);
   }
   std::unique_ptr<platform::Folder> GetFolder(const std::string& path) override {
     recorder_.Record("GetFolder " + path);
-    recorder_.Check("GetFolder", path);
+    recorder_.Check(Operation::GetFolder, path);
     return FolderAt(path);
   }
   std::unique_ptr<platform::Folder> GetFolderToEmpty(const std::string& path) override {
     recorder_.Record("GetFolderToEmpty " + path);
-    recorder_.Check("GetFolderToEmpty", path);
+    recorder_.Check(Operation::GetFolderToEmpty, path);
     if (!platform::MayEmptyFolder(CollapseSeparators(path), recorder_.machine.sweepRoles)) throw PermissionDenied(path);
     return FolderAt(path);
   }
   std::unique_ptr<platform::File> GetFile(const std::string& path) override {
     recorder_.Record("GetFile " + path);
-    recorder_.Check("GetFile", path);
+    recorder_.Check(Operation::GetFile, path);
     const auto file = recorder_.machine.files.find(CollapseSeparators(path));
     if (file == recorder_.machine.files.end()) throw NotFound(path);
     return std::make_unique<FakeFileItem>(recorder_, file->first);
   }
   void DeleteFile(const std::string& path) override {
     recorder_.Record("DeleteFile " + path);
-    recorder_.Check("DeleteFile", path);
+    recorder_.Check(Operation::DeleteFile, path);
     const auto file = recorder_.machine.files.find(CollapseSeparators(path));
     if (file == recorder_.machine.files.end()) throw NotFound(path);
     if (auto kept = Kept(recorder_.machine, file->first, file->second.readOnly, false)) throw *kept;
@@ -379,7 +379,7 @@ class FakeFileSystem final : public platform::FileSystem {
   std::unique_ptr<platform::TextStream> OpenTextFile(const std::string& path, std::int16_t ioMode,
                                                      bool create) override {
     recorder_.Record("OpenTextFile " + path + " | " + std::to_string(ioMode) + " | " + (create ? "true" : "false"));
-    recorder_.Check("OpenTextFile", path);
+    recorder_.Check(Operation::OpenTextFile, path);
     // What the real object refuses: reading or appending, a missing file
     // without create, a folder, a read-only file.
     if (ioMode != platform::kForWriting) throw platform::Error(5, "Invalid procedure call or argument");
@@ -393,14 +393,14 @@ class FakeFileSystem final : public platform::FileSystem {
   }
   void CreateFolder(const std::string& path) override {
     recorder_.Record("CreateFolder " + path);
-    recorder_.Check("CreateFolder", path);
+    recorder_.Check(Operation::CreateFolder, path);
     if (!recorder_.machine.HasFolder(Parent(path))) throw PathNotFound(path);
     if (recorder_.machine.HasFile(path)) throw PermissionDenied(path);
     recorder_.machine.AddFolder(path);
   }
   void CopyFile(const std::string& source, const std::string& destination) override {
     recorder_.Record("CopyFile " + source + " | " + destination);
-    recorder_.Check("CopyFile", destination);
+    recorder_.Check(Operation::CopyFile, destination);
     const auto file = recorder_.machine.files.find(CollapseSeparators(source));
     if (file == recorder_.machine.files.end()) throw NotFound(source);
     if (!recorder_.machine.HasFolder(Parent(destination))) throw PathNotFound(destination);
@@ -408,7 +408,7 @@ class FakeFileSystem final : public platform::FileSystem {
   }
   std::unique_ptr<platform::TextStream> OpenLog(const std::string& path) override {
     recorder_.Record("OpenLog " + path);
-    recorder_.Check("OpenLog", path);
+    recorder_.Check(Operation::OpenLog, path);
     if (!recorder_.machine.HasFolder(Parent(path))) throw PathNotFound(path);
     if (recorder_.machine.HasFolder(path)) throw PermissionDenied(path);
     recorder_.machine.files[CollapseSeparators(path)];  // made when missing, appended to when there
@@ -416,7 +416,7 @@ class FakeFileSystem final : public platform::FileSystem {
   }
   void DeleteAtRestart(const std::string& path) override {
     recorder_.Record("DeleteAtRestart " + path);
-    recorder_.Check("DeleteAtRestart", path);
+    recorder_.Check(Operation::DeleteAtRestart, path);
     recorder_.machine.deletionsAtRestart.push_back(path);
   }
 
@@ -435,7 +435,7 @@ class FakeNetwork final : public platform::Network {
   explicit FakeNetwork(RecordingPlatform& recorder) : recorder_(recorder) {}
   std::string ComputerName() override {
     recorder_.Record("ComputerName");
-    recorder_.Check("ComputerName", "");
+    recorder_.Check(Operation::ComputerName, "");
     return recorder_.machine.computerName;
   }
 
@@ -450,7 +450,7 @@ class FakeRegistry final : public platform::RegistryProvider {
   long EnumKey(std::uint32_t hDefKey, const std::string& sSubKeyName,
                std::optional<std::vector<std::string>>& sNames) override {
     recorder_.Record("EnumKey " + Hex(hDefKey) + " " + sSubKeyName);
-    recorder_.Check("EnumKey", sSubKeyName);
+    recorder_.Check(Operation::EnumKey, sSubKeyName);
     sNames.reset();  // a call that returns sets the output, as the provider's does
     const std::string key = CollapseSeparators(RootName(hDefKey) + "\\" + sSubKeyName);
     if (!recorder_.machine.keys.count(key)) return 2;
@@ -464,7 +464,7 @@ class FakeRegistry final : public platform::RegistryProvider {
 
   long DeleteKey(std::uint32_t hDefKey, const std::string& sSubKeyName) override {
     recorder_.Record("DeleteKey " + Hex(hDefKey) + " " + sSubKeyName);
-    recorder_.Check("DeleteKey", sSubKeyName);
+    recorder_.Check(Operation::DeleteKey, sSubKeyName);
     const std::string key = CollapseSeparators(RootName(hDefKey) + "\\" + sSubKeyName);
     auto& keys = recorder_.machine.keys;
     if (!keys.count(key)) return 2;
@@ -483,19 +483,19 @@ class FakeProductObject final : public platform::Product {
   FakeProductObject(RecordingPlatform& recorder, std::size_t index) : recorder_(recorder), index_(index) {}
   std::string Name() override {
     const auto& product = recorder_.machine.products[index_];
-    recorder_.Check("Name", product.name.value_or(""));
+    recorder_.Check(Operation::Name, product.name.value_or(""));
     if (!product.name) throw Error(0x80041002, "Not found");
     return *product.name;
   }
   std::string ProductCode() override {
     const auto& product = recorder_.machine.products[index_];
-    recorder_.Check("ProductCode", product.code);
+    recorder_.Check(Operation::ProductCode, product.code);
     return product.code;
   }
   long Uninstall() override {
     auto& product = recorder_.machine.products[index_];
     recorder_.Record("Uninstall " + product.name.value_or("(no name)"));
-    recorder_.Check("Uninstall", product.name.value_or(""));
+    recorder_.Check(Operation::Uninstall, product.name.value_or(""));
     product.installed = false;
     return 0;
   }
@@ -510,7 +510,7 @@ class FakeProductServices final : public platform::ProductServices {
   explicit FakeProductServices(RecordingPlatform& recorder) : recorder_(recorder) {}
   std::vector<std::unique_ptr<platform::Product>> ExecQuery(const std::string& query) override {
     recorder_.Record("ExecQuery " + query);
-    recorder_.Check("ExecQuery", query);
+    recorder_.Check(Operation::ExecQuery, query);
     std::vector<std::unique_ptr<platform::Product>> products;
     for (std::size_t i = 0; i < recorder_.machine.products.size(); ++i) {
       const FakeProduct& product = recorder_.machine.products[i];
@@ -552,11 +552,11 @@ class RecordingPlatform::Objects final : public platform::Objects {
  private:
   void Create(const std::string& progId) {
     recorder_.Record("CreateObject " + progId);
-    recorder_.Check("CreateObject", progId);
+    recorder_.Check(Operation::CreateObject, progId);
   }
   void Bind(const std::string& moniker) {
     recorder_.Record("GetObject " + moniker);
-    recorder_.Check("GetObject", moniker);
+    recorder_.Check(Operation::GetObject, moniker);
   }
   RecordingPlatform& recorder_;
 };
@@ -580,15 +580,15 @@ class RecordingPlatform::Kernel final : public platform::Kernel {
   explicit Kernel(RecordingPlatform& recorder) : recorder_(recorder) {}
   std::string ExecutablePath() override {
     recorder_.Record("ExecutablePath");
-    recorder_.Check("ExecutablePath", "");
+    recorder_.Check(Operation::ExecutablePath, "");
     return recorder_.machine.executablePath;
   }
   void Sleep(unsigned milliseconds) override { recorder_.Record("Sleep " + std::to_string(milliseconds)); }
   platform::Elevation TokenElevation() override { return recorder_.machine.elevation; }
-  // Declining the prompt is FailOn("StartElevated").
+  // Declining the prompt is FailOn(Operation::StartElevated).
   void StartElevated() override {
     recorder_.Record("StartElevated");
-    recorder_.Check("StartElevated", "");
+    recorder_.Check(Operation::StartElevated, "");
   }
   std::vector<std::string> Arguments() override { return recorder_.machine.arguments; }
   bool WaitForInstaller(unsigned timeoutMilliseconds) override {
@@ -596,9 +596,9 @@ class RecordingPlatform::Kernel final : public platform::Kernel {
     return !recorder_.machine.installerBusy;
   }
   std::string UtcTime() override { return "2026-12-10T12:00:00.000Z"; }
-  // The user's rights that cannot be had are FailOn("ImpersonateUser").
+  // The user's rights that cannot be had are FailOn(Operation::ImpersonateUser).
   std::unique_ptr<platform::Impersonation> ImpersonateUser() override {
-    recorder_.Check("ImpersonateUser", "");
+    recorder_.Check(Operation::ImpersonateUser, "");
     return std::make_unique<AsUser>(recorder_);
   }
 
@@ -612,26 +612,26 @@ class RecordingPlatform::Windows final : public platform::WindowSystem {
   void Show(platform::Window window) override {
     const std::string name(platform::WindowName(window));
     recorder_.Record("show " + name);
-    recorder_.Check("Show", name);
+    recorder_.Check(Operation::Show, name);
     recorder_.visible.insert(window);
   }
   void Hide(platform::Window window) override {
     const std::string name(platform::WindowName(window));
     recorder_.Record("hide " + name);
-    recorder_.Check("Hide", name);
+    recorder_.Check(Operation::Hide, name);
     recorder_.visible.erase(window);
   }
   void SetProgressCaption(const std::string& text) override {
     recorder_.Record("progress " + text);
-    recorder_.Check("SetProgressCaption", text);
+    recorder_.Check(Operation::SetProgressCaption, text);
   }
   void RepaintProgress() override {
     recorder_.Record("repaint");
-    recorder_.Check("RepaintProgress", "");
+    recorder_.Check(Operation::RepaintProgress, "");
   }
   void ShowErrorBox(const std::string& title, const std::string& text) override {
     recorder_.Record("error " + title + " | " + text);
-    recorder_.Check("ShowErrorBox", title);
+    recorder_.Check(Operation::ShowErrorBox, title);
   }
   void EndTool(int exitCode) override {
     recorder_.Record(exitCode ? "end " + std::to_string(exitCode) : "end");
@@ -652,17 +652,17 @@ RecordingPlatform::RecordingPlatform()
 
 RecordingPlatform::~RecordingPlatform() = default;
 
-void RecordingPlatform::FailOn(const std::string& operation, const std::string& argument, int times) {
+void RecordingPlatform::FailOn(Operation operation, const std::string& argument, int times) {
   faults_.emplace(operation, Fault{argument, times});
 }
 
-void RecordingPlatform::Check(const std::string& operation, const std::string& argument) const {
+void RecordingPlatform::Check(Operation operation, const std::string& argument) const {
   const auto [first, last] = faults_.equal_range(operation);
   for (auto fault = first; fault != last; ++fault) {
     const Fault& rule = fault->second;
     if (rule.times != 0 && (rule.argument.empty() || rule.argument == argument)) {
       if (rule.times > 0) --rule.times;
-      throw Error(kInjectedFailure, operation + " failed");
+      throw Error(kInjectedFailure, std::string(OperationName(operation)) + " failed");
     }
   }
 }

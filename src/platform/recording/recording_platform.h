@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/interface/platform.h"
+#include "platform/shared/fault_operation.h"
 #include "platform/shared/sweep_root.h"
 
 namespace kelvane::platform::recording {
@@ -77,9 +78,9 @@ class RecordingPlatform {
 
   MachineState machine;
 
-  // Makes the named operation fail, on one argument or (empty) on any; for
-  // the first `times` calls only when given.
-  void FailOn(const std::string& operation, const std::string& argument = "", int times = -1);
+  // Makes the operation fail, on one argument or (empty) on any; for the
+  // first `times` calls only when given.
+  void FailOn(Operation operation, const std::string& argument = "", int times = -1);
 
   platform::Platform& get() { return platform_; }
   const std::vector<std::string>& log() const { return log_; }
@@ -95,7 +96,7 @@ class RecordingPlatform {
 
   // Used by the fakes.
   void Record(const std::string& entry) { log_.push_back(entry); }
-  void Check(const std::string& operation, const std::string& argument) const;
+  void Check(Operation operation, const std::string& argument) const;
 
  private:
   class Objects;
@@ -107,7 +108,7 @@ class RecordingPlatform {
     std::string argument;
     mutable int times;
   };
-  std::multimap<std::string, Fault> faults_;
+  std::multimap<Operation, Fault> faults_;
   std::unique_ptr<Objects> objects_;
   std::unique_ptr<Kernel> kernel_;
   std::unique_ptr<Windows> windows_;

@@ -17,7 +17,7 @@ class FinishedProcess final : public platform::Process {
   FinishedProcess(const Machine& machine, std::string commandLine)
       : machine_(machine), commandLine_(std::move(commandLine)) {}
   bool WaitForExit(unsigned) override {
-    machine_.Check("WaitForExit", commandLine_, UnspecifiedError());
+    machine_.Check(Operation::WaitForExit, commandLine_, UnspecifiedError());
     return true;
   }
 

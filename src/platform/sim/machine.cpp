@@ -40,7 +40,7 @@ void Machine::Save() const {
   WriteFileAtomically(image_ / "machine.ini", FormatMachineConfig(config_));
 }
 
-void Machine::Check(const std::string& operation, const std::string& argument, const platform::Error& error) const {
+void Machine::Check(Operation operation, const std::string& argument, const platform::Error& error) const {
   if (faults_.FailsOn(operation, argument)) throw error;
 }
 
@@ -70,7 +70,7 @@ std::string Machine::Expand(const std::string& text, bool batchFile) const {
 }
 
 DeleteRefusal Machine::Delete(const DriveItem& item, bool force) const {
-  return drive_.Delete(item, force, [&](const WindowsPath& path) { return FailsOn("Delete", path.Text()); });
+  return drive_.Delete(item, force, [&](const WindowsPath& path) { return FailsOn(Operation::Delete, path.Text()); });
 }
 
 }  // namespace kelvane::platform::sim

@@ -34,8 +34,8 @@ class Machine {
   const EventLog& log() const { return log_; }
 
   // Throws the error when faults.ini makes the operation fail on the argument.
-  void Check(const std::string& operation, const std::string& argument, const platform::Error& error) const;
-  bool FailsOn(const std::string& operation, const std::string& argument) const {
+  void Check(Operation operation, const std::string& argument, const platform::Error& error) const;
+  bool FailsOn(Operation operation, const std::string& argument) const {
     return faults_.FailsOn(operation, argument);
   }
 

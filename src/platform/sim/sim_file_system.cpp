@@ -78,7 +78,7 @@ class SimFile final : public platform::File {
  public:
   SimFile(Machine& machine, DriveItem item) : machine_(machine), item_(std::move(item)) {}
   std::string Name() override {
-    machine_.Check("Name", item_.path.Text(), UnspecifiedError());
+    machine_.Check(Operation::Name, item_.path.Text(), UnspecifiedError());
     return item_.Name();
   }
   void Delete(bool force) override {
@@ -95,15 +95,15 @@ class SimFolder final : public platform::Folder {
  public:
   SimFolder(Machine& machine, DriveItem item) : machine_(machine), item_(std::move(item)) {}
   std::string Name() override {
-    machine_.Check("Name", item_.path.Text(), UnspecifiedError());
+    machine_.Check(Operation::Name, item_.path.Text(), UnspecifiedError());
     return item_.Name();
   }
   std::string Path() override {
-    machine_.Check("Path", item_.path.Text(), UnspecifiedError());
+    machine_.Check(Operation::Path, item_.path.Text(), UnspecifiedError());
     return item_.path.Text();
   }
   std::vector<std::unique_ptr<platform::Folder>> SubFolders() override {
-    machine_.Check("SubFolders", item_.path.Text(), PathNotFound());
+    machine_.Check(Operation::SubFolders, item_.path.Text(), PathNotFound());
     std::vector<std::unique_ptr<platform::Folder>> folders;
     for (auto& item : machine_.drive().List(item_)) {
       if (Drive::IsFolder(item)) folders.push_back(std::make_unique<SimFolder>(machine_, std::move(item)));
@@ -111,7 +111,7 @@ class SimFolder final : public platform::Folder {
     return folders;
   }
   std::vector<std::unique_ptr<platform::File>> Files() override {
-    machine_.Check("Files", item_.path.Text(), PathNotFound());
+    machine_.Check(Operation::Files, item_.path.Text(), PathNotFound());
     std::vector<std::unique_ptr<platform::File>> files;
     for (auto& item : machine_.drive().List(item_)) {
       if (Drive::IsFile(item)) files.push_back(std::make_unique<SimFile>(machine_, std::move(item)));
@@ -135,11 +135,11 @@ class SimTextStream final : public platform::TextStream {
       : machine_(machine), host_(std::move(host)), utf8_(utf8) {}
   void WriteLine(const std::string& text) override {
     if (closed_) throw platform::Error(54, "Bad file mode");
-    machine_.Check("WriteLine", text, DiskFull());
+    machine_.Check(Operation::WriteLine, text, DiskFull());
     std::ofstream(host_, std::ios::binary | std::ios::app) << (utf8_ ? text : Utf8ToAnsi(text)) << "\r\n";
   }
   void Close() override {
-    machine_.Check("Close", host_.filename().string(), UnspecifiedError());
+    machine_.Check(Operation::Close, host_.filename().string(), UnspecifiedError());
     closed_ = true;
   }
 
@@ -155,18 +155,18 @@ class SimFileSystem final : public platform::FileSystem {
   explicit SimFileSystem(Machine& machine) : machine_(machine) {}
 
   bool FileExists(const std::string& path) override {
-    machine_.Check("FileExists", path, UnspecifiedError());
+    machine_.Check(Operation::FileExists, path, UnspecifiedError());
     const auto item = machine_.drive().Find(path);
     return item && Drive::IsFile(*item);
   }
   std::unique_ptr<platform::Folder> GetFolder(const std::string& path) override {
-    machine_.Check("GetFolder", path, PathNotFound());
+    machine_.Check(Operation::GetFolder, path, PathNotFound());
     auto item = machine_.drive().Find(path);
     if (!item || !Drive::IsFolder(*item)) throw PathNotFound();
     return std::make_unique<SimFolder>(machine_, std::move(*item));
   }
   std::unique_ptr<platform::Folder> GetFolderToEmpty(const std::string& path) override {
-    machine_.Check("GetFolderToEmpty", path, PathNotFound());
+    machine_.Check(Operation::GetFolderToEmpty, path, PathNotFound());
     auto item = machine_.drive().Find(path);
     if (!item || !Drive::IsFolder(*item)) throw PathNotFound();
     std::error_code error;
@@ -176,20 +176,20 @@ class SimFileSystem final : public platform::FileSystem {
     return std::make_unique<SimFolder>(machine_, std::move(*item));
   }
   std::unique_ptr<platform::File> GetFile(const std::string& path) override {
-    machine_.Check("GetFile", path, FileNotFound());
+    machine_.Check(Operation::GetFile, path, FileNotFound());
     auto item = machine_.drive().Find(path);
     if (!item || !Drive::IsFile(*item)) throw FileNotFound();
     return std::make_unique<SimFile>(machine_, std::move(*item));
   }
   void DeleteFile(const std::string& path) override {
-    machine_.Check("DeleteFile", path, AccessDenied());
+    machine_.Check(Operation::DeleteFile, path, AccessDenied());
     const auto item = machine_.drive().Find(path);
     if (!item || !Drive::IsFile(*item)) throw FileNotFound();
     DeleteItem(machine_, *item, false);
   }
   std::unique_ptr<platform::TextStream> OpenTextFile(const std::string& path, std::int16_t ioMode,
                                                      bool create) override {
-    machine_.Check("OpenTextFile", path, AccessDenied());
+    machine_.Check(Operation::OpenTextFile, path, AccessDenied());
     if (ioMode != platform::kForWriting) throw platform::Error(5, "Invalid procedure call or argument");
     const auto place = Place(path);
     const bool exists = StillThere(*place);
@@ -200,7 +200,7 @@ class SimFileSystem final : public platform::FileSystem {
     return std::make_unique<SimTextStream>(machine_, place->host);
   }
   void CreateFolder(const std::string& path) override {
-    machine_.Check("CreateFolder", path, AccessDenied());
+    machine_.Check(Operation::CreateFolder, path, AccessDenied());
     const auto place = Place(path);
     if (StillThere(*place) && !Drive::IsFolder(*place)) throw AccessDenied();
     if (Drive::IsReadOnly(place->host.parent_path())) throw AccessDenied();
@@ -209,7 +209,7 @@ class SimFileSystem final : public platform::FileSystem {
     if (error) throw AccessDenied();
   }
   void CopyFile(const std::string& source, const std::string& destination) override {
-    machine_.Check("CopyFile", destination, AccessDenied());
+    machine_.Check(Operation::CopyFile, destination, AccessDenied());
     const auto from = machine_.drive().Find(source);
     if (!from || !Drive::IsFile(*from)) throw FileNotFound();
     const auto place = Place(destination);
@@ -221,7 +221,7 @@ class SimFileSystem final : public platform::FileSystem {
     if (error) throw AccessDenied();
   }
   std::unique_ptr<platform::TextStream> OpenLog(const std::string& path) override {
-    machine_.Check("OpenLog", path, AccessDenied());
+    machine_.Check(Operation::OpenLog, path, AccessDenied());
     const auto place = Place(path);
     std::error_code error;
     // Never written through a link planted at its name.
@@ -231,7 +231,7 @@ class SimFileSystem final : public platform::FileSystem {
     return std::make_unique<SimTextStream>(machine_, place->host, true);
   }
   void DeleteAtRestart(const std::string& path) override {
-    machine_.Check("DeleteAtRestart", path, AccessDenied());
+    machine_.Check(Operation::DeleteAtRestart, path, AccessDenied());
     if (!machine_.drive().Find(path)) throw FileNotFound();
     machine_.config().deletionsAtRestart.push_back(path);
   }

@@ -28,7 +28,7 @@ std::string SimKernel::UtcTime() {
 }
 
 std::string SimKernel::ExecutablePath() {
-  machine_.Check("ExecutablePath", "", UnspecifiedError());
+  machine_.Check(Operation::ExecutablePath, "", UnspecifiedError());
   return startedFrom_;
 }
 

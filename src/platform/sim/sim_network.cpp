@@ -10,7 +10,7 @@ class SimNetwork final : public platform::Network {
  public:
   explicit SimNetwork(Machine& machine) : machine_(machine) {}
   std::string ComputerName() override {
-    machine_.Check("ComputerName", "", UnspecifiedError());
+    machine_.Check(Operation::ComputerName, "", UnspecifiedError());
     return machine_.config().computerName;
   }
 

@@ -11,28 +11,28 @@
 namespace kelvane::platform::sim {
 
 std::unique_ptr<platform::Shell> SimObjects::CreateShell() {
-  machine_.Check("CreateObject", platform::kShellProgId, CannotCreateObject());
+  machine_.Check(Operation::CreateObject, platform::kShellProgId, CannotCreateObject());
   return MakeShell(machine_);
 }
 
 std::unique_ptr<platform::FileSystem> SimObjects::CreateFileSystem() {
-  machine_.Check("CreateObject", platform::kFileSystemProgId, CannotCreateObject());
+  machine_.Check(Operation::CreateObject, platform::kFileSystemProgId, CannotCreateObject());
   return MakeFileSystem(machine_);
 }
 
 std::unique_ptr<platform::Network> SimObjects::CreateNetwork() {
-  machine_.Check("CreateObject", platform::kNetworkProgId, CannotCreateObject());
+  machine_.Check(Operation::CreateObject, platform::kNetworkProgId, CannotCreateObject());
   return MakeNetwork(machine_);
 }
 
 std::unique_ptr<platform::RegistryProvider> SimObjects::GetRegistryProvider(const std::string& moniker) {
-  machine_.Check("GetObject", moniker, InvalidMoniker());
+  machine_.Check(Operation::GetObject, moniker, InvalidMoniker());
   if (!EndsWithName(moniker, "\\root\\default:StdRegProv")) throw InvalidMoniker();
   return MakeRegistryProvider(machine_);
 }
 
 std::unique_ptr<platform::ProductServices> SimObjects::GetProductServices(const std::string& moniker) {
-  machine_.Check("GetObject", moniker, InvalidMoniker());
+  machine_.Check(Operation::GetObject, moniker, InvalidMoniker());
   if (!EndsWithName(moniker, "\\root\\cimv2")) throw InvalidMoniker();
   return MakeProductServices(machine_);
 }

@@ -14,7 +14,7 @@ class SimProduct final : public platform::Product {
 
   std::string Name() override {
     const InstalledProduct& product = Installed();
-    machine_.Check("Name", product.name.value_or(code_), WmiNotFound());
+    machine_.Check(Operation::Name, product.name.value_or(code_), WmiNotFound());
     if (!product.name) throw WmiNotFound();
     return *product.name;
   }
@@ -24,7 +24,7 @@ class SimProduct final : public platform::Product {
   long Uninstall() override {
     const InstalledProduct product = Installed();
     const std::string shownName = product.name.value_or(code_);
-    machine_.Check("Uninstall", shownName, WmiGenericFailure());
+    machine_.Check(Operation::Uninstall, shownName, WmiGenericFailure());
     if (product.uninstallFails) return *product.uninstallFails;
     machine_.log().Append({"uninstall", shownName});
     for (const auto& key : product.removesKeys) machine_.registry().Remove(key);
@@ -52,7 +52,7 @@ class SimProductServices final : public platform::ProductServices {
  public:
   explicit SimProductServices(Machine& machine) : machine_(machine) {}
   std::vector<std::unique_ptr<platform::Product>> ExecQuery(const std::string& query) override {
-    machine_.Check("ExecQuery", query, WmiGenericFailure());
+    machine_.Check(Operation::ExecQuery, query, WmiGenericFailure());
     if (!SameName(query, "Select * from Win32_Product")) throw platform::Error(static_cast<long>(0x80041017), "Invalid query");
     std::vector<std::unique_ptr<platform::Product>> products;
     // Per-machine products only: one a user installed for himself is his

@@ -17,7 +17,7 @@ class SimRegistryProvider final : public platform::RegistryProvider {
   long EnumKey(std::uint32_t hDefKey, const std::string& sSubKeyName,
                std::optional<std::vector<std::string>>& sNames) override {
     const auto root = RegistryTree::RootName(hDefKey);
-    machine_.Check("EnumKey", root.value_or("?") + "\\" + sSubKeyName, WmiGenericFailure());
+    machine_.Check(Operation::EnumKey, root.value_or("?") + "\\" + sSubKeyName, WmiGenericFailure());
     // A call that returns sets the output: without an array unless there are
     // subkeys to list.
     sNames.reset();
@@ -31,11 +31,11 @@ class SimRegistryProvider final : public platform::RegistryProvider {
   long DeleteKey(std::uint32_t hDefKey, const std::string& sSubKeyName) override {
     const auto root = RegistryTree::RootName(hDefKey);
     const std::string fullName = root.value_or("?") + "\\" + sSubKeyName;
-    machine_.Check("DeleteKey", fullName, WmiGenericFailure());
+    machine_.Check(Operation::DeleteKey, fullName, WmiGenericFailure());
     if (!root) return kInvalidHandle;
     const RegistryKey* key = machine_.registry().Find(fullName);
     if (!key) return kFileNotFound;
-    if (machine_.FailsOn("DeleteKeyDenied", fullName)) return kAccessDenied;
+    if (machine_.FailsOn(Operation::DeleteKeyDenied, fullName)) return kAccessDenied;
     // Like RegDeleteKey: a key that still has subkeys stays, and so does a root.
     if (!key->subkeys.empty() || RegistryTree::SplitKeyPath(sSubKeyName).empty()) return kAccessDenied;
     machine_.registry().Remove(fullName);

@@ -13,17 +13,17 @@ class SimShortcut final : public platform::Shortcut {
  public:
   SimShortcut(Machine& machine, std::string path) : machine_(machine), path_(std::move(path)) {}
   void SetTargetPath(const std::string& targetPath) override {
-    machine_.Check("SetTargetPath", targetPath, UnspecifiedError());
+    machine_.Check(Operation::SetTargetPath, targetPath, UnspecifiedError());
     link_.targetPath = targetPath;
   }
   void SetWindowStyle(std::int16_t windowStyle) override {
-    machine_.Check("SetWindowStyle", std::to_string(windowStyle), UnspecifiedError());
+    machine_.Check(Operation::SetWindowStyle, std::to_string(windowStyle), UnspecifiedError());
     link_.showCommand = static_cast<std::uint32_t>(windowStyle);
   }
   // Replaces a shortcut of the same name; the folder must exist and be
   // writable, as the shell needs it.
   void Save() override {
-    machine_.Check("Save", path_, AccessDenied());
+    machine_.Check(Operation::Save, path_, AccessDenied());
     const auto parsed = ParseWindowsPath(path_);
     const auto place = parsed ? machine_.drive().PlaceFor(*parsed) : std::nullopt;
     if (!place) throw PathNotFound();
@@ -45,21 +45,21 @@ class SimShell final : public platform::Shell {
   explicit SimShell(Machine& machine) : machine_(machine) {}
 
   std::string ExpandEnvironmentStrings(const std::string& text) override {
-    machine_.Check("ExpandEnvironmentStrings", text, UnspecifiedError());
+    machine_.Check(Operation::ExpandEnvironmentStrings, text, UnspecifiedError());
     return machine_.Expand(text);
   }
   std::unique_ptr<platform::Process> run(const std::string& command) override {
-    machine_.Check("run", command, FileNotFound());
+    machine_.Check(Operation::run, command, FileNotFound());
     return StartCommand(machine_, command, [&] { machine_.log().Append({"run", command}); });
   }
   void run(const std::string& address, std::int16_t windowStyle) override {
-    machine_.Check("run", address, NoAssociation());
+    machine_.Check(Operation::run, address, NoAssociation());
     // A document on the drive must be there; an address always has a handler.
     if (ParseWindowsPath(address) && !machine_.drive().Find(address)) throw FileNotFound();
     machine_.log().Append({"open", address, std::to_string(windowStyle)});
   }
   std::unique_ptr<platform::Shortcut> CreateShortcut(const std::string& linkPath) override {
-    machine_.Check("CreateShortcut", linkPath, UnspecifiedError());
+    machine_.Check(Operation::CreateShortcut, linkPath, UnspecifiedError());
     return std::make_unique<SimShortcut>(machine_, linkPath);
   }
 

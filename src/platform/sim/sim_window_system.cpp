@@ -7,28 +7,28 @@ namespace kelvane::platform::sim {
 
 void SimWindowSystem::Show(platform::Window window) {
   const std::string name(platform::WindowName(window));
-  machine_.Check("Show", name, UnspecifiedError());
+  machine_.Check(Operation::Show, name, UnspecifiedError());
   visible_.insert(window);
   machine_.log().Append({"window", "show", name});
 }
 
 void SimWindowSystem::Hide(platform::Window window) {
   const std::string name(platform::WindowName(window));
-  machine_.Check("Hide", name, UnspecifiedError());
+  machine_.Check(Operation::Hide, name, UnspecifiedError());
   visible_.erase(window);
   machine_.log().Append({"window", "hide", name});
 }
 
 void SimWindowSystem::SetProgressCaption(const std::string& text) {
-  machine_.Check("SetProgressCaption", text, UnspecifiedError());
+  machine_.Check(Operation::SetProgressCaption, text, UnspecifiedError());
   progressCaption_ = text;
   machine_.log().Append({"progress", text});
 }
 
-void SimWindowSystem::RepaintProgress() { machine_.Check("RepaintProgress", "", UnspecifiedError()); }
+void SimWindowSystem::RepaintProgress() { machine_.Check(Operation::RepaintProgress, "", UnspecifiedError()); }
 
 void SimWindowSystem::ShowErrorBox(const std::string& title, const std::string& text) {
-  machine_.Check("ShowErrorBox", title, UnspecifiedError());
+  machine_.Check(Operation::ShowErrorBox, title, UnspecifiedError());
   machine_.log().Append({"error", title, text});
 }
 

@@ -4,10 +4,20 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <regex>
+#include <set>
 
+#include "platform/shared/fault_operation.h"
+#include "platform/sim/image/atomic_write.h"
+#include "platform/sim/image/faults.h"
+#include "platform/sim/image/image_error.h"
 #include "sim_test_image.h"
 
 namespace kelvane::platform::sim {
+
+// faults.ini itself, beside the fixture below of the same name.
+using FaultsFile = Faults;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -294,6 +304,33 @@ TEST_F(Faults, ARestartCommandThatCannotBeStartedLeavesTheToolIdle) {
   EXPECT_FALSE(RestartPending(image));
   EXPECT_EQ(image.Events().back(), "progress\tRebooting.....");
   EXPECT_TRUE(image.Exists(kShortcut));
+}
+
+// --- The table of operations ---------------------------------------------
+
+// faults.ini takes exactly the operations the README's table lists, and
+// refuses the others by name.
+TEST(FaultTable, TheReadmeListsEveryOperationFaultsIniTakes) {
+  const std::string readme = ReadWholeFile(KELVANE_README);
+  const auto start = readme.find("### faults.ini");
+  const std::string section = readme.substr(start, readme.find("\n## ", start) - start);
+  std::set<std::string> listed;
+  const std::regex row(R"(\n\| ([^|]*)\|)"), name("`(\\w+)`");
+  for (std::sregex_iterator r(section.begin(), section.end(), row), end; r != end; ++r) {
+    const std::string keys = (*r)[1];
+    for (std::sregex_iterator n(keys.begin(), keys.end(), name); n != end; ++n) listed.insert((*n)[1]);
+  }
+  std::set<std::string> simulated;
+  for (const OperationEntry& entry : Operations()) {
+    if (entry.simulated) simulated.insert(std::string(entry.name));
+    const std::string line = std::string(entry.name) + "=*\n";
+    if (entry.simulated) {
+      EXPECT_NO_THROW(FaultsFile::Parse(line, "faults.ini")) << entry.name;
+    } else {
+      EXPECT_THROW(FaultsFile::Parse(line, "faults.ini"), ImageError) << entry.name;
+    }
+  }
+  EXPECT_EQ(listed, simulated);
 }
 
 }  // namespace

@@ -19,30 +19,20 @@ std::string Normalized(const std::string& text) {
 
 }  // namespace
 
-const std::vector<std::string>& Faults::Operations() {
-  static const std::vector<std::string> operations{
-      "CreateObject", "GetObject",   "ExpandEnvironmentStrings", "run",       "WaitForExit", "CreateShortcut",
-      "SetTargetPath", "SetWindowStyle", "Save",                 "FileExists", "GetFolder", "GetFolderToEmpty", "GetFile",
-      "Delete",       "DeleteFile",  "OpenTextFile",             "WriteLine", "Close",       "SubFolders",
-      "Files",        "Name",        "Path",                     "ComputerName", "EnumKey",  "DeleteKey",
-      "DeleteKeyDenied", "ExecQuery", "Uninstall",               "ExecutablePath", "Show",   "Hide",
-      "SetProgressCaption", "RepaintProgress", "ShowErrorBox", "CreateFolder", "CopyFile", "DeleteAtRestart",
-      "OpenLog"};
-  return operations;
-}
-
 Faults Faults::Parse(const std::string& text, const std::string& fileName) {
   Faults faults;
   for (const auto& entry : ParseIni(text, fileName).entries) {
-    const auto& known = Operations();
-    const auto operation = std::find_if(known.begin(), known.end(), [&](const auto& name) { return SameName(name, entry.key); });
+    const auto known = Operations();
+    const auto operation = std::find_if(known.begin(), known.end(), [&](const OperationEntry& candidate) {
+      return candidate.simulated && SameName(candidate.name, entry.key);
+    });
     if (operation == known.end()) throw ImageError(fileName, entry.line, "no such operation: " + entry.key);
-    faults.faults_.emplace_back(*operation, entry.value == "*" ? std::string() : Normalized(entry.value));
+    faults.faults_.emplace_back(operation->operation, entry.value == "*" ? std::string() : Normalized(entry.value));
   }
   return faults;
 }
 
-bool Faults::FailsOn(const std::string& operation, const std::string& argument) const {
+bool Faults::FailsOn(Operation operation, const std::string& argument) const {
   for (const auto& [name, value] : faults_) {
     if (name == operation && (value.empty() || value == Normalized(argument))) return true;
   }

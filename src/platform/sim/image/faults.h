@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/shared/fault_operation.h"
+
 namespace kelvane::platform::sim {
 
 // faults.ini: operations made to fail, each on one argument (or, with an
@@ -11,16 +13,15 @@ namespace kelvane::platform::sim {
 // paths and key names with runs of backslashes as one and no trailing one.
 class Faults {
  public:
-  // Throws ImageError for a malformed line or an operation the machine
-  // does not have, so that a misspelt fault never silently does nothing.
+  // Throws ImageError naming the line for a malformed one or an operation
+  // the machine cannot fail, so that a misspelt fault never silently does
+  // nothing.
   static Faults Parse(const std::string& text, const std::string& fileName);
 
-  bool FailsOn(const std::string& operation, const std::string& argument) const;
-
-  static const std::vector<std::string>& Operations();
+  bool FailsOn(Operation operation, const std::string& argument) const;
 
  private:
-  std::vector<std::pair<std::string, std::string>> faults_;
+  std::vector<std::pair<Operation, std::string>> faults_;
 };
 
 }  // namespace kelvane::platform::sim

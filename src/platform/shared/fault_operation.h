@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace kelvane::platform {
+
+// The platform operations a test machine can be made to fail. One list for
+// every machine that injects failures (the simulated machine's faults.ini,
+// the recording platform) and for the README's table of them, so that an
+// operation misspelt in code does not compile and one misspelt in faults.ini
+// is refused by name.
+enum class Operation {
+  CreateObject, GetObject, ExpandEnvironmentStrings, run, WaitForExit, CreateShortcut, SetTargetPath,
+  SetWindowStyle, Save, FileExists, GetFolder, GetFolderToEmpty, GetFile, Delete, DeleteFile, OpenTextFile,
+  WriteLine, Close, SubFolders, Files, Name, Path, ComputerName, EnumKey, DeleteKey, DeleteKeyDenied, ExecQuery,
+  Uninstall, ExecutablePath, Show, Hide, SetProgressCaption, RepaintProgress, ShowErrorBox, CreateFolder, CopyFile,
+  DeleteAtRestart, OpenLog, ProductCode, StartElevated, ImpersonateUser,
+};
+
+struct OperationEntry {
+  Operation operation;
+  std::string_view name;
+  // Whether faults.ini can name it: the simulated machine's user never
+  // declines a prompt and reads product codes as it lists them, so those
+  // failures exist on the recording platform only.
+  bool simulated = true;
+};
+
+// Every operation, in the order of the enumeration.
+std::span<const OperationEntry> Operations();
+std::string_view OperationName(Operation operation);
+
+}  // namespace kelvane::platform
