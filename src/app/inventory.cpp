@@ -65,7 +65,7 @@ class Inventory {
       if (fixed.keyPath == registry::kSourceEngineServiceKey && anotherOffice) continue;
       SkipIfFails([&] {
         if (provider->EnumKey(fixed.root, std::string(fixed.keyPath), names) == 0) {
-          Add("key", platform::CollapseSeparators(std::string(fixed.fullName)));
+          Add("key", platform::CollapseSeparators(fixed.FullName()));
         }
       });
     }

@@ -2,17 +2,21 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/interface/registry_provider.h"
 
 namespace kelvane::registry {
 
-// A key deleted by name, with the text the progress line shows for it.
+// A key deleted by name.
 struct FixedKey {
   std::uint32_t root;
   std::string_view keyPath;
-  std::string_view fullName;
+
+  // The key's full name, as the progress line shows it: the root's name,
+  // then the path.
+  std::string FullName() const;
 };
 
 // The Source Engine service's key: it stays while another Office is installed.
@@ -46,12 +50,13 @@ constexpr std::string_view RootName(std::uint32_t root) {
   return "HKEY_?";
 }
 
+inline std::string FixedKey::FullName() const { return std::string(RootName(root)) + "\\" + std::string(keyPath); }
+
 inline constexpr std::array<FixedKey, 4> kFixedKeys{{
-    {kCurrentUser, "Software\\Microsoft\\Office\\14.0", "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0"},
-    {kLocalMachine, "SOFTWARE\\Microsoft\\Office\\14.0", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0"},
-    {kLocalMachine, kSourceEngineServiceKey, "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\ose"},
-    {kClassesRoot, "Installer\\Win32Assemblies\\C:|Program Files|Microsoft Office|Office12|ADDINS|MSOSEC.DLL\\",
-     "HKEY_CLASSES_ROOT\\Installer\\Win32Assemblies\\C:|Program Files|Microsoft Office|Office12|ADDINS|MSOSEC.DLL\\"},
+    {kCurrentUser, "Software\\Microsoft\\Office\\14.0"},
+    {kLocalMachine, "SOFTWARE\\Microsoft\\Office\\14.0"},
+    {kLocalMachine, kSourceEngineServiceKey},
+    {kClassesRoot, "Installer\\Win32Assemblies\\C:|Program Files|Microsoft Office|Office12|ADDINS|MSOSEC.DLL\\"},
 }};
 
 // Office 2010 product codes end in 0FF1CE; the installer's packed form of

@@ -33,7 +33,7 @@ void RemoveRegKeys(platform::Platform& platform) {
   // deleted on its own: each goes with its whole subtree.
   for (const FixedKey& key : kFixedKeys) {
     if (key.keyPath == kSourceEngineServiceKey && installer::AnotherOfficeInstalled(platform)) continue;
-    SkipIfFails([&] { ShowProgress(platform.windows, "Removing RegKey" + std::string(key.fullName)); });
+    SkipIfFails([&] { ShowProgress(platform.windows, "Removing RegKey" + key.FullName()); });
     SkipIfFails([&] { DeleteSubkeys(Require(provider), platform.windows, key.root, std::string(key.keyPath)); });
   }
 

@@ -52,7 +52,7 @@ std::optional<UserAction> InteractiveUser::Next(const SimWindowSystem& windows) 
       for (const platform::ControlModel& control : model.controls) {
         if (control.kind == platform::ControlKind::Line) continue;
         std::string text(control.text);
-        if (control.name == "lblLoading") text = windows.progressCaption();
+        if (control.name == platform::kProgressLine) text = windows.progressCaption();
         if (text.empty()) text = control.picture == platform::Picture::Go ? "[ Go ]" : control.picture == platform::Picture::Done ? "[ Done ]" : "[ Donate ]";
         out_ << "|  " << (control.click ? std::string(control.name) + ": " : std::string()) << text << "\n";
       }

@@ -3,7 +3,6 @@
 namespace kelvane::platform {
 
 // The maker's web site and the addresses the windows open.
-inline constexpr const char* kMakerSiteName = "www.kelvane.example";
 inline constexpr const char* kMainWindowCaption = "Kelvane 2010 - www.kelvane.example";
 // Label2 shows where the Office 2007 tool is; a click fetches this tool itself.
 inline constexpr const char* kOffice2007DownloadAddress = "http://www.kelvane.example/downloads/kelvane2007.exe";

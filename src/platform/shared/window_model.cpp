@@ -25,7 +25,7 @@ constexpr std::array<ControlModel, 4> kKelvaneControls{{
 }};
 
 constexpr std::array<ControlModel, 1> kLoadingControls{{
-    {.name = "lblLoading", .text = "Loading Please Wait...", .font = {9.75, 700}, .textColour = kDarkGrey,
+    {.name = kProgressLine, .text = "Loading Please Wait...", .font = {9.75, 700}, .textColour = kDarkGrey,
      .centred = true, .left = 120, .top = 360, .width = 5655, .height = 255, .tabIndex = 0, .elidesMiddle = true},
 }};
 

@@ -15,6 +15,9 @@ namespace kelvane::platform {
 
 inline constexpr int kTwipsPerPixel = 15;
 
+// The progress line: the label on Loading whose caption every phase sets.
+inline constexpr std::string_view kProgressLine = "lblLoading";
+
 struct Colour {
   std::uint8_t red, green, blue;
 };

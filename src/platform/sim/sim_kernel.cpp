@@ -8,11 +8,7 @@
 
 namespace kelvane::platform::sim {
 
-bool SimKernel::WaitForInstaller(unsigned timeoutMilliseconds) {
-  if (!machine_.config().installerBusy) return true;
-  sleptMilliseconds_ += timeoutMilliseconds;
-  return false;
-}
+bool SimKernel::WaitForInstaller(unsigned) { return !machine_.config().installerBusy; }
 
 std::string SimKernel::UtcTime() {
   const auto now = std::chrono::system_clock::now();

@@ -10,8 +10,8 @@
 namespace kelvane::platform::sim {
 
 // The path the tool was started from (machine.ini's ExePath, or the copy a
-// Startup shortcut names), and a clock that only counts: the machine does not
-// make anyone wait for the countdown. Its users run with full rights and no
+// Startup shortcut names), and no waiting: the machine does not make anyone
+// wait for the countdown. Its users run with full rights and no
 // split token (an administrator's token is a full one, unless machine.ini
 // says the user is none), so no start asks for more and acting as the user
 // changes nothing.
@@ -20,8 +20,7 @@ class SimKernel final : public platform::Kernel {
   SimKernel(Machine& machine, std::string startedFrom, std::vector<std::string> arguments)
       : machine_(machine), startedFrom_(std::move(startedFrom)), arguments_(std::move(arguments)) {}
   std::string ExecutablePath() override;
-  void Sleep(unsigned milliseconds) override { sleptMilliseconds_ += milliseconds; }
-  unsigned long long sleptMilliseconds() const { return sleptMilliseconds_; }
+  void Sleep(unsigned) override {}
   platform::Elevation TokenElevation() override {
     return machine_.config().administrator ? platform::Elevation::Full : platform::Elevation::Standard;
   }
@@ -30,7 +29,7 @@ class SimKernel final : public platform::Kernel {
     return std::make_unique<platform::Impersonation>();
   }
   std::vector<std::string> Arguments() override { return arguments_; }
-  // A busy installer makes the wait run out, on the clock that only counts.
+  // A busy installer makes the wait run out at once.
   bool WaitForInstaller(unsigned timeoutMilliseconds) override;
   std::string UtcTime() override;
 
@@ -38,7 +37,6 @@ class SimKernel final : public platform::Kernel {
   Machine& machine_;
   std::string startedFrom_;
   std::vector<std::string> arguments_;
-  unsigned long long sleptMilliseconds_ = 0;
 };
 
 }  // namespace kelvane::platform::sim

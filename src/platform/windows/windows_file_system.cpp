@@ -1,8 +1,6 @@
 #include "platform/windows/windows_file_system.h"
 
-#include <windows.h>
-#undef DeleteFile
-#undef CopyFile
+#include "platform/windows/windows_api.h"
 
 #include <optional>
 

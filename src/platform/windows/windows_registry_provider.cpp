@@ -1,8 +1,8 @@
 #include "platform/windows/windows_registry_provider.h"
 
-#include <windows.h>
 // Before the WMI header, so that IWbemServices keeps its own GetObject.
-#undef GetObject
+#include "platform/windows/windows_api.h"
+
 #include <wbemidl.h>
 
 #include "platform/shared/collapse_separators.h"

@@ -1,7 +1,6 @@
 #include "platform/windows/windows_shell.h"
 
-#include <windows.h>
-#undef ExpandEnvironmentStrings
+#include "platform/windows/windows_api.h"
 
 #include "platform/windows/address_open.h"
 #include "platform/windows/environment.h"

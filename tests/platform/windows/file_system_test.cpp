@@ -6,10 +6,8 @@
 
 #include "platform/interface/error.h"
 #include "platform/windows/text.h"
+#include "platform/windows/windows_api.h"
 #include "scratch.h"
-
-#undef DeleteFile  // the interface's own names
-#undef CopyFile
 
 namespace kelvane::testing {
 namespace {

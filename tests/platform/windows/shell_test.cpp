@@ -6,9 +6,8 @@
 #include "platform/windows/address_open.h"
 #include "platform/windows/known_folders.h"
 #include "platform/windows/text.h"
+#include "platform/windows/windows_api.h"
 #include "scratch.h"
-
-#undef ExpandEnvironmentStrings  // the interface's own name
 
 namespace kelvane::testing {
 namespace {

@@ -12,9 +12,7 @@ namespace kelvane::platform::sim {
 namespace {
 
 std::string Normalized(const std::string& text) {
-  std::string out = platform::CollapseSeparators(text);
-  for (char& c : out) c = FoldCase(c);
-  return out;
+  return Folded(platform::CollapseSeparators(text));
 }
 
 }  // namespace

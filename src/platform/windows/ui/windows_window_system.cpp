@@ -204,11 +204,11 @@ void WindowsWindowSystem::Hide(Window window) {
 
 void WindowsWindowSystem::SetProgressCaption(const std::string& text) {
   Ensure(Window::Loading);
-  if (HWND label = ControlOf(Window::Loading, "lblLoading")) SetWindowTextW(label, Widen(text).c_str());
+  if (HWND label = ControlOf(Window::Loading, kProgressLine)) SetWindowTextW(label, Widen(text).c_str());
 }
 
 void WindowsWindowSystem::RepaintProgress() {
-  HWND label = ControlOf(Window::Loading, "lblLoading");
+  HWND label = ControlOf(Window::Loading, kProgressLine);
   if (!label) return;
   // Erase and paint straight away, not when a message loop next runs.
   RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
