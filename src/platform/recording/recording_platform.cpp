@@ -382,7 +382,7 @@ class FakeFileSystem final : public platform::FileSystem {
     recorder_.Check(Operation::OpenTextFile, path);
     // What the real object refuses: reading or appending, a missing file
     // without create, a folder, a read-only file.
-    if (ioMode != platform::kForWriting) throw platform::Error(5, "Invalid procedure call or argument");
+    if (ioMode != platform::kForWriting) throw Error(static_cast<long>(0x80070032), "The request is not supported.");
     if (!recorder_.machine.HasFolder(Parent(path))) throw PathNotFound(path);
     if (recorder_.machine.HasFolder(path)) throw PermissionDenied(path);
     if (!create && !recorder_.machine.HasFile(path)) throw NotFound(path);

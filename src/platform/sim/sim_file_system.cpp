@@ -134,7 +134,7 @@ class SimTextStream final : public platform::TextStream {
   SimTextStream(Machine& machine, fs::path host, bool utf8 = false)
       : machine_(machine), host_(std::move(host)), utf8_(utf8) {}
   void WriteLine(const std::string& text) override {
-    if (closed_) throw platform::Error(54, "Bad file mode");
+    if (closed_) throw InvalidHandle();
     machine_.Check(Operation::WriteLine, text, DiskFull());
     std::ofstream(host_, std::ios::binary | std::ios::app) << (utf8_ ? text : Utf8ToAnsi(text)) << "\r\n";
   }
@@ -190,7 +190,7 @@ class SimFileSystem final : public platform::FileSystem {
   std::unique_ptr<platform::TextStream> OpenTextFile(const std::string& path, std::int16_t ioMode,
                                                      bool create) override {
     machine_.Check(Operation::OpenTextFile, path, AccessDenied());
-    if (ioMode != platform::kForWriting) throw platform::Error(5, "Invalid procedure call or argument");
+    if (ioMode != platform::kForWriting) throw NotSupported();
     const auto place = Place(path);
     const bool exists = StillThere(*place);
     if (exists && (Drive::IsFolder(*place) || Drive::IsReadOnly(place->host))) throw AccessDenied();

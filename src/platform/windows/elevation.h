@@ -15,9 +15,10 @@ namespace kelvane::platform::windows {
 Elevation CurrentTokenElevation();
 
 // Starts the program with the verb "runas" and the parameters in the folder,
-// and returns once
-// it has started; throws platform::Error (1223, "The operation was canceled
-// by the user.") when the person declines.
+// and returns once it has started; when the person declines, throws the
+// cancellation as every Win32 failure is reported: 0x800704C7
+// (HRESULT_FROM_WIN32(ERROR_CANCELLED)), "The operation was canceled by the
+// user.".
 void StartProgramElevated(const std::wstring& program, const std::wstring& parameters, const std::wstring& folder);
 
 }  // namespace kelvane::platform::windows

@@ -56,7 +56,7 @@ class Faults : public ::testing::Test {
 TEST_F(Faults, AShellThatCannotBeCreatedEndsTheLoadStepBeforeAnyWindow) {
   image.WriteFaults("CreateObject=WScript.Shell\n");
   ASSERT_EQ(Go(image), 0);
-  EXPECT_EQ(image.Events(), (std::vector<std::string>{"logon", ErrorEvent("429", "ActiveX component can't create object"), "exit"}));
+  EXPECT_EQ(image.Events(), (std::vector<std::string>{"logon", ErrorEvent("0x80040154", "Class not registered"), "exit"}));
 }
 
 // The record is written before the shortcut: without it there is no
