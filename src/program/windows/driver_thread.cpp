@@ -12,7 +12,7 @@
 
 namespace kelvane::program {
 
-DriverThread::DriverThread(WindowSystem& windows) : windows_(windows), thread_([this] { Run(); }) {}
+DriverThread::DriverThread(WindowThreadCalls& windows) : windows_(windows), thread_([this] { Run(); }) {}
 
 DriverThread::~DriverThread() {
   {
@@ -35,17 +35,17 @@ DriverThread::~DriverThread() {
 }
 
 void DriverThread::Clicked(Control control) {
-  Post([control](app::Kelvane& kelvane) { kelvane.Clicked(control); });
+  Post([control](app::Kelvane& kelvane) { kelvane.Clicked(control); }, control != Control::btnGo);
 }
 
 void DriverThread::CloseRequested(Window window) {
-  Post([window](app::Kelvane& kelvane) { kelvane.CloseRequested(window); });
+  Post([window](app::Kelvane& kelvane) { kelvane.CloseRequested(window); }, true);
 }
 
-void DriverThread::Post(Task task) {
+void DriverThread::Post(Task task, bool waitsForABusyHandler) {
   {
     std::lock_guard lock(mutex_);
-    if (busy_ || stopping_) return;
+    if (stopping_ || windows_.Ended() || (busy_ && !waitsForABusyHandler)) return;
     busy_ = true;
     tasks_.push_back(std::move(task));
   }
@@ -70,9 +70,11 @@ void DriverThread::Run() {
         task = std::move(tasks_.front());
         tasks_.pop_front();
       }
-      Guarded([&] { task(kelvane); });
+      // The start, or an event before this one, may have ended the tool.
+      if (!windows_.Ended()) Guarded([&] { task(kelvane); });
       std::lock_guard lock(mutex_);
-      busy_ = false;
+      if (windows_.Ended()) tasks_.clear();
+      busy_ = !tasks_.empty();
     }
   });
   if (SUCCEEDED(com)) CoUninitialize();

@@ -8,6 +8,7 @@
 
 #include "app/kelvane.h"
 #include "platform/interface/window_system.h"
+#include "program/windows/window_thread_calls.h"
 
 namespace kelvane::program {
 
@@ -26,29 +27,31 @@ class DriverThread final : public WindowEvents {
  public:
   // Starts the thread, which creates the automation objects and runs the
   // tool's start (the load step).
-  explicit DriverThread(WindowSystem& windows);
+  explicit DriverThread(WindowThreadCalls& windows);
   // Lets the running handler finish, then ends the thread. Called on the
   // window thread, which meanwhile still answers the handler's window calls.
   ~DriverThread() override;
   DriverThread(const DriverThread&) = delete;
   DriverThread& operator=(const DriverThread&) = delete;
 
-  // From the window thread. An event waits for the start to finish; one that
-  // comes while another event's handler is waiting or running is dropped, as
-  // the window that sent it is hidden or disabled by then (a second click on
-  // Go must never start a second removal).
+  // From the window thread. An event waits for the start to finish, and one
+  // that comes while another's handler is waiting or running waits its turn,
+  // so that each click on a link opens its address and a Finish or close is
+  // never lost. Only a Go is dropped then: the first Go hides its window at
+  // once, so a second one was never meant, and must never start a second
+  // removal. Once the tool has ended, no event is handled.
   void Clicked(Control control) override;
   void CloseRequested(Window window) override;
 
  private:
   using Task = std::function<void(app::Kelvane&)>;
-  void Post(Task task);
+  void Post(Task task, bool waitsForABusyHandler);
   void Run();
   // Runs the work; anything it throws (the driver handles the platform's
   // own failures itself) is shown in the error box, and the tool ends.
   void Guarded(const std::function<void()>& work);
 
-  WindowSystem& windows_;
+  WindowThreadCalls& windows_;
   std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<Task> tasks_;

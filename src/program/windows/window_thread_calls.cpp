@@ -59,7 +59,10 @@ void WindowThreadCalls::RepaintProgress() { Call([&] { Windows().RepaintProgress
 void WindowThreadCalls::ShowErrorBox(const std::string& title, const std::string& text) {
   Call([&] { Windows().ShowErrorBox(title, text); });
 }
-void WindowThreadCalls::EndTool(int exitCode) { Call([&] { Windows().EndTool(exitCode); }); }
+void WindowThreadCalls::EndTool(int exitCode) {
+  ended_ = true;
+  Call([&] { Windows().EndTool(exitCode); });
+}
 
 void WindowThreadCalls::Call(const std::function<void()>& operation) {
   if (GetCurrentThreadId() == windowThread_) {

@@ -44,6 +44,8 @@ class WindowThreadCalls final : public WindowSystem {
   // From now on every call returns at once, as once the tool has ended: the
   // window thread stops reading messages after this.
   void Close();
+  // Whether the tool has been ended (EndTool): no further event is handled.
+  bool Ended() const { return ended_; }
 
  private:
   void Call(const std::function<void()>& operation);
@@ -57,6 +59,7 @@ class WindowThreadCalls final : public WindowSystem {
   DWORD windowThread_;
   HWND receiver_;  // a message-only window of the window thread
   std::atomic<bool> closed_{false};
+  std::atomic<bool> ended_{false};
 };
 
 }  // namespace kelvane::program

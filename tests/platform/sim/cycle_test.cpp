@@ -211,6 +211,12 @@ TEST(DemoCycle, TheDonationPictureOpensItsPageAndLeavesTheWindow) {
   EXPECT_EQ(image.Events().back(), "exit");
 }
 
+TEST(DemoCycle, EachClickOnLabel2OpensItsAddressAgain) {
+  TestImage image;
+  ASSERT_EQ(image.Run({"start", "IMAGE", "--click", "Label2", "--click", "Label2", "--click", "close:Kelvane"}), 0);
+  EXPECT_EQ(image.Events("open"), (Lines(2, "open\thttp://www.kelvane.example/downloads/kelvane2010.exe\t3")));
+}
+
 // Unattended, as a deployment system runs it: the exit code, the image, the
 // log and the restart, for each way it can go.
 struct UnattendedRun {

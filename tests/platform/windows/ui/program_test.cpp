@@ -203,6 +203,57 @@ TEST_F(RunningProgram, FirstRunShowsTheMainWindowAndItsCloseBoxEndsTheTool) {
   EXPECT_EQ(WaitForExit(), 0u);
 }
 
+// The machine's "http" class, pointed for one test at a command of its own,
+// and put back after it.
+class MachineHttpClass {
+ public:
+  explicit MachineHttpClass(const std::wstring& command) {
+    wchar_t value[1024] = L"";
+    DWORD size = sizeof value;
+    had_ = RegGetValueW(HKEY_LOCAL_MACHINE, kKey, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS;
+    previous_ = value;
+    Set(command);
+  }
+  ~MachineHttpClass() {
+    if (had_) Set(previous_);
+    else RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kKey, nullptr);
+  }
+
+ private:
+  static constexpr wchar_t kKey[] = L"SOFTWARE\\Classes\\http\\shell\\open\\command";
+  static void Set(const std::wstring& command) {
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, nullptr, REG_SZ, command.c_str(),
+                    static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+  }
+  bool had_ = false;
+  std::wstring previous_;
+};
+
+// Each click on a link opens its address, also one that comes while the
+// first is still being opened; the address's handler here is this test
+// program, which leaves a file for each start.
+TEST_F(RunningProgram, TwoQuickClicksOnLabel2OpenItsAddressTwice) {
+  const std::filesystem::path opened = root / L"opened";
+  std::filesystem::create_directories(opened);
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const MachineHttpClass http(L"\"" + std::wstring(self) + L"\" \"--opened=" + opened.wstring() + L"\" \"%1\"");
+  Start();
+  HWND kelvane = WaitForWindow(L"Kelvane 2010 - www.kelvane.example");
+  ASSERT_NE(kelvane, nullptr);
+  HWND label2 = GetWindow(GetWindow(GetWindow(GetWindow(kelvane, GW_CHILD), GW_HWNDNEXT), GW_HWNDNEXT), GW_HWNDNEXT);
+  ASSERT_EQ(TextOf(label2), L"http://www.kelvane.example/downloads/kelvane2007.exe");
+  for (int click = 0; click < 2; ++click) {
+    PostMessageW(label2, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(label2, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  }
+  auto count = [&] { return std::distance(std::filesystem::directory_iterator(opened), {}); };
+  for (int tries = 0; tries < 300 && count() < 2; ++tries) Sleep(100);
+  EXPECT_EQ(count(), 2);
+  PostMessageW(kelvane, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForExit(), 0u);
+}
+
 // The record of a resumed run due lies in the tool's folder under the
 // system's Program Files, which no environment moves.
 std::filesystem::path ToolFolder() {

@@ -1,5 +1,7 @@
 // Runs the window tests on one apartment-threaded thread, as the tool runs.
 // --program=PATH names the built kelvane2010.exe for the tests that start it.
+// --opened=FOLDER ADDRESS: started as the handler of an address the tool
+// opens, leaves a file named after its process in the folder and ends.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -18,6 +20,13 @@ std::wstring& ProgramPath() {
 }  // namespace kelvane::ui_test
 
 int main(int argc, char** argv) {
+  const std::string opened = "--opened=";
+  if (argc > 1 && std::string(argv[1]).rfind(opened, 0) == 0) {
+    const std::string folder = std::string(argv[1]).substr(opened.size());
+    CloseHandle(CreateFileA((folder + "\\" + std::to_string(GetCurrentProcessId())).c_str(), GENERIC_WRITE, 0,
+                            nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return 0;
+  }
   testing::InitGoogleTest(&argc, argv);
   const std::string flag = "--program=";
   for (int i = 1; i < argc; ++i) {
