@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <regex>
 #include <set>
 
 #include "platform_contract.h"
@@ -269,6 +270,31 @@ TEST_P(PlatformContract, AProductIsListedByNameAndCodeUntilUninstalled) {
   EXPECT_EQ(found.front()->Uninstall(), 0);
   EXPECT_TRUE(find().empty());
   EXPECT_TRUE(installed.leaves.empty() || !machine->Exists(installed.leaves));
+}
+
+TEST_P(PlatformContract, TheKernelSleepsAndTellsItsPathAndTheTimeInUtc) {
+  platform::Kernel& kernel = machine->kernel();
+  EXPECT_EQ(Fails([&] { kernel.Sleep(1); }), 0);
+  EXPECT_TRUE(std::regex_match(kernel.ExecutablePath(), std::regex(R"([A-Za-z]:\\.+\.exe)", std::regex::icase)))
+      << kernel.ExecutablePath();
+  EXPECT_TRUE(std::regex_match(kernel.UtcTime(), std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)")))
+      << kernel.UtcTime();
+  const auto network = machine->objects().CreateNetwork();
+  EXPECT_FALSE(network->ComputerName().empty());
+  EXPECT_EQ(network->ComputerName(), network->ComputerName());
+}
+
+TEST_P(PlatformContract, AWindowShowsUntilHiddenAndKeepsItsProgressLine) {
+  platform::WindowSystem* windows = machine->windows();
+  if (!windows) GTEST_SKIP() << "no display";
+  windows->Show(platform::Window::Loading);
+  windows->SetProgressCaption("Removing RegKey");
+  windows->RepaintProgress();
+  EXPECT_TRUE(machine->IsVisible(platform::Window::Loading));
+  EXPECT_FALSE(machine->IsVisible(platform::Window::Complete));
+  windows->Hide(platform::Window::Loading);
+  EXPECT_FALSE(machine->IsVisible(platform::Window::Loading));
+  EXPECT_EQ(machine->ProgressCaption(), "Removing RegKey");
 }
 
 }  // namespace kelvane::testing

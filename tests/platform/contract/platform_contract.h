@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/interface/error.h"
+#include "platform/interface/kernel.h"
 #include "platform/interface/objects.h"
+#include "platform/interface/window_system.h"
 
 namespace kelvane::testing {
 
@@ -21,6 +23,12 @@ class MachineUnderTest {
  public:
   virtual ~MachineUnderTest() = default;
   virtual platform::Objects& objects() = 0;
+  virtual platform::Kernel& kernel() = 0;
+  // The windows, and what a person sees of them: none where the tests have
+  // no display to show them on (Windows', which the window tests cover).
+  virtual platform::WindowSystem* windows() { return nullptr; }
+  virtual bool IsVisible(platform::Window) { return false; }
+  virtual std::string ProgressCaption() { return {}; }
 
   // A folder and a key the test owns, without a trailing backslash.
   virtual std::string Scratch() = 0;

@@ -15,6 +15,10 @@ constexpr const char* kContractCode = "{0FF1CE00-0000-0000-0000-000000000000}";
 class RecordingMachine final : public MachineUnderTest {
  public:
   platform::Objects& objects() override { return recorder_.get().objects; }
+  platform::Kernel& kernel() override { return recorder_.get().kernel; }
+  platform::WindowSystem* windows() override { return &recorder_.get().windows; }
+  bool IsVisible(platform::Window window) override { return recorder_.visible.count(window) > 0; }
+  std::string ProgressCaption() override { return recorder_.Progress().back(); }
   std::string Scratch() override {
     recorder_.machine.AddFolder("C:\\Scratch");
     return "C:\\Scratch";

@@ -5,7 +5,7 @@
 #include "platform/sim/image/atomic_write.h"
 #include "platform/sim/image/shell_link.h"
 #include "platform/sim/machine.h"
-#include "platform/sim/sim_objects.h"
+#include "platform/sim/sim_platform.h"
 #include "platform_contract.h"
 #include "sim_test_image.h"
 
@@ -18,7 +18,11 @@ class SimMachine final : public kelvane::testing::MachineUnderTest {
  public:
   SimMachine() : image_(false) { Load(); }
 
-  platform::Objects& objects() override { return *objects_; }
+  platform::Objects& objects() override { return platform_->get().objects; }
+  platform::Kernel& kernel() override { return platform_->get().kernel; }
+  platform::WindowSystem* windows() override { return &platform_->get().windows; }
+  bool IsVisible(platform::Window window) override { return platform_->windows().IsVisible(window); }
+  std::string ProgressCaption() override { return platform_->windows().progressCaption(); }
   std::string Scratch() override {
     MakeFolder("C:\\Scratch", false);
     return "C:\\Scratch";
@@ -69,15 +73,15 @@ class SimMachine final : public kelvane::testing::MachineUnderTest {
 
  private:
   void Load() {
-    objects_.reset();
+    platform_.reset();
     machine_.emplace(image_.path());
-    objects_.emplace(*machine_);
+    platform_.emplace(*machine_);
   }
 
   testing::TestImage image_;
   std::string faults_;
   std::optional<Machine> machine_;
-  std::optional<SimObjects> objects_;
+  std::optional<SimPlatform> platform_;
 };
 
 std::unique_ptr<kelvane::testing::MachineUnderTest> MakeSimMachine() { return std::make_unique<SimMachine>(); }

@@ -73,6 +73,7 @@ class WindowsMachine final : public MachineUnderTest {
   }
 
   platform::Objects& objects() override { return *objects_; }
+  platform::Kernel& kernel() override { return *kernel_; }
   std::string Scratch() override { return scratch_.Utf8(); }
   std::string ScratchKey() override { return Utf8(key_); }
 
@@ -180,6 +181,7 @@ class WindowsMachine final : public MachineUnderTest {
   std::vector<std::wstring> links_;
   std::vector<std::wstring> kept_;
   std::unique_ptr<platform::Objects> objects_ = platform::windows::MakeObjects();
+  std::unique_ptr<platform::Kernel> kernel_ = platform::windows::MakeKernel();
 };
 
 std::unique_ptr<MachineUnderTest> MakeWindowsMachine() { return std::make_unique<WindowsMachine>(); }
