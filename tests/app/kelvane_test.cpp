@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/shared/error_box.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -267,12 +266,6 @@ TEST_F(KelvaneTest, FullStandardAndUnknownTokensRunAsTheyAre) {
                                        "ExpandEnvironmentStrings %ProgramFiles%",
                                        std::string("FileExists ") + kRecord, "ExecutablePath", "show Kelvane"));
   }
-}
-
-TEST(ErrorBoxText, ShowsSmallNumbersInDecimalAndHresultsInHex) {
-  EXPECT_EQ(platform::ErrorBoxText(platform::Error(424, "Object required")), "Run-time error '424':\n\nObject required");
-  EXPECT_EQ(platform::ErrorBoxText(platform::Error(static_cast<long>(0x80070005u), "Access is denied.")),
-            "Run-time error '0x80070005':\n\nAccess is denied.");
 }
 
 }  // namespace

@@ -1,0 +1,22 @@
+#include "platform/shared/skip_if_fails.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace kelvane::platform {
+namespace {
+
+TEST(SkipIfFails, DropsAPlatformFailureAndLetsAProgrammingErrorThrough) {
+  bool after = false;
+  EXPECT_NO_THROW(SkipIfFails([] { throw Error(5, "Access is denied."); }));
+  EXPECT_THROW(SkipIfFails([&] {
+                 throw std::logic_error("a bug");
+                 after = true;
+               }),
+               std::logic_error);
+  EXPECT_FALSE(after);
+}
+
+}  // namespace
+}  // namespace kelvane::platform
