@@ -11,7 +11,6 @@
 namespace kelvane {
 namespace {
 
-using platform::Operation;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -50,9 +49,10 @@ TEST(SetupReboot, SavesOneShortcutWithStyleFourToACopyOfTheToolAfterTheRecord) {
 }
 
 TEST(SetupReboot, TheFirstFailureEndsThePhaseAndGoesToTheCaller) {
-  for (const Operation operation : {Operation::CreateObject, Operation::ExecutablePath, Operation::ExpandEnvironmentStrings, Operation::CreateFolder,
-                                      Operation::CopyFile, Operation::OpenTextFile, Operation::WriteLine, Operation::CreateShortcut, Operation::SetTargetPath,
-                                      Operation::SetWindowStyle, Operation::Save, Operation::SetProgressCaption}) {
+  using enum platform::Operation;
+  for (const platform::Operation operation : {CreateObject, ExecutablePath, ExpandEnvironmentStrings, CreateFolder, CopyFile,
+                                              OpenTextFile, WriteLine, CreateShortcut, SetTargetPath, SetWindowStyle, Save,
+                                              SetProgressCaption}) {
     SCOPED_TRACE(platform::OperationName(operation));
     platform::recording::RecordingPlatform recorder;
     platform::recording::AddWindowsEnvironment(recorder.machine);
@@ -92,8 +92,8 @@ TEST(Reboot, TheWaitForANameIsBoundedAndTheRestartFollowsRegardless) {
     SCOPED_TRACE(cause);
     platform::recording::RecordingPlatform recorder;
     if (cause == "empty name") recorder.machine.computerName.clear();
-    if (cause == "no network object") recorder.FailOn(Operation::CreateObject, "WScript.Network");
-    if (cause == "every read fails") recorder.FailOn(Operation::ComputerName);
+    if (cause == "no network object") recorder.FailOn(platform::Operation::CreateObject, "WScript.Network");
+    if (cause == "every read fails") recorder.FailOn(platform::Operation::ComputerName);
     restart::Reboot(recorder.get());
     const auto pauses = recorder.Entries("Sleep ");
     // The countdown's five pauses, then 25 reads 200 ms apart.
@@ -106,7 +106,7 @@ TEST(Reboot, TheWaitForANameIsBoundedAndTheRestartFollowsRegardless) {
 TEST(Reboot, ANameThatArrivesLateEndsTheWaitAtOnce) {
   platform::recording::RecordingPlatform recorder;
   // The first three reads fail: a network that comes up during the wait.
-  recorder.FailOn(Operation::ComputerName, "", 3);
+  recorder.FailOn(platform::Operation::ComputerName, "", 3);
   restart::Reboot(recorder.get());
   EXPECT_EQ(recorder.Entries("ComputerName").size(), 4u);
   EXPECT_EQ(recorder.Entries("Sleep ").size(), 5u + 3u);
@@ -114,8 +114,8 @@ TEST(Reboot, ANameThatArrivesLateEndsTheWaitAtOnce) {
 
 TEST(Reboot, FailuresAreSkippedAndThePausesStillFollow) {
   platform::recording::RecordingPlatform recorder;
-  recorder.FailOn(Operation::SetProgressCaption);
-  recorder.FailOn(Operation::CreateObject, "WScript.Shell");
+  recorder.FailOn(platform::Operation::SetProgressCaption);
+  recorder.FailOn(platform::Operation::CreateObject, "WScript.Shell");
   EXPECT_NO_THROW(restart::Reboot(recorder.get()));
   EXPECT_EQ(recorder.Entries("Sleep 1000").size(), 5u);
   EXPECT_THAT(recorder.Entries("run "), IsEmpty());
