@@ -10,7 +10,8 @@ namespace kelvane::platform {
 // every machine that injects failures (the simulated machine's faults.ini,
 // the recording platform) and for the README's table of them, so that an
 // operation misspelt in code does not compile and one misspelt in faults.ini
-// is refused by name.
+// is refused by name. Each has its entry in Operations(), in this order, up
+// to ImpersonateUser, the last: the table checks that when it compiles.
 enum class Operation {
   CreateObject, GetObject, ExpandEnvironmentStrings, run, WaitForExit, CreateShortcut, SetTargetPath,
   SetWindowStyle, Save, FileExists, GetFolder, GetFolderToEmpty, GetFile, Delete, DeleteFile, OpenTextFile,
