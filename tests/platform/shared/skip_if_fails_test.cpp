@@ -8,14 +8,8 @@ namespace kelvane::platform {
 namespace {
 
 TEST(SkipIfFails, DropsAPlatformFailureAndLetsAProgrammingErrorThrough) {
-  bool after = false;
   EXPECT_NO_THROW(SkipIfFails([] { throw Error(5, "Access is denied."); }));
-  EXPECT_THROW(SkipIfFails([&] {
-                 throw std::logic_error("a bug");
-                 after = true;
-               }),
-               std::logic_error);
-  EXPECT_FALSE(after);
+  EXPECT_THROW(SkipIfFails([] { throw std::logic_error("a bug"); }), std::logic_error);
 }
 
 }  // namespace

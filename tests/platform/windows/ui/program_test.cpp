@@ -208,25 +208,18 @@ TEST_F(RunningProgram, FirstRunShowsTheMainWindowAndItsCloseBoxEndsTheTool) {
 class MachineHttpClass {
  public:
   explicit MachineHttpClass(const std::wstring& command) {
-    wchar_t value[1024] = L"";
-    DWORD size = sizeof value;
-    had_ = RegGetValueW(HKEY_LOCAL_MACHINE, kKey, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS;
-    previous_ = value;
-    Set(command);
+    DWORD size = sizeof previous_;
+    RegGetValueW(HKEY_LOCAL_MACHINE, kKey, nullptr, RRF_RT_REG_SZ, nullptr, previous_, &size);
+    Set(command.c_str());
   }
-  ~MachineHttpClass() {
-    if (had_) Set(previous_);
-    else RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kKey, nullptr);
-  }
+  ~MachineHttpClass() { Set(previous_); }
 
  private:
   static constexpr wchar_t kKey[] = L"SOFTWARE\\Classes\\http\\shell\\open\\command";
-  static void Set(const std::wstring& command) {
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, nullptr, REG_SZ, command.c_str(),
-                    static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+  static void Set(const wchar_t* command) {
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, nullptr, REG_SZ, command, static_cast<DWORD>((wcslen(command) + 1) * 2));
   }
-  bool had_ = false;
-  std::wstring previous_;
+  wchar_t previous_[1024] = L"";
 };
 
 // Each click on a link opens its address, also one that comes while the
