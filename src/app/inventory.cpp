@@ -57,7 +57,7 @@ class Inventory {
   void Keys(bool anotherOffice) {
     std::unique_ptr<platform::RegistryProvider> provider;
     SkipIfFails([&] {
-      provider = platform_.objects.GetRegistryProvider("winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\default:StdRegProv");
+      provider = platform_.objects.GetRegistryProvider(registry::RegistryProviderMoniker("."));
     });
     if (!provider) return;
     std::optional<std::vector<std::string>> names;
@@ -87,16 +87,11 @@ class Inventory {
   void Products() {
     std::vector<std::unique_ptr<platform::Product>> products;
     SkipIfFails([&] {
-      products = platform_.objects.GetProductServices("winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\cimv2")
-                     ->ExecQuery("Select * from Win32_Product");
+      products = platform_.objects.GetProductServices(installer::ProductServicesMoniker("."))
+                     ->ExecQuery(installer::kProductQuery);
     });
     for (const auto& product : products) {
-      SkipIfFails([&] {
-        const std::string name = product->Name();
-        if (BeginsWith(name, installer::kProductNamePrefix) && !installer::OfAnotherOffice(*product)) {
-          Add("product", name);
-        }
-      });
+      if (installer::IsOffice2010Product(*product)) SkipIfFails([&] { Add("product", product->Name()); });
     }
   }
 

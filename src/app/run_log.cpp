@@ -8,7 +8,7 @@ namespace kelvane::app {
 void RunLog::Open(platform::FileSystem& fso, const std::string& path) { stream_ = fso.OpenLog(path); }
 
 void RunLog::Note(std::string_view kind, const std::string& text) {
-  if (kind == "delete at restart") ++handedToRestart_;
+  if (kind == platform::kDeletedAtRestart) ++handedToRestart_;
   if (!stream_) return;
   // A log that cannot be written any more must not stop the removal.
   try {

@@ -26,12 +26,11 @@ template <class Path>
 void DeleteFolder(FileSystem& fso, Path&& path, const FileRemoval& how) {
   std::unique_ptr<platform::Folder> folder;
   SkipIfFails([&] { folder = fso.GetFolder(path()); });
-  bool deleted = false;
-  SkipIfFails([&] {
-    Require(folder).Delete(true);
-    deleted = true;
-  });
-  if (folder && !deleted && how.handInUseToRestart) SkipIfFails([&] { HandFolderToRestart(fso, folder->Path()); });
+  if (folder && how.handInUseToRestart) {
+    DeleteNowOrAtRestart(fso, *folder);
+  } else {
+    SkipIfFails([&] { Require(folder).Delete(true); });
+  }
 }
 
 void RemoveFolder(platform::Platform& platform, FileSystem& fso, const std::string& progress,

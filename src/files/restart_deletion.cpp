@@ -12,7 +12,7 @@ using platform::SkipIfFails;
 
 void DeleteAtRestart(platform::FileSystem& fso, const std::string& path) {
   fso.DeleteAtRestart(path);
-  platform::Note("delete at restart", path);
+  platform::Note(platform::kDeletedAtRestart, path);
 }
 
 void HandFolderToRestart(platform::FileSystem& fso, const std::string& path) {
@@ -28,6 +28,15 @@ void HandFolderToRestart(platform::FileSystem& fso, const std::string& path) {
   // Windows carries the deletions out in the order given: the folder is
   // empty by its turn.
   SkipIfFails([&] { DeleteAtRestart(fso, path); });
+}
+
+void DeleteNowOrAtRestart(platform::FileSystem& fso, platform::Folder& folder) {
+  bool deleted = false;
+  SkipIfFails([&] {
+    folder.Delete(true);
+    deleted = true;
+  });
+  if (!deleted) SkipIfFails([&] { HandFolderToRestart(fso, folder.Path()); });
 }
 
 }  // namespace kelvane::files

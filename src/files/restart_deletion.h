@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/interface/file_system.h"
+#include "platform/shared/journal.h"
 
 namespace kelvane::files {
 
@@ -14,5 +15,9 @@ void DeleteAtRestart(platform::FileSystem& fso, const std::string& path);
 // the folder itself, after a deletion that could not take it all (a file in
 // use). A folder that is gone hands over nothing. Every failure is skipped.
 void HandFolderToRestart(platform::FileSystem& fso, const std::string& path);
+
+// Deletes the folder with force now; whatever of it stays (a file in use) is
+// handed to the next start. Every failure is skipped.
+void DeleteNowOrAtRestart(platform::FileSystem& fso, platform::Folder& folder);
 
 }  // namespace kelvane::files

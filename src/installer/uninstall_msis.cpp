@@ -10,6 +10,12 @@ namespace kelvane::installer {
 using platform::Require;
 using platform::SkipIfFails;
 
+bool IsOffice2010Product(platform::Product& product) {
+  bool matches = false;
+  SkipIfFails([&] { matches = BeginsWith(product.Name(), kProductNamePrefix); });
+  return matches && !OfAnotherOffice(product);
+}
+
 void UninstallMSIs(platform::Platform& platform) {
   const std::string strComputer = ".";
   const std::string moniker = ProductServicesMoniker(strComputer);
@@ -20,10 +26,7 @@ void UninstallMSIs(platform::Platform& platform) {
   SkipIfFails([&] { products = Require(services).ExecQuery(kProductQuery); });
 
   for (const auto& product : products) {
-    // A name that cannot be read counts as not matching.
-    bool matches = false;
-    SkipIfFails([&] { matches = BeginsWith(product->Name(), kProductNamePrefix); });
-    if (!matches || OfAnotherOffice(*product)) continue;
+    if (!IsOffice2010Product(*product)) continue;
     SkipIfFails([&] { ShowProgress(platform.windows, "Uninstalling MSI: " + product->Name()); });
     // The status goes to the run's log, for whoever reads it.
     std::string name;

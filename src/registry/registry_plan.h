@@ -40,6 +40,12 @@ using platform::kClassesRoot;
 using platform::kCurrentUser;
 using platform::kLocalMachine;
 
+// The registry provider on the named machine, its moniker joined as the phase
+// joins it.
+inline std::string RegistryProviderMoniker(const std::string& strComputer) {
+  return "winmgmts:{impersonationLevel=impersonate}!\\\\" + strComputer + "\\root\\default:StdRegProv";
+}
+
 // The root's name as key names spell it: "HKEY_CLASSES_ROOT" and the like.
 constexpr std::string_view RootName(std::uint32_t root) {
   switch (root) {

@@ -25,8 +25,7 @@ void RemoveRegKeys(platform::Platform& platform) {
   const std::string strComputer = ".";
   std::unique_ptr<platform::RegistryProvider> provider;
   SkipIfFails([&] {
-    provider = platform.objects.GetRegistryProvider("winmgmts:{impersonationLevel=impersonate}!\\\\" + strComputer +
-                                                    "\\root\\default:StdRegProv");
+    provider = platform.objects.GetRegistryProvider(RegistryProviderMoniker(strComputer));
   });
 
   // The fixed keys always have subkeys, and a key with subkeys cannot be

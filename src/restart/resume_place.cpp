@@ -43,15 +43,9 @@ void ResumePlace::Remove(platform::FileSystem& fso) const {
   SkipIfFails([&] { fso.DeleteFile(Record()); });
   std::unique_ptr<platform::Folder> folder;
   SkipIfFails([&] { folder = fso.GetFolder(folder_); });
-  if (!folder) return;
-  bool deleted = false;
-  SkipIfFails([&] {
-    folder->Delete(true);
-    deleted = true;
-  });
   // A running copy cannot go while it runs: the system deletes it, then the
   // folder, when the machine next starts.
-  if (!deleted) files::HandFolderToRestart(fso, folder_);
+  if (folder) files::DeleteNowOrAtRestart(fso, *folder);
 }
 
 }  // namespace kelvane::restart

@@ -6,6 +6,7 @@
 
 #include "platform/interface/error.h"
 #include "platform/shared/collapse_separators.h"
+#include "platform/shared/environment_references.h"
 #include "platform/shared/sweep_root.h"
 #include "platform/shared/window_model.h"
 
@@ -166,20 +167,11 @@ class FakeShell final : public platform::Shell {
   std::string ExpandEnvironmentStrings(const std::string& text) override {
     recorder_.Record("ExpandEnvironmentStrings " + text);
     recorder_.Check(Operation::ExpandEnvironmentStrings, text);
-    std::string out;
-    for (std::size_t at = 0; at < text.size();) {
-      const auto open = text.find('%', at);
-      const auto close = open == std::string::npos ? open : text.find('%', open + 1);
-      if (close == std::string::npos) {
-        out += text.substr(at);
-        break;
-      }
-      out += text.substr(at, open - at);
-      const auto value = recorder_.machine.environment.find(text.substr(open + 1, close - open - 1));
-      out += value == recorder_.machine.environment.end() ? text.substr(open, close - open + 1) : value->second;
-      at = close + 1;
-    }
-    return out;
+    const auto& environment = recorder_.machine.environment;
+    return platform::ExpandReferences(text, [&](std::string_view name) -> std::optional<std::string> {
+      const auto value = environment.find(std::string(name));
+      return value == environment.end() ? std::nullopt : std::optional<std::string>(value->second);
+    });
   }
 
   std::unique_ptr<platform::Process> run(const std::string& command) override {

@@ -16,6 +16,10 @@ class Journal {
   virtual void Note(std::string_view kind, const std::string& text) = 0;
 };
 
+// The kind of note for an item handed to the next start to delete: the run
+// counts them to know whether a restart is left to finish it.
+inline constexpr std::string_view kDeletedAtRestart = "delete at restart";
+
 // Notes into the running thread's journal, if it has one.
 void Note(std::string_view kind, const std::string& text);
 class Error;

@@ -1,5 +1,6 @@
 #include "platform/sim/machine.h"
 
+#include "platform/shared/environment_references.h"
 #include "platform/sim/image/atomic_write.h"
 #include "platform/sim/image/image_error.h"
 
@@ -45,28 +46,13 @@ void Machine::Check(Operation operation, const std::string& argument, const plat
 }
 
 std::string Machine::Expand(const std::string& text, bool batchFile) const {
-  std::string out;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const auto open = text.find('%', at);
-    const auto close = open == std::string::npos ? open : text.find('%', open + 1);
-    if (close == std::string::npos) {
-      out += text.substr(at);
-      break;
-    }
-    out += text.substr(at, open - at);
-    if (const std::string* value = config_.Variable(text.substr(open + 1, close - open - 1))) {
-      out += *value;
-      at = close + 1;
-    } else if (batchFile) {
-      at = close + 1;
-    } else {
-      // The closing mark may open the next reference, as on Windows.
-      out += text.substr(open, close - open);
-      at = close;
-    }
-  }
-  return out;
+  return platform::ExpandReferences(
+      text,
+      [&](std::string_view name) -> std::optional<std::string> {
+        const std::string* value = config_.Variable(std::string(name));
+        return value ? std::optional<std::string>(*value) : std::nullopt;
+      },
+      batchFile ? platform::UnknownReference::Dropped : platform::UnknownReference::Kept);
 }
 
 DeleteRefusal Machine::Delete(const DriveItem& item, bool force) const {

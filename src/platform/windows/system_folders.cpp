@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/shared/environment_references.h"
 #include "platform/windows/environment.h"
 #include "platform/windows/handles.h"
 #include "platform/windows/known_folders.h"
@@ -29,7 +30,7 @@ std::wstring MachineValue(const std::wstring& key, const wchar_t* name) {
   size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
   if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, types, nullptr, value.data(), &size) != ERROR_SUCCESS) return {};
   value.resize(wcsnlen(value.c_str(), value.size()));
-  return ExpandReferences(value, SystemRootValue);
+  return Widen(ExpandReferences(Narrow(value), SystemRootValue));
 }
 
 void Add(std::vector<std::string>& folders, const std::wstring& folder) {

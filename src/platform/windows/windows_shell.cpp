@@ -3,6 +3,7 @@
 #include "platform/windows/windows_api.h"
 
 #include "platform/windows/address_open.h"
+#include "platform/shared/environment_references.h"
 #include "platform/windows/environment.h"
 #include "platform/windows/handles.h"
 #include "platform/windows/program_start.h"
@@ -32,10 +33,10 @@ class WindowsShell final : public Shell {
   // The machine-wide folders are the system's, whatever the environment
   // says; every other reference is the environment's.
   std::string ExpandEnvironmentStrings(const std::string& text) override {
-    return Narrow(ExpandReferences(Widen(text), [](const std::wstring& name) {
-      std::optional<std::wstring> value = MachineFolderValue(name);
+    return ExpandReferences(text, [](std::string_view name) {
+      std::optional<std::string> value = MachineFolderValue(name);
       return value ? value : EnvironmentValue(name);
-    }));
+    });
   }
 
   std::unique_ptr<Process> run(const std::string& command) override {
