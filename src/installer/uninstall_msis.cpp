@@ -31,7 +31,7 @@ void UninstallMSIs(platform::Platform& platform) {
     // The status goes to the run's log, for whoever reads it.
     std::string name;
     SkipIfFails([&] { name = product->Name(); });
-    SkipIfFails([&] { platform::Note("uninstall", name + ": status " + std::to_string(product->Uninstall())); });
+    SkipIfFails([&] { platform::Note("uninstall", name + ": status " + std::to_string(product->Uninstall(""))); });
   }
 }
 

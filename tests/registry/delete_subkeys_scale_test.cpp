@@ -47,6 +47,20 @@ class TreeRegistry : public platform::RegistryProvider, public platform::WindowS
     for (const auto& entry : key->subkeys) names->push_back(entry.first);
     return 0;
   }
+  // A key tree without values: no value is ever there.
+  long EnumValues(std::uint32_t, const std::string&, std::optional<std::vector<std::string>>&) override { return 0; }
+  long GetStringValue(std::uint32_t, const std::string&, const std::string&, std::optional<std::string>&) override {
+    return 2;
+  }
+  long GetMultiStringValue(std::uint32_t, const std::string&, const std::string&,
+                           std::optional<std::vector<std::string>>&) override {
+    return 2;
+  }
+  long SetMultiStringValue(std::uint32_t, const std::string&, const std::string&,
+                           const std::vector<std::string>&) override {
+    return 5;
+  }
+  long DeleteValue(std::uint32_t, const std::string&, const std::string&) override { return 2; }
   long DeleteKey(std::uint32_t, const std::string& path) override {
     calls.push_back("DeleteKey " + path);
     const auto cut = path.rfind('\\');

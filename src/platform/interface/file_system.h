@@ -64,6 +64,15 @@ class FileSystem {
   // A log that every line is appended to, as UTF-8 with CR LF, made when
   // missing; never opened through a link, nor where its folder is missing.
   virtual std::unique_ptr<TextStream> OpenLog(const std::string& path) = 0;
+  // The system's own Installer folder ("C:\Windows\Installer"), as the
+  // system names it, never from the environment.
+  virtual std::string InstallerFolder() = 0;
+  // Deletes a file, or a folder with everything in it, whose final path
+  // (every link on the way followed) lies strictly inside the system's
+  // Installer folder, through the same deletion as every other folder: a
+  // product's cached package, its patches, its icons. Fails with "Permission
+  // denied" for anything elsewhere, and as a deletion fails otherwise.
+  virtual void DeleteInstallerCache(const std::string& path) = 0;
 };
 
 inline constexpr std::int16_t kForWriting = 2;

@@ -24,7 +24,11 @@ class Objects {
   virtual std::unique_ptr<Shell> CreateShell() = 0;
   virtual std::unique_ptr<FileSystem> CreateFileSystem() = 0;
   virtual std::unique_ptr<Network> CreateNetwork() = 0;
-  virtual std::unique_ptr<RegistryProvider> GetRegistryProvider(const std::string& moniker) = 0;
+  // The registry provider in the program's own view, or in the given one.
+  std::unique_ptr<RegistryProvider> GetRegistryProvider(const std::string& moniker) {
+    return GetRegistryProvider(moniker, RegistryView::Program);
+  }
+  virtual std::unique_ptr<RegistryProvider> GetRegistryProvider(const std::string& moniker, RegistryView view) = 0;
   virtual std::unique_ptr<ProductServices> GetProductServices(const std::string& moniker) = 0;
 };
 

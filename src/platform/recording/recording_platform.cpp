@@ -47,6 +47,19 @@ std::string RootName(std::uint32_t root) {
   return "HKEY_" + std::to_string(root);
 }
 
+// A key's full name as the machine keeps it: HKEY_CLASSES_ROOT is
+// HKEY_LOCAL_MACHINE\SOFTWARE\Classes.
+std::string KeyName(const std::string& fullName) {
+  std::string key = CollapseSeparators(fullName);
+  constexpr std::string_view kClasses = "HKEY_CLASSES_ROOT";
+  if (Lower(key.substr(0, kClasses.size())) == Lower(std::string(kClasses)) &&
+      (key.size() == kClasses.size() || key[kClasses.size()] == '\\')) {
+    key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes" + key.substr(kClasses.size());
+  }
+  while (!key.empty() && key.back() == '\\') key.pop_back();
+  return key;
+}
+
 std::string Hex(std::uint32_t value) {
   char text[16];
   std::snprintf(text, sizeof text, "%08X", value);
@@ -88,13 +101,25 @@ void MachineState::AddFile(const std::string& path, std::string content, bool re
 }
 
 void MachineState::AddKey(const std::string& fullName) {
-  const std::string key = CollapseSeparators(fullName);
+  const std::string key = KeyName(fullName);
   for (std::string above = key; above.find('\\') != std::string::npos; above = Parent(above)) keys.insert(above);
 }
 
 bool MachineState::HasFolder(const std::string& path) const { return folders.count(CollapseSeparators(path)) > 0; }
 bool MachineState::HasFile(const std::string& path) const { return files.count(CollapseSeparators(path)) > 0; }
-bool MachineState::HasKey(const std::string& fullName) const { return keys.count(CollapseSeparators(fullName)) > 0; }
+bool MachineState::HasKey(const std::string& fullName) const { return keys.count(KeyName(fullName)) > 0; }
+
+void MachineState::AddValue(const std::string& fullName, const std::string& valueName, FakeValue value) {
+  AddKey(fullName);
+  values[KeyName(fullName)][valueName] = std::move(value);
+}
+
+const FakeValue* MachineState::Value(const std::string& fullName, const std::string& valueName) const {
+  const auto key = values.find(KeyName(fullName));
+  if (key == values.end()) return nullptr;
+  const auto value = key->second.find(valueName);
+  return value == key->second.end() ? nullptr : &value->second;
+}
 
 void AddWindowsEnvironment(MachineState& machine) {
   machine.environment = {
@@ -406,6 +431,23 @@ class FakeFileSystem final : public platform::FileSystem {
     recorder_.machine.files[CollapseSeparators(path)];  // made when missing, appended to when there
     return std::make_unique<FakeTextStream>(recorder_, CollapseSeparators(path));
   }
+  std::string InstallerFolder() override {
+    recorder_.Check(Operation::InstallerFolder, "");
+    return recorder_.machine.installerFolder;
+  }
+  // Links are not kept here: a path's final path is the path itself.
+  void DeleteInstallerCache(const std::string& path) override {
+    recorder_.Record("DeleteInstallerCache " + path);
+    recorder_.Check(Operation::DeleteInstallerCache, path);
+    auto& machine = recorder_.machine;
+    const std::string item = CollapseSeparators(path);
+    if (!IsBelow(item, machine.installerFolder)) throw PermissionDenied(path);
+    if (machine.filesInUse.count(item)) throw Error(static_cast<long>(0x80070020), "in use: " + path);
+    if (machine.files.erase(item)) return;
+    if (!machine.folders.count(item)) throw NotFound(path);
+    std::erase_if(machine.files, [&](const auto& file) { return IsBelow(file.first, item); });
+    std::erase_if(machine.folders, [&](const auto& folder) { return folder.first == item || IsBelow(folder.first, item); });
+  }
   void DeleteAtRestart(const std::string& path) override {
     recorder_.Record("DeleteAtRestart " + path);
     recorder_.Check(Operation::DeleteAtRestart, path);
@@ -444,7 +486,7 @@ class FakeRegistry final : public platform::RegistryProvider {
     recorder_.Record("EnumKey " + Hex(hDefKey) + " " + sSubKeyName);
     recorder_.Check(Operation::EnumKey, sSubKeyName);
     sNames.reset();  // a call that returns sets the output, as the provider's does
-    const std::string key = CollapseSeparators(RootName(hDefKey) + "\\" + sSubKeyName);
+    const std::string key = KeyName(RootName(hDefKey) + "\\" + sSubKeyName);
     if (!recorder_.machine.keys.count(key)) return 2;
     std::vector<std::string> names;
     for (const auto& other : recorder_.machine.keys) {
@@ -457,16 +499,86 @@ class FakeRegistry final : public platform::RegistryProvider {
   long DeleteKey(std::uint32_t hDefKey, const std::string& sSubKeyName) override {
     recorder_.Record("DeleteKey " + Hex(hDefKey) + " " + sSubKeyName);
     recorder_.Check(Operation::DeleteKey, sSubKeyName);
-    const std::string key = CollapseSeparators(RootName(hDefKey) + "\\" + sSubKeyName);
+    const std::string key = KeyName(RootName(hDefKey) + "\\" + sSubKeyName);
     auto& keys = recorder_.machine.keys;
     if (!keys.count(key)) return 2;
     if (recorder_.machine.refusedKeys.count(key)) return 5;
     if (std::any_of(keys.begin(), keys.end(), [&](const auto& other) { return IsBelow(other, key); })) return 5;
     keys.erase(key);
+    recorder_.machine.values.erase(key);
+    return 0;
+  }
+
+  long EnumValues(std::uint32_t hDefKey, const std::string& sSubKeyName,
+                  std::optional<std::vector<std::string>>& sNames) override {
+    const std::string key = KeyName(RootName(hDefKey) + "\\" + sSubKeyName);
+    recorder_.Record("EnumValues " + key);
+    recorder_.Check(Operation::EnumValues, key);
+    sNames.reset();
+    if (!recorder_.machine.keys.count(key)) return 2;
+    const auto values = recorder_.machine.values.find(key);
+    if (values == recorder_.machine.values.end() || values->second.empty()) return 0;
+    std::vector<std::string> names;
+    for (const auto& [name, value] : values->second) names.push_back(name);
+    sNames = std::move(names);
+    return 0;
+  }
+
+  long GetStringValue(std::uint32_t hDefKey, const std::string& sSubKeyName, const std::string& sValueName,
+                      std::optional<std::string>& sValue) override {
+    sValue.reset();
+    const FakeValue* value = Read(hDefKey, sSubKeyName, sValueName, Operation::GetStringValue);
+    if (!value) return 2;
+    if (value->type != FakeValue::Type::String) return kTypeMismatch;
+    sValue = value->strings.empty() ? std::string() : value->strings.front();
+    return 0;
+  }
+
+  long GetMultiStringValue(std::uint32_t hDefKey, const std::string& sSubKeyName, const std::string& sValueName,
+                           std::optional<std::vector<std::string>>& sValue) override {
+    sValue.reset();
+    const FakeValue* value = Read(hDefKey, sSubKeyName, sValueName, Operation::GetMultiStringValue);
+    if (!value) return 2;
+    if (value->type != FakeValue::Type::MultiString) return kTypeMismatch;
+    sValue = value->strings;
+    return 0;
+  }
+
+  long SetMultiStringValue(std::uint32_t hDefKey, const std::string& sSubKeyName, const std::string& sValueName,
+                           const std::vector<std::string>& sValue) override {
+    const std::string key = KeyName(RootName(hDefKey) + "\\" + sSubKeyName);
+    std::string joined;
+    for (const auto& text : sValue) joined += (joined.empty() ? "" : "|") + text;
+    recorder_.Record("SetMultiStringValue " + key + "\\" + sValueName + " = " + joined);
+    recorder_.Check(Operation::SetMultiStringValue, key + "\\" + sValueName);
+    if (!recorder_.machine.keys.count(key)) return 2;
+    if (recorder_.machine.refusedKeys.count(key)) return 5;
+    recorder_.machine.values[key][sValueName] = FakeValue{FakeValue::Type::MultiString, sValue};
+    return 0;
+  }
+
+  long DeleteValue(std::uint32_t hDefKey, const std::string& sSubKeyName, const std::string& sValueName) override {
+    const std::string key = KeyName(RootName(hDefKey) + "\\" + sSubKeyName);
+    recorder_.Record("DeleteValue " + key + "\\" + sValueName);
+    recorder_.Check(Operation::DeleteValue, key + "\\" + sValueName);
+    auto values = recorder_.machine.values.find(key);
+    if (values == recorder_.machine.values.end() || !values->second.count(sValueName)) return 2;
+    if (recorder_.machine.refusedKeys.count(key)) return 5;
+    values->second.erase(sValueName);
     return 0;
   }
 
  private:
+  static constexpr long kTypeMismatch = static_cast<long>(0x80041005);  // WBEM_E_TYPE_MISMATCH
+
+  const FakeValue* Read(std::uint32_t hDefKey, const std::string& sSubKeyName, const std::string& sValueName,
+                        Operation operation) {
+    const std::string key = KeyName(RootName(hDefKey) + "\\" + sSubKeyName);
+    recorder_.Record(std::string(platform::OperationName(operation)) + " " + key + "\\" + sValueName);
+    recorder_.Check(operation, key + "\\" + sValueName);
+    return recorder_.machine.Value(key, sValueName);
+  }
+
   RecordingPlatform& recorder_;
 };
 
@@ -484,12 +596,14 @@ class FakeProductObject final : public platform::Product {
     recorder_.Check(Operation::ProductCode, product.code);
     return product.code;
   }
-  long Uninstall() override {
+  long Uninstall(const std::string& installerLog) override {
     auto& product = recorder_.machine.products[index_];
-    recorder_.Record("Uninstall " + product.name.value_or("(no name)"));
+    recorder_.Record("Uninstall " + product.name.value_or("(no name)") +
+                     (installerLog.empty() ? "" : " log " + installerLog));
     recorder_.Check(Operation::Uninstall, product.name.value_or(""));
-    product.installed = false;
-    return 0;
+    const long status = product.uninstallStatus;
+    if (status == 0 || status == 1605 || status == 3010) product.installed = false;
+    return status;
   }
 
  private:
@@ -509,6 +623,22 @@ class FakeProductServices final : public platform::ProductServices {
       if (product.installed && !product.perUser) products.push_back(std::make_unique<FakeProductObject>(recorder_, i));
     }
     return products;
+  }
+  std::vector<platform::PatchRegistration> EnumPatches() override {
+    recorder_.Record("EnumPatches");
+    recorder_.Check(Operation::EnumPatches, "");
+    return recorder_.machine.patches;
+  }
+  // Descriptors here are written plainly: the braced product code, then
+  // anything; the real encoding is the Windows program's and the simulated
+  // machine's to read.
+  std::string DecomposeDescriptor(const std::string& descriptor) override {
+    recorder_.Record("DecomposeDescriptor " + descriptor);
+    recorder_.Check(Operation::DecomposeDescriptor, descriptor);
+    if (descriptor.size() < 38 || descriptor.front() != '{' || descriptor[37] != '}') {
+      throw Error(static_cast<long>(0x80070057), "The parameter is incorrect.");
+    }
+    return descriptor.substr(0, 38);
   }
 
  private:
@@ -532,8 +662,10 @@ class RecordingPlatform::Objects final : public platform::Objects {
     Create(platform::kNetworkProgId);
     return std::make_unique<FakeNetwork>(recorder_);
   }
-  std::unique_ptr<platform::RegistryProvider> GetRegistryProvider(const std::string& moniker) override {
-    Bind(moniker);
+  using platform::Objects::GetRegistryProvider;
+  std::unique_ptr<platform::RegistryProvider> GetRegistryProvider(const std::string& moniker,
+                                                                 platform::RegistryView view) override {
+    Bind(moniker + (view == platform::RegistryView::Native ? " (native view)" : ""));
     return std::make_unique<FakeRegistry>(recorder_);
   }
   std::unique_ptr<platform::ProductServices> GetProductServices(const std::string& moniker) override {

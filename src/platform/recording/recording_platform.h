@@ -23,11 +23,19 @@ struct FakeFile {
   bool readOnly = false;
 };
 
+// A registry value: one string (REG_SZ), several (REG_MULTI_SZ), or another
+// type (a number) that the string reads refuse.
+struct FakeValue {
+  enum class Type { String, MultiString, Other } type = Type::String;
+  std::vector<std::string> strings;
+};
+
 struct FakeProduct {
   std::optional<std::string> name;  // empty: the name cannot be read
   bool installed = true;
   bool perUser = false;  // installed for one user only: never listed
   std::string code = {};  // braced
+  long uninstallStatus = 0;  // what the Installer answers; the product stays unless 0, 1605 or 3010
 };
 
 // What the machine holds, so that lookups and enumerations find something.
@@ -38,7 +46,10 @@ struct MachineState {
   std::map<std::string, bool, CaseLess> folders;  // path -> read-only
   std::map<std::string, FakeFile, CaseLess> files;
   std::set<std::string, CaseLess> filesInUse;   // deleting them fails as for a running program
-  std::set<std::string, CaseLess> keys;         // full names: the root's name, then the path
+  // Full names: the root's name, then the path. HKEY_CLASSES_ROOT is kept as
+  // what it is for the machine, HKEY_LOCAL_MACHINE\SOFTWARE\Classes.
+  std::set<std::string, CaseLess> keys;
+  std::map<std::string, std::map<std::string, FakeValue, CaseLess>, CaseLess> values;  // by key
   std::set<std::string, CaseLess> refusedKeys;  // DeleteKey answers access denied
   std::vector<FakeProduct> products;
   std::string computerName = "DEMO-PC";
@@ -57,6 +68,9 @@ struct MachineState {
   };
   // What DeleteAtRestart handed to the next start, in order.
   std::vector<std::string> deletionsAtRestart;
+  // The system's Installer folder, and every patch the Installer lists.
+  std::string installerFolder = "C:\\Windows\\Installer";
+  std::vector<platform::PatchRegistration> patches;
 
   // Adds the folder and every folder above it.
   void AddFolder(const std::string& path, bool readOnly = false);
@@ -64,6 +78,10 @@ struct MachineState {
   void AddFile(const std::string& path, std::string content = "", bool readOnly = false);
   // Adds the key (root name, then the path) and every key above it.
   void AddKey(const std::string& fullName);
+  // Adds the value, and its key.
+  void AddValue(const std::string& fullName, const std::string& valueName, FakeValue value);
+  // The value, or nothing.
+  const FakeValue* Value(const std::string& fullName, const std::string& valueName) const;
   bool HasFolder(const std::string& path) const;
   bool HasFile(const std::string& path) const;
   bool HasKey(const std::string& fullName) const;

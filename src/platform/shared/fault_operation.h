@@ -17,7 +17,9 @@ enum class Operation {
   SetWindowStyle, Save, FileExists, GetFolder, GetFolderToEmpty, GetFile, Delete, DeleteFile, OpenTextFile,
   WriteLine, Close, SubFolders, Files, Name, Path, ComputerName, EnumKey, DeleteKey, DeleteKeyDenied, ExecQuery,
   Uninstall, ExecutablePath, Show, Hide, SetProgressCaption, RepaintProgress, ShowErrorBox, CreateFolder, CopyFile,
-  DeleteAtRestart, OpenLog, ProductCode, StartElevated, ImpersonateUser,
+  DeleteAtRestart, OpenLog, EnumValues, GetStringValue, GetMultiStringValue, SetMultiStringValue, DeleteValue,
+  EnumPatches, DecomposeDescriptor, InstallerFolder, DeleteInstallerCache, ProductCode, StartElevated,
+  ImpersonateUser,
 };
 
 struct OperationEntry {

@@ -230,6 +230,8 @@ class SimFileSystem final : public platform::FileSystem {
     std::ofstream(place->host, std::ios::binary | std::ios::app);
     return std::make_unique<SimTextStream>(machine_, place->host, true);
   }
+  std::string InstallerFolder() override { throw platform::Error(static_cast<long>(0x80004001L), "Not implemented"); }
+  void DeleteInstallerCache(const std::string&) override { throw platform::Error(static_cast<long>(0x80004001L), "Not implemented"); }
   void DeleteAtRestart(const std::string& path) override {
     machine_.Check(Operation::DeleteAtRestart, path, AccessDenied());
     if (!machine_.drive().Find(path)) throw FileNotFound();

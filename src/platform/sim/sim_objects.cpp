@@ -25,7 +25,7 @@ std::unique_ptr<platform::Network> SimObjects::CreateNetwork() {
   return MakeNetwork(machine_);
 }
 
-std::unique_ptr<platform::RegistryProvider> SimObjects::GetRegistryProvider(const std::string& moniker) {
+std::unique_ptr<platform::RegistryProvider> SimObjects::GetRegistryProvider(const std::string& moniker, RegistryView) {
   machine_.Check(Operation::GetObject, moniker, InvalidMoniker());
   if (!EndsWithName(moniker, "\\root\\default:StdRegProv")) throw InvalidMoniker();
   return MakeRegistryProvider(machine_);

@@ -13,7 +13,8 @@ class SimObjects final : public platform::Objects {
   std::unique_ptr<platform::Shell> CreateShell() override;
   std::unique_ptr<platform::FileSystem> CreateFileSystem() override;
   std::unique_ptr<platform::Network> CreateNetwork() override;
-  std::unique_ptr<platform::RegistryProvider> GetRegistryProvider(const std::string& moniker) override;
+  std::unique_ptr<platform::RegistryProvider> GetRegistryProvider(const std::string& moniker, RegistryView view) override;
+  using platform::Objects::GetRegistryProvider;
   std::unique_ptr<platform::ProductServices> GetProductServices(const std::string& moniker) override;
 
  private:

@@ -21,7 +21,7 @@ class SimProduct final : public platform::Product {
 
   std::string ProductCode() override { return code_; }
 
-  long Uninstall() override {
+  long Uninstall(const std::string&) override {
     const InstalledProduct product = Installed();
     const std::string shownName = product.name.value_or(code_);
     machine_.Check(Operation::Uninstall, shownName, WmiGenericFailure());
@@ -62,6 +62,8 @@ class SimProductServices final : public platform::ProductServices {
     }
     return products;
   }
+  std::vector<platform::PatchRegistration> EnumPatches() override { throw platform::Error(static_cast<long>(0x80004001L), "Not implemented"); }
+  std::string DecomposeDescriptor(const std::string&) override { throw platform::Error(static_cast<long>(0x80004001L), "Not implemented"); }
 
  private:
   Machine& machine_;

@@ -42,6 +42,20 @@ class SimRegistryProvider final : public platform::RegistryProvider {
     return kSuccess;
   }
 
+  long EnumValues(std::uint32_t, const std::string&, std::optional<std::vector<std::string>>&) override { throw platform::Error(static_cast<long>(0x80004001L), "Not implemented"); }
+  long GetStringValue(std::uint32_t, const std::string&, const std::string&, std::optional<std::string>&) override {
+    throw platform::Error(static_cast<long>(0x80004001L), "Not implemented");
+  }
+  long GetMultiStringValue(std::uint32_t, const std::string&, const std::string&,
+                           std::optional<std::vector<std::string>>&) override {
+    throw platform::Error(static_cast<long>(0x80004001L), "Not implemented");
+  }
+  long SetMultiStringValue(std::uint32_t, const std::string&, const std::string&,
+                           const std::vector<std::string>&) override {
+    throw platform::Error(static_cast<long>(0x80004001L), "Not implemented");
+  }
+  long DeleteValue(std::uint32_t, const std::string&, const std::string&) override { throw platform::Error(static_cast<long>(0x80004001L), "Not implemented"); }
+
  private:
   Machine& machine_;
 };

@@ -104,6 +104,9 @@ class WindowsFileSystem final : public FileSystem {
     return CreateAnsiTextFile(longPath);
   }
 
+  std::string InstallerFolder() override { throw Error(static_cast<long>(0x80004001L), "Not implemented"); }
+  void DeleteInstallerCache(const std::string&) override { throw Error(static_cast<long>(0x80004001L), "Not implemented"); }
+
   std::unique_ptr<TextStream> OpenLog(const std::string& path) override {
     const std::wstring longPath = LongPath(path);
     const std::optional<Listed> listed = Find(longPath);

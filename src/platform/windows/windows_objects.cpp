@@ -16,7 +16,8 @@ class WindowsObjects final : public Objects {
   std::unique_ptr<FileSystem> CreateFileSystem() override { return MakeFileSystem(); }
   std::unique_ptr<Network> CreateNetwork() override { return MakeNetwork(); }
 
-  std::unique_ptr<RegistryProvider> GetRegistryProvider(const std::string& moniker) override {
+  using Objects::GetRegistryProvider;
+  std::unique_ptr<RegistryProvider> GetRegistryProvider(const std::string& moniker, RegistryView) override {
     RequireMoniker(moniker, "root\\default", "StdRegProv");
     return ConnectRegistryProvider();
   }

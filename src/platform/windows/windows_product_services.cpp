@@ -45,7 +45,7 @@ class InstalledProduct final : public Product {
 
   std::string ProductCode() override { return Narrow(code_); }
 
-  long Uninstall() override {
+  long Uninstall(const std::string&) override {
     // No user interface: the tool runs the removal itself, one after another.
     static const auto setInternalUI = KELVANE_MSI(MsiSetInternalUI);
     static const auto configureProduct = KELVANE_MSI(MsiConfigureProductW);
@@ -83,6 +83,8 @@ class WindowsProductServices final : public ProductServices {
       products.push_back(std::make_unique<InstalledProduct>(code));
     }
   }
+  std::vector<PatchRegistration> EnumPatches() override { throw Error(static_cast<long>(0x80004001L), "Not implemented"); }
+  std::string DecomposeDescriptor(const std::string&) override { throw Error(static_cast<long>(0x80004001L), "Not implemented"); }
 };
 
 }  // namespace

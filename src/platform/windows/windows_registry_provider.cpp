@@ -54,6 +54,20 @@ class WindowsRegistryProvider final : public RegistryProvider {
     return Status(Call(L"DeleteKey", hDefKey, sSubKeyName));
   }
 
+  long EnumValues(std::uint32_t, const std::string&, std::optional<std::vector<std::string>>&) override { throw Error(static_cast<long>(0x80004001L), "Not implemented"); }
+  long GetStringValue(std::uint32_t, const std::string&, const std::string&, std::optional<std::string>&) override {
+    throw Error(static_cast<long>(0x80004001L), "Not implemented");
+  }
+  long GetMultiStringValue(std::uint32_t, const std::string&, const std::string&,
+                           std::optional<std::vector<std::string>>&) override {
+    throw Error(static_cast<long>(0x80004001L), "Not implemented");
+  }
+  long SetMultiStringValue(std::uint32_t, const std::string&, const std::string&,
+                           const std::vector<std::string>&) override {
+    throw Error(static_cast<long>(0x80004001L), "Not implemented");
+  }
+  long DeleteValue(std::uint32_t, const std::string&, const std::string&) override { throw Error(static_cast<long>(0x80004001L), "Not implemented"); }
+
  private:
   ComPtr<IWbemClassObject> Call(const wchar_t* method, std::uint32_t hDefKey, const std::string& keyPath) {
     ComPtr<IWbemClassObject> signature;

@@ -267,7 +267,7 @@ TEST_P(PlatformContract, AProductIsListedByNameAndCodeUntilUninstalled) {
   auto found = find();
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found.front()->ProductCode(), installed.code);
-  EXPECT_EQ(found.front()->Uninstall(), 0);
+  EXPECT_EQ(found.front()->Uninstall(""), 0);
   EXPECT_TRUE(find().empty());
   EXPECT_TRUE(installed.leaves.empty() || !machine->Exists(installed.leaves));
 }
