@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,17 @@ class MachineUnderTest {
 
   virtual void MakeKey(const std::string& path) = 0;
   virtual bool HasKey(const std::string& path) = 0;
+  // A value of a key MakeKey made: one string (REG_SZ), or with multi
+  // several (REG_MULTI_SZ). Each machine arranges it without the interfaces.
+  virtual void MakeValue(const std::string& path, const std::string& name, const std::vector<std::string>& strings,
+                         bool multi) {
+    (void)path, (void)name, (void)strings, (void)multi;
+    throw std::logic_error("this machine arranges no values");
+  }
+  virtual bool HasValue(const std::string& path, const std::string& name) {
+    (void)path, (void)name;
+    throw std::logic_error("this machine arranges no values");
+  }
 
   // Where the places of the sweep's rule lie on this machine, each holding a
   // file: a folder the sweep may empty (strictly below the user's profile,
