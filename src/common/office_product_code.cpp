@@ -60,17 +60,38 @@ std::optional<std::string> OfficeMajorVersion(std::string_view braced) {
   return code.substr(3, 2);
 }
 
+// The braced Office code the name is or ends with, upper case, in any of
+// the forms BelongsToAnotherOffice reads; nothing when there is none.
+std::optional<std::string> OfficeCode(std::string_view name) {
+  if (EndsWith(name, kCacheSuffix)) name.remove_suffix(kCacheSuffix.size());
+  std::optional<std::string> braced;
+  if (name.size() >= kBracedLength && name.back() == '}') {
+    braced = Upper(name.substr(name.size() - kBracedLength));
+  } else if (const auto unpacked = Unpacked(name)) {
+    braced = Upper(*unpacked);
+  }
+  if (!braced || !OfficeMajorVersion(*braced)) return std::nullopt;
+  return braced;
+}
+
+// The product IDs of the Office 14 products other software needs.
+constexpr std::string_view kKeptProductIds[] = {
+    "00D1",  // Access Database Engine 2010 redistributable
+    "2000",  // Filter Pack
+};
+
 }  // namespace
 
 bool BelongsToAnotherOffice(std::string_view name) {
-  if (EndsWith(name, kCacheSuffix)) name.remove_suffix(kCacheSuffix.size());
-  std::optional<std::string> major;
-  if (name.size() >= kBracedLength && name.back() == '}') {
-    major = OfficeMajorVersion(name.substr(name.size() - kBracedLength));
-  } else if (const auto braced = Unpacked(name)) {
-    major = OfficeMajorVersion(*braced);
-  }
-  return major && *major != kOffice2010Major;
+  const auto code = OfficeCode(name);
+  return code && *OfficeMajorVersion(*code) != kOffice2010Major;
+}
+
+bool BelongsToKeptOffice14Product(std::string_view name) {
+  const auto code = OfficeCode(name);
+  if (!code || *OfficeMajorVersion(*code) != kOffice2010Major) return false;
+  const std::string_view id = std::string_view(*code).substr(10, 4);
+  return std::find(std::begin(kKeptProductIds), std::end(kKeptProductIds), id) != std::end(kKeptProductIds);
 }
 
 }  // namespace kelvane

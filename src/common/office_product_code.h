@@ -19,4 +19,11 @@ namespace kelvane {
 // reads a code.
 bool BelongsToAnotherOffice(std::string_view name);
 
+// True when the name is, or ends with (in the same forms), the code of an
+// Office 14 product that other software installs and needs, kept whole by
+// its product ID (the PPPP of {9xMMmmmm-PPPP-...}): the Access Database
+// Engine 2010 redistributable, the Filter Pack, SharePoint 2010 and the
+// other servers.
+bool BelongsToKeptOffice14Product(std::string_view name);
+
 }  // namespace kelvane
