@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/run_log.h"
 #include "platform/interface/platform.h"
+#include "platform/shared/failure_naming.h"
 #include "restart/resume_place.h"
 
 namespace kelvane::app {
@@ -13,7 +14,10 @@ namespace kelvane::app {
 // box.
 class Kelvane final : public platform::WindowEvents {
  public:
-  explicit Kelvane(platform::Platform& platform) : platform_(platform), log_(platform.kernel) {}
+  // Every call of the phases reaches the machine's objects through one layer
+  // that names a failing call, so that the log says what was skipped.
+  explicit Kelvane(platform::Platform& platform)
+      : objects_(platform.objects), platform_{objects_, platform.kernel, platform.windows}, log_(platform.kernel) {}
 
   // Start-up: the command line, then either the load step and the main
   // window on a first run, or the unattended removal or check, which end the
@@ -49,7 +53,8 @@ class Kelvane final : public platform::WindowEvents {
   // Ends the tool with the exit code, noted in the log.
   void End(int exitCode);
 
-  platform::Platform& platform_;
+  platform::FailureNamingObjects objects_;
+  platform::Platform platform_;
   RunOptions options_;
   RunLog log_;
 };

@@ -7,12 +7,16 @@ namespace kelvane::app {
 
 void RunLog::Open(platform::FileSystem& fso, const std::string& path) { stream_ = fso.OpenLog(path); }
 
-void RunLog::Note(std::string_view kind, const std::string& text) {
+void RunLog::Note(std::string_view kind, const std::string& text) { Note(kind, std::vector<std::string>{text}); }
+
+void RunLog::Note(std::string_view kind, const std::vector<std::string>& fields) {
   if (kind == platform::kDeletedAtRestart) ++handedToRestart_;
   if (!stream_) return;
+  std::string line = kernel_.UtcTime() + "\t" + TabField(kind);
+  for (const auto& field : fields) line += "\t" + TabField(field);
   // A log that cannot be written any more must not stop the removal.
   try {
-    stream_->WriteLine(kernel_.UtcTime() + "\t" + TabField(kind) + "\t" + TabField(text));
+    stream_->WriteLine(line);
   } catch (const platform::Error&) {
   }
 }

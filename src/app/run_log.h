@@ -18,6 +18,7 @@ class RunLog final : public platform::Journal {
   // Opens the log once, for appending; fails as the file system does.
   void Open(platform::FileSystem& fso, const std::string& path);
   void Note(std::string_view kind, const std::string& text) override;
+  void Note(std::string_view kind, const std::vector<std::string>& fields) override;
 
   int handedToRestart() const { return handedToRestart_; }
 

@@ -46,15 +46,7 @@ inline std::string RegistryProviderMoniker(const std::string& strComputer) {
   return "winmgmts:{impersonationLevel=impersonate}!\\\\" + strComputer + "\\root\\default:StdRegProv";
 }
 
-// The root's name as key names spell it: "HKEY_CLASSES_ROOT" and the like.
-constexpr std::string_view RootName(std::uint32_t root) {
-  switch (root) {
-    case kClassesRoot: return "HKEY_CLASSES_ROOT";
-    case kCurrentUser: return "HKEY_CURRENT_USER";
-    case kLocalMachine: return "HKEY_LOCAL_MACHINE";
-  }
-  return "HKEY_?";
-}
+using platform::RootName;
 
 inline std::string FixedKey::FullName() const { return std::string(RootName(root)) + "\\" + std::string(keyPath); }
 

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
 
 namespace kelvane::platform {
 
@@ -16,9 +17,22 @@ class Error : public std::exception {
   const std::string& description() const noexcept { return description_; }
   const char* what() const noexcept override { return description_.c_str(); }
 
+  // The operation that failed and what it was called with ("EnumKey" and
+  // the key's full name), so that a log can say what was skipped; empty
+  // until a caller names it. The innermost call names it: once set, it stays.
+  const std::string& operation() const noexcept { return operation_; }
+  const std::string& argument() const noexcept { return argument_; }
+  void NameCall(std::string_view operation, std::string_view argument) {
+    if (!operation_.empty()) return;
+    operation_ = operation;
+    argument_ = argument;
+  }
+
  private:
   long number_;
   std::string description_;
+  std::string operation_;
+  std::string argument_;
 };
 
 // Numbers the core itself raises, with the texts Windows automation gives them.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelvane::platform {
@@ -18,6 +19,16 @@ inline constexpr std::uint32_t kLocalMachine = 0x80000002u;
 // (HKLM\SOFTWARE\Classes\Installer and ...\Installer\UserData) whatever the
 // caller's bitness. On 32-bit Windows the two are one.
 enum class RegistryView { Program, Native };
+
+// The root's name as key names spell it: "HKEY_CLASSES_ROOT" and the like.
+constexpr std::string_view RootName(std::uint32_t root) {
+  switch (root) {
+    case kClassesRoot: return "HKEY_CLASSES_ROOT";
+    case kCurrentUser: return "HKEY_CURRENT_USER";
+    case kLocalMachine: return "HKEY_LOCAL_MACHINE";
+  }
+  return "HKEY_?";
+}
 
 // The WMI registry provider StdRegProv. Every method returns the provider's
 // status: 0 done, 2 no such key or value, 5 access denied, another number

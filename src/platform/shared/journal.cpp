@@ -12,7 +12,24 @@ void Note(std::string_view kind, const std::string& text) {
   if (current) current->Note(kind, text);
 }
 
-void NoteSkipped(const Error& error) { Note("skipped", ErrorNumberText(error) + " " + error.description()); }
+void Note(std::string_view kind, const std::vector<std::string>& fields) {
+  if (current) current->Note(kind, fields);
+}
+
+void Journal::Note(std::string_view kind, const std::vector<std::string>& fields) {
+  std::string text;
+  for (const auto& field : fields) text += (text.empty() ? "" : " ") + field;
+  Note(kind, text);
+}
+
+void NoteSkipped(const Error& error) {
+  const std::string failure = ErrorNumberText(error) + " " + error.description();
+  if (error.operation().empty()) {
+    Note("skipped", failure);
+  } else {
+    Note("skipped", std::vector<std::string>{error.operation(), error.argument(), failure});
+  }
+}
 
 JournalScope::JournalScope(Journal& journal) : previous_(current) { current = &journal; }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvane::platform {
 
@@ -14,6 +15,9 @@ class Journal {
   // One thing done: a kind ("progress", "skipped", "uninstall",
   // "delete at restart", ...) and what it was.
   virtual void Note(std::string_view kind, const std::string& text) = 0;
+  // One thing done, in several fields (a skipped failure: the operation,
+  // what it was called with, the error); a log keeps them apart.
+  virtual void Note(std::string_view kind, const std::vector<std::string>& fields);
 };
 
 // The kind of note for an item handed to the next start to delete: the run
@@ -22,6 +26,7 @@ inline constexpr std::string_view kDeletedAtRestart = "delete at restart";
 
 // Notes into the running thread's journal, if it has one.
 void Note(std::string_view kind, const std::string& text);
+void Note(std::string_view kind, const std::vector<std::string>& fields);
 class Error;
 void NoteSkipped(const Error& error);
 

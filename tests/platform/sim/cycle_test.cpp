@@ -259,6 +259,7 @@ TEST(Unattended, RemovesInOnePassHandsWhatIsInUseToTheRestartAndRestartsAsAsked)
     EXPECT_TRUE(Has(run.log, "\tprogress\tRemoving RegKeyHKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0"));
     EXPECT_TRUE(Has(run.log, "\texit\t" + c.exitCode + "\r\n"));
     EXPECT_EQ(Has(run.log, "\tdelete at restart\t" + inUse), c.fileInUse);
+    EXPECT_EQ(Has(run.log, "\tskipped\tDelete\t" + kOffice14 + "\t0x80070020 "), c.fileInUse);
     // One pass: nothing left for a log-on, nothing in the user's Startup
     // folder or temporary folder, and a window only for /passive.
     EXPECT_FALSE(image.Exists(kShortcut));
