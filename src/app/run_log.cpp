@@ -13,7 +13,7 @@ void RunLog::Note(std::string_view kind, const std::vector<std::string>& fields)
   if (kind == platform::kDeletedAtRestart) ++handedToRestart_;
   if (!stream_) return;
   std::string line = kernel_.UtcTime() + "\t" + TabField(kind);
-  for (const auto& field : fields) line += "\t" + TabField(field);
+  for (const auto& field : fields) line.append("\t").append(TabField(field));
   // A log that cannot be written any more must not stop the removal.
   try {
     stream_->WriteLine(line);
