@@ -582,6 +582,81 @@ def unattended(machine, helpers, exe, image, paths, installed, work, sim_tool, r
     check(code == 0, f"/check after the removal exits 0 (exit {code})")
 
 
+# -- what the Installer could not remove ---------------------------------------------
+
+OFFICE = "{90140000-0011-0000-0000-0000000FF1CE}"
+VISIO = "{90140000-0057-0000-0000-0000000FF1CE}"
+ACE = "{90140000-00D1-0409-0000-0000000FF1CE}"
+TOOLS = "{5E2D0B00-0000-4000-8000-000000000001}"
+SHARED_COMPONENT = "{5E2D0014-0004-4000-8000-000000000011}"
+OFFICE_COMPONENTS = ("{5E2D0014-0001-4000-8000-000000000011}", "{5E2D0014-0002-4000-8000-000000000011}",
+                     "{5E2D0014-0003-4000-8000-000000000011}", SHARED_COMPONENT)
+# (code, name, root, outer, inner, file, component) for one_file.wxs
+ONE_FILE_PRODUCTS = (
+    (TOOLS, "Example Shared Tools", "ProgramFiles", "Example Corp", "Shared Tools", "tools.txt", SHARED_COMPONENT),
+    (VISIO, "Microsoft Visio Premium 2010", "ProgramFiles", "Microsoft Office", "Office14", "visio.txt",
+     "{5E2D0014-0005-4000-8000-000000000057}"),
+    (ACE, "Microsoft Access database engine 2010 (English)", "CommonFiles", "Microsoft Shared", "OFFICE14", "ace.txt",
+     "{5E2D0014-0006-4000-8000-0000000000D1}"),
+)
+
+
+def build_office14_packages(work: Path, arch: str) -> list:
+    bits = "64" if arch == "win64" else ""
+    folders = ("-D", f"ProgramFiles=ProgramFiles{bits}Folder", "-D", f"CommonFiles=CommonFiles{bits}Folder")
+    options = ARCHITECTURES[arch].wixl_options[:2]
+    office = work / "office14.msi"
+    subprocess.run(["wixl", *options, *folders, "-o", str(office), str(HERE / "office14.wxs")], check=True, cwd=HERE)
+    packages = [office]
+    for index, (code, name, root, outer, inner, file, component) in enumerate(ONE_FILE_PRODUCTS):
+        target = work / f"office14-{index}.msi"
+        subprocess.run(["wixl", *options, "-D", f"Root={root}{bits}Folder", "-D", f"Outer={outer}", "-D", f"Inner={inner}",
+                        "-D", f"FileName={file}", "-D", f"ComponentGuid={component}", "-D", f"ProductCode={code}",
+                        "-D", f"ProductName={name}", "-D", f"UpgradeCode={{5E2D0015-0000-4000-8000-{index:012d}}}",
+                        "-o", str(target), str(HERE / "one_file.wxs")], check=True, cwd=HERE)
+        packages.append(target)
+    return packages
+
+
+def broken_office(machine, helpers, exe, work):
+    """Office 2010 whose cached package and source are gone, beside Visio,
+    the Access Database Engine and another vendor's tool sharing one of its
+    components, and setup's own uninstall entry."""
+    say("the Installer cannot remove Office 2010: /quiet /norestart, then /check")
+    probe = dos_path(helpers["installer_probe"])
+    packages = build_office14_packages(work, machine.arch)
+    for package in packages:
+        machine.run("msiexec", "/i", dos_path(package), "/qn", timeout=180)
+    check(all(product_installed(machine, helpers, code) for code in (OFFICE, VISIO, ACE, TOOLS)),
+          "Office 2010, Visio, the Access Database Engine and the shared tool are installed")
+    _, cached = machine.run(probe, "package", OFFICE)
+    machine.unix_path(cached.strip()).unlink()
+    packages[0].unlink()
+    _, status = machine.run(probe, "remove", OFFICE, check=False)
+    check(status.strip() == "1612", f"without its cached package and source the Installer answers 1612 ({status.strip()})")
+    machine.run("reg", "add", "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Office14.PROPLUS",
+                "/v", "DisplayName", "/d", "Microsoft Office Professional Plus 2010", "/f")
+    _, said = machine.run(dos_path(helpers["window_probe"]), "run", FORM_CLASS, exe, "/quiet", "/norestart", timeout=600)
+    check(re.search(r"exit 0 visible 0", said), f"/quiet /norestart exits 0 ({said.strip()})")
+    check(not product_installed(machine, helpers, OFFICE) and not product_installed(machine, helpers, VISIO),
+          "the Installer lists neither Office 2010 nor Visio")
+    for component in OFFICE_COMPONENTS:
+        _, clients = machine.run(probe, "clients", component)
+        expected = [TOOLS] if component == SHARED_COMPONENT else []
+        check(clients.split() == expected, f"component {component} names only {expected or 'nobody'}")
+    bases = {"ProgramFiles": "C:\\Program Files", "CommonFiles": "C:\\Program Files\\Common Files"}
+    files = {file: machine.unix_path("\\".join((bases[root], outer, inner, file))).exists()
+             for _, _, root, outer, inner, file, _ in ONE_FILE_PRODUCTS}
+    check(files == {"tools.txt": True, "visio.txt": False, "ace.txt": True},
+          f"the shared tool's and the engine's files stay, Visio's is gone ({files})")
+    check(product_installed(machine, helpers, ACE), "the Access Database Engine is still installed")
+    status, _ = machine.run("reg", "query",
+                            "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Office14.PROPLUS", check=False)
+    check(status != 0, "Uninstall\\Office14.PROPLUS is gone")
+    _, said = machine.run(dos_path(helpers["window_probe"]), "run", FORM_CLASS, exe, "/check", timeout=600)
+    check(re.search(r"exit 0 ", said), f"/check then exits 0 ({said.strip()})")
+
+
 # -- the whole run ----------------------------------------------------------------
 
 def display_free(number: int) -> bool:
@@ -673,7 +748,7 @@ def main():
 
         # The failure paths run on copies of the laid prefix.
         machine.end_session()
-        for scenario in ("close", "read-only", "temp", "unattended"):
+        for scenario in ("close", "read-only", "temp", "unattended", "broken-office"):
             copy = WineMachine(work / f"prefix-{scenario}", display, work, arch)
             copy.program = machine.program
             subprocess.run(["cp", "-a", str(machine.prefix), str(copy.prefix)], check=True)
@@ -684,6 +759,8 @@ def main():
                 temp_elsewhere(copy, helpers, exe)
             elif scenario == "unattended":
                 unattended(copy, helpers, exe, image, paths, installed, work, args.sim, removed_by_products)
+            elif scenario == "broken-office":
+                broken_office(copy, helpers, exe, work)
             else:
                 read_only_startup(copy, helpers, exe)
             copy.end_session()

@@ -10,6 +10,8 @@
 #include "platform/windows/folder_delete.h"
 #include "platform/windows/long_path.h"
 #include "platform/windows/system_folders.h"
+#include "platform/windows/system_library.h"
+#include "platform/windows/text.h"
 #include "platform/windows/text_stream.h"
 #include "platform/windows/win_error.h"
 
@@ -43,6 +45,17 @@ bool ClearTheWay(const std::wstring& longPath, bool force) {
   if (!listed || !listed->folder) return false;
   if (listed->entry.IsFolder() && !listed->entry.IsLink()) throw ErrorFromWin32(ERROR_ACCESS_DENIED);
   DeleteEntry(listed->folder->get(), listed->entry, force);
+  return true;
+}
+
+std::wstring SystemInstallerFolder() { return WindowsFolder() + L"\\Installer"; }
+
+bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (lower(text[i]) != lower(prefix[i])) return false;
+  }
   return true;
 }
 
@@ -104,8 +117,27 @@ class WindowsFileSystem final : public FileSystem {
     return CreateAnsiTextFile(longPath);
   }
 
-  std::string InstallerFolder() override { throw Error(static_cast<long>(0x80004001L), "Not implemented"); }
-  void DeleteInstallerCache(const std::string&) override { throw Error(static_cast<long>(0x80004001L), "Not implemented"); }
+  std::string InstallerFolder() override { return Narrow(SystemInstallerFolder()); }
+
+  void DeleteInstallerCache(const std::string& path) override {
+    const Listed listed = LookUp(LongPath(path));
+    // A link is refused as its folder lists it: Wine opens a link as its
+    // target, and what a link leads to is named elsewhere.
+    if (!listed.folder || listed.entry.IsLink()) throw ErrorFromWin32(ERROR_ACCESS_DENIED);
+    // Decided from the handles themselves, every link on the way followed:
+    // a path through a junction in the Installer folder, or one that only
+    // spells the folder's name, leads wherever the links lead.
+    const UniqueHandle root = OpenFolderForListing(LongPath(Narrow(SystemInstallerFolder())));
+    const std::string inside = FinalPath(root.get()) + "\\";
+    std::string entry = FinalPath(listed.folder->get());
+    if (entry.empty() || entry.back() != '\\') entry += '\\';
+    entry += Narrow(listed.entry.name);
+    if (!StartsWithIgnoringCase(entry, inside) || entry.size() == inside.size()) {
+      throw ErrorFromWin32(ERROR_ACCESS_DENIED);
+    }
+    // The Installer's own files: a read-only one goes too.
+    DeleteEntry(listed.folder->get(), listed.entry, true);
+  }
 
   std::unique_ptr<TextStream> OpenLog(const std::string& path) override {
     const std::wstring longPath = LongPath(path);

@@ -17,9 +17,9 @@ class WindowsObjects final : public Objects {
   std::unique_ptr<Network> CreateNetwork() override { return MakeNetwork(); }
 
   using Objects::GetRegistryProvider;
-  std::unique_ptr<RegistryProvider> GetRegistryProvider(const std::string& moniker, RegistryView) override {
+  std::unique_ptr<RegistryProvider> GetRegistryProvider(const std::string& moniker, RegistryView view) override {
     RequireMoniker(moniker, "root\\default", "StdRegProv");
-    return ConnectRegistryProvider();
+    return ConnectRegistryProvider(view);
   }
 
   std::unique_ptr<ProductServices> GetProductServices(const std::string& moniker) override {

@@ -7,6 +7,7 @@
 
 #include "platform/shared/collapse_separators.h"
 #include "platform/windows/com.h"
+#include "platform/windows/direct_registry_provider.h"
 #include "platform/windows/handles.h"
 #include "platform/windows/text.h"
 #include "platform/windows/win_error.h"
@@ -54,19 +55,25 @@ class WindowsRegistryProvider final : public RegistryProvider {
     return Status(Call(L"DeleteKey", hDefKey, sSubKeyName));
   }
 
-  long EnumValues(std::uint32_t, const std::string&, std::optional<std::vector<std::string>>&) override { throw Error(static_cast<long>(0x80004001L), "Not implemented"); }
-  long GetStringValue(std::uint32_t, const std::string&, const std::string&, std::optional<std::string>&) override {
-    throw Error(static_cast<long>(0x80004001L), "Not implemented");
+  long EnumValues(std::uint32_t hDefKey, const std::string& sSubKeyName,
+                  std::optional<std::vector<std::string>>& sNames) override {
+    return registry_.EnumValues(hDefKey, sSubKeyName, sNames);
   }
-  long GetMultiStringValue(std::uint32_t, const std::string&, const std::string&,
-                           std::optional<std::vector<std::string>>&) override {
-    throw Error(static_cast<long>(0x80004001L), "Not implemented");
+  long GetStringValue(std::uint32_t hDefKey, const std::string& sSubKeyName, const std::string& sValueName,
+                      std::optional<std::string>& sValue) override {
+    return registry_.GetStringValue(hDefKey, sSubKeyName, sValueName, sValue);
   }
-  long SetMultiStringValue(std::uint32_t, const std::string&, const std::string&,
-                           const std::vector<std::string>&) override {
-    throw Error(static_cast<long>(0x80004001L), "Not implemented");
+  long GetMultiStringValue(std::uint32_t hDefKey, const std::string& sSubKeyName, const std::string& sValueName,
+                           std::optional<std::vector<std::string>>& sValue) override {
+    return registry_.GetMultiStringValue(hDefKey, sSubKeyName, sValueName, sValue);
   }
-  long DeleteValue(std::uint32_t, const std::string&, const std::string&) override { throw Error(static_cast<long>(0x80004001L), "Not implemented"); }
+  long SetMultiStringValue(std::uint32_t hDefKey, const std::string& sSubKeyName, const std::string& sValueName,
+                           const std::vector<std::string>& sValue) override {
+    return registry_.SetMultiStringValue(hDefKey, sSubKeyName, sValueName, sValue);
+  }
+  long DeleteValue(std::uint32_t hDefKey, const std::string& sSubKeyName, const std::string& sValueName) override {
+    return registry_.DeleteValue(hDefKey, sSubKeyName, sValueName);
+  }
 
  private:
   ComPtr<IWbemClassObject> Call(const wchar_t* method, std::uint32_t hDefKey, const std::string& keyPath) {
@@ -114,10 +121,18 @@ class WindowsRegistryProvider final : public RegistryProvider {
 
   ComPtr<IWbemServices> services_;
   ComPtr<IWbemClassObject> class_;
+  // The values, in the program's own view, as the provider would answer.
+  DirectRegistryProvider registry_{0};
 };
 
 }  // namespace
 
-std::unique_ptr<RegistryProvider> ConnectRegistryProvider() { return std::make_unique<WindowsRegistryProvider>(); }
+std::unique_ptr<RegistryProvider> ConnectRegistryProvider(RegistryView view) {
+  // The native view is where the Installer's records are: tens of thousands
+  // of keys, one WMI call each would take minutes; the registry functions
+  // answer with the provider's statuses.
+  if (view == RegistryView::Native) return std::make_unique<DirectRegistryProvider>(KEY_WOW64_64KEY);
+  return std::make_unique<WindowsRegistryProvider>();
+}
 
 }  // namespace kelvane::platform::windows

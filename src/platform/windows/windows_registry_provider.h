@@ -6,8 +6,10 @@
 
 namespace kelvane::platform::windows {
 
-// StdRegProv in root\default, called through IWbemServices::ExecMethod.
-// Binds at once; fails when WMI cannot be reached.
-std::unique_ptr<RegistryProvider> ConnectRegistryProvider();
+// StdRegProv in root\default, called through IWbemServices::ExecMethod, for
+// the program's own view: binds at once and fails when WMI cannot be
+// reached; its values are read and written directly. The native view is
+// the registry functions alone, with KEY_WOW64_64KEY.
+std::unique_ptr<RegistryProvider> ConnectRegistryProvider(RegistryView view);
 
 }  // namespace kelvane::platform::windows

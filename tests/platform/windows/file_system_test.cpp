@@ -137,6 +137,37 @@ TEST(FileDeletion, DeleteAtRestartIsHandedToTheSystem) {
   EXPECT_NE(pending.find(L"\\??\\" + (scratch / L"running.exe") + L'\0'), std::wstring::npos);
 }
 
+// Only what really lies inside the system's Installer folder goes: not the
+// folder itself, not a file elsewhere, not one reached through a link there.
+TEST(FileDeletion, InstallerCacheIsDeletedOnlyInsideTheInstallerFolder) {
+  wchar_t windows[MAX_PATH];
+  GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  const std::wstring installer = std::wstring(windows) + L"\\Installer";
+  const auto fso = MakeFileSystem();
+  EXPECT_EQ(fso->InstallerFolder(), Utf8(installer));
+  CreateDirectoryW(installer.c_str(), nullptr);
+  ScratchFolder scratch;
+  const std::wstring package = installer + L"\\kelvane" + std::to_wstring(GetCurrentProcessId());
+  WriteBytes(package + L".msi", "cached", FILE_ATTRIBUTE_READONLY);
+  MakeFolder(package);
+  WriteBytes(package + L"\\icon.ico", "icon");
+  WriteBytes(scratch / L"elsewhere.msi", "keep");
+  const bool linked = MakeSymbolicLink(package + L"-link", scratch.path());
+  fso->DeleteInstallerCache(Utf8(package + L".msi"));
+  fso->DeleteInstallerCache(Utf8(package));
+  EXPECT_FALSE(Exists(package + L".msi"));
+  EXPECT_FALSE(Exists(package));
+  for (const std::wstring& refused : {scratch / L"elsewhere.msi", installer, installer + L"\\..\\win.ini"}) {
+    EXPECT_THROW(fso->DeleteInstallerCache(Utf8(refused)), Error) << Utf8(refused);
+  }
+  if (linked) {
+    EXPECT_THROW(fso->DeleteInstallerCache(Utf8(package + L"-link\\elsewhere.msi")), Error);
+    OnHost("rm -f \"$1\"", {package + L"-link"});
+    RemoveDirectoryW((package + L"-link").c_str());
+  }
+  EXPECT_TRUE(Exists(scratch / L"elsewhere.msi"));
+}
+
 TEST(LongPaths, FoundListedAndDeletedBeyond260Characters) {
   ScratchFolder scratch;
   const std::wstring deep = DeepFolder(scratch);

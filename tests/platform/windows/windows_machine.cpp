@@ -130,6 +130,19 @@ class WindowsMachine final : public MachineUnderTest {
     return true;
   }
 
+  void MakeValue(const std::string& path, const std::string& name, const std::vector<std::string>& strings,
+                 bool multi) override {
+    std::wstring data;
+    for (const std::string& text : strings) data += Widen(text) + L'\0';
+    if (multi) data += L'\0';
+    RegSetKeyValueW(HKEY_CURRENT_USER, Widen(path).c_str(), Widen(name).c_str(), multi ? REG_MULTI_SZ : REG_SZ,
+                    data.data(), static_cast<DWORD>(data.size() * sizeof(wchar_t)));
+  }
+  bool HasValue(const std::string& path, const std::string& name) override {
+    return RegGetValueW(HKEY_CURRENT_USER, Widen(path).c_str(), Widen(name).c_str(), RRF_RT_ANY, nullptr, nullptr,
+                        nullptr) == ERROR_SUCCESS;
+  }
+
   // The test package, built for the tests' own architecture: it installs
   // under the Program Files folder this process sees.
   Installed InstallProduct() override {
