@@ -6,6 +6,7 @@
 #include "common/resume_state.h"
 #include "files/clean_up.h"
 #include "files/remove_files.h"
+#include "installer/scrub_installer_records.h"
 #include "installer/stop_service.h"
 #include "installer/uninstall_msis.h"
 #include "platform/shared/addresses.h"
@@ -25,7 +26,9 @@ using platform::Window;
 void Kelvane::RemoveFiles() { files::RemoveFiles(platform_); }
 void Kelvane::RemoveRegKeys() { registry::RemoveRegKeys(platform_); }
 void Kelvane::StopService() { installer::StopService(platform_); }
-void Kelvane::UninstallMSIs() { installer::UninstallMSIs(platform_); }
+void Kelvane::UninstallMSIs() {
+  installer::ScrubInstallerRecords(platform_, installer::UninstallMSIs(platform_, {options_.logFile.value_or("")}));
+}
 void Kelvane::CleanUp() { files::CleanUp(platform_); }
 void Kelvane::SetupReboot() { restart::SetupReboot(platform_); }
 void Kelvane::Reboot() { restart::Reboot(platform_); }

@@ -2,6 +2,7 @@
 
 #include "app/exit_codes.h"
 #include "files/remove_files.h"
+#include "installer/scrub_installer_records.h"
 #include "installer/stop_service.h"
 #include "installer/uninstall_msis.h"
 #include "platform/shared/error_box.h"
@@ -31,7 +32,7 @@ class NoWindows final : public platform::WindowSystem {
 int Remove(platform::Platform& platform, const RunOptions& options, const RunLog& log) {
   if (options.display == RunOptions::Display::Passive) platform.windows.Show(platform::Window::Loading);
   installer::StopService(platform);
-  installer::UninstallMSIs(platform);
+  installer::ScrubInstallerRecords(platform, installer::UninstallMSIs(platform, {options.logFile.value_or("")}));
   files::RemoveFiles(platform, files::kUnattendedRemoval);
   registry::RemoveRegKeys(platform);
   files::RemoveProgramFolder(platform, files::kUnattendedRemoval);

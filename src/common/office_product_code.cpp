@@ -74,13 +74,55 @@ std::optional<std::string> OfficeCode(std::string_view name) {
   return braced;
 }
 
-// The product IDs of the Office 14 products other software needs.
+// The product IDs of the Office 14 products other software installs and
+// needs, from Microsoft's numbering of Office 2010 product codes: the
+// redistributables, and the servers (SharePoint and its kin), whose own
+// setups and other programs depend on them.
 constexpr std::string_view kKeptProductIds[] = {
     "00D1",  // Access Database Engine 2010 redistributable
-    "2000",  // Filter Pack
+    "2000",  // Filter Pack 2.0
+    "104B",  // SharePoint Foundation 2010 (its language-neutral core)
+    "104E",  // SharePoint Server 2010 language-neutral core
+    "110D",  // SharePoint Server 2010
+    "110F",  // Project Server 2010
+    "1110",  // SharePoint Foundation 2010
+    "1121",  // Office Web Apps
+    "1122",  // SharePoint Foundation 2010 language pack
+    "112D",  // Search Server 2010
 };
 
+std::string Packed(std::string_view braced) {
+  // The same swaps undo themselves: packing is unpacking read backwards.
+  std::string digits;
+  for (char c : braced) {
+    if (IsHexDigit(c)) digits += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  if (digits.size() != kPackedLength) return {};
+  std::string packed = digits;
+  std::reverse(packed.begin(), packed.begin() + 8);
+  std::reverse(packed.begin() + 8, packed.begin() + 12);
+  std::reverse(packed.begin() + 12, packed.begin() + 16);
+  for (std::size_t i = 16; i + 1 < kPackedLength; i += 2) std::swap(packed[i], packed[i + 1]);
+  return packed;
+}
+
 }  // namespace
+
+std::string PackedProductCode(std::string_view braced) {
+  if (braced.size() != kBracedLength || braced.front() != '{' || braced.back() != '}') return {};
+  return Packed(braced);
+}
+
+std::string BracedProductCode(std::string_view packed) { return Upper(Unpacked(packed).value_or("")); }
+
+bool IsOffice14Code(std::string_view name) {
+  const auto code = OfficeCode(name);
+  return code && *OfficeMajorVersion(*code) == kOffice2010Major;
+}
+
+bool BelongsToOffice2010(std::string_view name) {
+  return IsOffice14Code(name) && !BelongsToKeptOffice14Product(name);
+}
 
 bool BelongsToAnotherOffice(std::string_view name) {
   const auto code = OfficeCode(name);

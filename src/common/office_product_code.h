@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace kelvane {
@@ -25,5 +26,21 @@ bool BelongsToAnotherOffice(std::string_view name);
 // Engine 2010 redistributable, the Filter Pack, SharePoint 2010 and the
 // other servers.
 bool BelongsToKeptOffice14Product(std::string_view name);
+
+// True when the name is, or ends with (in the same forms), a code with
+// Office's signature and major version 14, kept or not.
+bool IsOffice14Code(std::string_view name);
+
+// The rule for what the removal takes: an Office 14 code that no kept product
+// owns. The uninstall phase, the Installer records' scrub, the registry plan
+// and the inventory ask it of a product code, a packed key name or a
+// component's value name alike.
+bool BelongsToOffice2010(std::string_view name);
+
+// A braced code in the packed form the Installer's keys and values are named
+// by (upper case); empty for anything else.
+std::string PackedProductCode(std::string_view braced);
+// The braced form (upper case) of a packed code; empty for anything else.
+std::string BracedProductCode(std::string_view packed);
 
 }  // namespace kelvane

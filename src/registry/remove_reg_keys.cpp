@@ -18,7 +18,7 @@ using platform::SkipIfFails;
 
 bool EnumerationStep::Matches(std::string_view name) const {
   return (rule == MatchRule::EndsWith ? EndsWith(name, literal) : BeginsWith(name, literal)) &&
-         !BelongsToAnotherOffice(name);
+         !BelongsToAnotherOffice(name) && !BelongsToKeptOffice14Product(name);
 }
 
 void RemoveRegKeys(platform::Platform& platform) {

@@ -97,5 +97,36 @@ TEST_F(UninstallMSIsTest, WithoutTheServicesOrTheQueryNothingIsUninstalledAndThe
   }
 }
 
+TEST_F(UninstallMSIsTest, Office14ProductsGoByTheirCodeAndTheKeptOnesAreNamedOnce) {
+  recorder.machine.products = {
+      {.name = "Microsoft Visio Premium 2010", .code = "{90140000-0057-0000-0000-0000000FF1CE}"},
+      {.name = "Microsoft Access database engine 2010", .code = "{90140000-00D1-0409-0000-0000000FF1CE}"},
+      {.name = "Microsoft Filter Pack 2.0", .code = "{95140000-2000-0409-1000-0000000FF1CE}"}};
+  const auto results = installer::UninstallMSIs(recorder.get());
+  EXPECT_THAT(recorder.Entries("Uninstall "), ElementsAre("Microsoft Visio Premium 2010"));
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results[0].status, 0);
+}
+
+TEST_F(UninstallMSIsTest, ABusyInstallerIsWaitedForOnceThenTriedAgain) {
+  recorder.machine.products = {{.name = "Microsoft Office Word 2010", .code = "{90140000-001B-0000-0000-0000000FF1CE}",
+                                .uninstallStatus = 1618}};
+  const auto results = installer::UninstallMSIs(recorder.get());
+  EXPECT_EQ(recorder.Entries("Uninstall ").size(), 2u);
+  EXPECT_EQ(recorder.Entries("WaitForInstaller ").size(), 1u);
+  EXPECT_EQ(installer::Judge(results.at(0).status, true), installer::Verdict::Remains);
+}
+
+TEST(Judge, EachStatusLeadsToItsVerdict) {
+  using installer::Verdict;
+  for (const long status : {1603L, 1612L, 1619L, 1620L, 1635L, 1636L, installer::kUninstallCallFailed}) {
+    EXPECT_EQ(installer::Judge(status, true), Verdict::Scrub) << status;
+  }
+  for (const long status : {1601L, 1602L, 1625L, 1618L}) EXPECT_EQ(installer::Judge(status, true), Verdict::Remains);
+  EXPECT_EQ(installer::Judge(0, false), Verdict::Removed);
+  EXPECT_EQ(installer::Judge(1605, true), Verdict::Scrub);
+  EXPECT_EQ(installer::Judge(3010, false), Verdict::RestartNeeded);
+}
+
 }  // namespace
 }  // namespace kelvane

@@ -23,6 +23,9 @@ class Journal {
 // The kind of note for an item handed to the next start to delete: the run
 // counts them to know whether a restart is left to finish it.
 inline constexpr std::string_view kDeletedAtRestart = "delete at restart";
+// The kind of note for a product the Installer removed but needs a restart to
+// finish (3010): the run counts them like the items above.
+inline constexpr std::string_view kInstallerRestartNeeded = "restart needed";
 
 // Notes into the running thread's journal, if it has one.
 void Note(std::string_view kind, const std::string& text);

@@ -248,7 +248,7 @@ TEST_F(Faults, AnUninstallationThatFailsLeavesItsProductAndTheWalkGoesOn) {
   EXPECT_TRUE(Logged(image, "uninstall\tMicrosoft Office Proofing (English) 2010"));
 }
 
-TEST_F(Faults, AFailureStatusAndAProductWithoutANameLeaveThoseProducts) {
+TEST_F(Faults, AFailureStatusLeavesItsProductAndAProductWithoutANameGoesByItsCode) {
   image.WriteImageFile("products.ini",
                        "[{90140000-0011-0000-0000-0000000FF1CE}]\nName=" + kProPlus + "\nUninstallFails=1603\n\n"
                        "[{90140000-0012-0000-0000-0000000FF1CE}]\n\n"
@@ -256,9 +256,10 @@ TEST_F(Faults, AFailureStatusAndAProductWithoutANameLeaveThoseProducts) {
   ASSERT_EQ(Go(image), 0);
   const std::string products = image.ReadImageFile("products.ini");
   EXPECT_NE(products.find("UninstallFails=1603"), std::string::npos);
-  EXPECT_NE(products.find("{90140000-0012-0000-0000-0000000FF1CE}"), std::string::npos);
+  EXPECT_EQ(products.find("{90140000-0012-0000-0000-0000000FF1CE}"), std::string::npos);
   EXPECT_EQ(products.find("Proofing"), std::string::npos);
-  EXPECT_EQ(image.Events("uninstall"), (std::vector<std::string>{"uninstall\tMicrosoft Office Proofing (English) 2010"}));
+  EXPECT_EQ(image.Events("uninstall"), (std::vector<std::string>{"uninstall\t{90140000-0012-0000-0000-0000000FF1CE}",
+                                                                "uninstall\tMicrosoft Office Proofing (English) 2010"}));
 }
 
 // --- Resume shortcut and restart ----------------------------------------
