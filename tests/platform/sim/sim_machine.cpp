@@ -68,6 +68,7 @@ class SimMachine final : public kelvane::testing::MachineUnderTest {
                                     .removesKeys = {},
                                     .removesFolders = {"C:\\Scratch\\Product"},
                                     .uninstallFails = std::nullopt});
+    machine_->registry().Create("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Installer\\Products\\00EC1FF0000000000000000000000000");
     return {"Microsoft Office Contract Package", "C:\\Scratch\\Product\\readme.txt", "{0FF1CE00-0000-0000-0000-000000000000}"};
   }
 
