@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "platform/sim/image/atomic_write.h"
+#include "platform/sim/image/reg_value.h"
 #include "platform/sim/image/shell_link.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_platform.h"
@@ -57,6 +58,16 @@ class SimMachine final : public kelvane::testing::MachineUnderTest {
   void MakeKey(const std::string& path) override { machine_->registry().Create("HKEY_CURRENT_USER\\" + path); }
   bool HasKey(const std::string& path) override {
     return machine_->registry().Find("HKEY_CURRENT_USER\\" + path) != nullptr;
+  }
+
+  void MakeValue(const std::string& path, const std::string& name, const std::vector<std::string>& strings,
+                 bool multi) override {
+    RegistryKey* made = machine_->registry().Create("HKEY_CURRENT_USER\\" + path);
+    SetValue(*made, name, multi ? FormatMultiStringValue(name, strings) : FormatStringValue(name, strings.front()));
+  }
+  bool HasValue(const std::string& path, const std::string& name) override {
+    const RegistryKey* found = machine_->registry().Find("HKEY_CURRENT_USER\\" + path);
+    return found && FindValue(*found, name);
   }
 
   Places SweepPlaces() override { return Windows7Places(); }
