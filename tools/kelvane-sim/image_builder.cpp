@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "platform/sim/image/atomic_write.h"
+#include "platform/sim/image/reg_value.h"
 #include "platform/sim/image/shell_link.h"
 #include "platform/sim/image/utf.h"
 #include "platform/sim/image/windows_path.h"
@@ -90,6 +91,10 @@ std::string ImageBuilder::DwordValue(const std::string& name, std::uint32_t valu
   char digits[16];
   std::snprintf(digits, sizeof digits, "%08x", value);
   return "\"" + name + "\"=dword:" + digits;
+}
+
+std::string ImageBuilder::MultiStringValue(const std::string& name, const std::vector<std::string>& strings) {
+  return FormatMultiStringValue(name, strings);
 }
 
 void ImageBuilder::Write() {

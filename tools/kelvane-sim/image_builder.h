@@ -36,6 +36,8 @@ class ImageBuilder {
   // REG_EXPAND_SZ: Windows expands the references it holds when it reads it.
   static std::string ExpandStringValue(const std::string& name, const std::string& value);
   static std::string DwordValue(const std::string& name, std::uint32_t value);
+  // REG_MULTI_SZ, as regedit exports it.
+  static std::string MultiStringValue(const std::string& name, const std::vector<std::string>& strings);
 
   void AddProduct(InstalledProduct product) { products_.push_back(std::move(product)); }
 

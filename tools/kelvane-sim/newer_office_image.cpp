@@ -19,11 +19,15 @@ const OfficeProduct kExtensibility{"{90160000-008C-0000-0000-0000000FF1CE}",
 }  // namespace
 
 void AddNewerOffice(ImageBuilder& image) {
-  for (const auto& product : {kProPlus, kExtensibility}) {
-    AddInstalledProduct(image, product);
-    image.AddKey("HKEY_CLASSES_ROOT\\Installer\\Features\\" + PackedGuid(product.code),
-                 {V::StringValue("ProductFiles", "")});
+  for (const auto& product : {kProPlus, kExtensibility}) AddInstalledProduct(image, product);
+  // Office 2016 is listed under Office 2010's upgrade code too: its value
+  // there is its own.
+  for (const char* upgradeCodes : {"HKEY_CLASSES_ROOT\\Installer\\UpgradeCodes\\",
+                                          "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UpgradeCodes\\"}) {
+    image.AddKey(std::string(upgradeCodes) + kOffice2010UpgradeCode, {"\"" + PackedGuid(kProPlus.code) + "\"=\"\""});
   }
+  image.AddKey(kMachineComponents + PackedGuid("{B2FE0B5A-5C5F-4A4B-9E16-6F1D7A2C0016}"),
+               {V::StringValue(PackedGuid(kProPlus.code), kOffice16 + "\\WINWORD.EXE")});
   image.AddFile(kOffice16 + "\\WINWORD.EXE", "MZ 2016");
   image.AddFile(kOffice16 + "\\1033\\WWINTL.DLL", "MZ 2016");
   image.AddFile(kExtensibility.removesFolder + "\\C2RManifest.officemuiset.msi.16.en-us.xml", "<Manifest/>");

@@ -1,6 +1,9 @@
 #include "office2010_image.h"
 
-#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+
+#include "platform/shared/installer_guid.h"
 #include <vector>
 
 namespace kelvane::platform::sim {
@@ -19,6 +22,8 @@ const std::string kOffice14 = "C:\\Program Files\\Microsoft Office\\Office14";
 const std::string kShared = "C:\\Program Files\\Common Files\\Microsoft Shared";
 
 const std::string kVersion = "14.0.6029.1000";
+const std::string kOfficePatch = "{3A1C8E24-5B9D-4F0E-8C6A-71D2E9B04F35}";
+const std::string kPublishedCategory = "{8E2F6A7B-9C0D-4E1F-A2B3-C4D5E6F7A8B9}";
 
 const std::vector<OfficeProduct> kProducts{
     {"{90140000-0011-0000-0000-0000000FF1CE}", "Microsoft Office Professional Plus 2010", kOffice14 + "\\1033", kVersion},
@@ -26,13 +31,82 @@ const std::vector<OfficeProduct> kProducts{
      kVersion},
     {"{90140000-0116-0409-1000-0000000FF1CE}", "Microsoft Office Shared Setup Metadata MUI (English) 2010",
      kShared + "\\OFFICE14\\Office Setup Controller", kVersion},
+    // Of the family, not named "Microsoft Office": its program in Office14.
+    {"{90140000-0057-0000-0000-0000000FF1CE}", "Microsoft Visio Premium 2010", kOffice14 + "\\VISIO.EXE", kVersion},
+    // Installed by other programs, with its file in the shared OFFICE14.
+    {"{90140000-00D1-0409-0000-0000000FF1CE}", "Microsoft Office Access database engine 2010 (English)",
+     kShared + "\\OFFICE14\\ACEDAO.DLL", kVersion},
 };
+
+const std::string kSevenZip = "{23170F69-40C1-2701-0920-000001000000}";
+const std::string kInstaller = "C:\\Windows\\Installer";
+const std::string kMachineData = kHklm + "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\";
+
+// The cached package's name in the Installer folder: random on Windows,
+// derived from the product code here so that images are alike.
+std::string LocalPackage(const std::string& code) {
+  std::uint32_t hash = 2166136261u;
+  for (char c : code) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  char name[16];
+  std::snprintf(name, sizeof name, "%06x.msi", hash & 0xFFFFFFu);
+  return kInstaller + "\\" + name;
+}
+
+// The Installer's records of the components, a patch and a published
+// component, as a machine with Office 2010 holds them: each component's
+// clients by packed product code, with the key path each installed.
+void AddInstallerData(ImageBuilder& image) {
+  const std::string proPlus = PackedGuid(kProducts[0].code);
+  const std::string proofing = PackedGuid(kProducts[1].code);
+  const std::string setup = PackedGuid(kProducts[2].code);
+  const auto component = [&](const char* code, const std::vector<std::pair<std::string, std::string>>& clients) {
+    std::vector<std::string> values;
+    for (const auto& [client, keyPath] : clients) values.push_back(V::StringValue(client, keyPath));
+    image.AddKey(kMachineComponents + PackedGuid(code), values);
+  };
+  component("{0638C49D-BB8B-4CD1-B191-051E8F325736}", {{proPlus, kOffice14 + "\\WINWORD.EXE"}});
+  component("{A3B2F6E1-3C4D-4E5F-8A9B-0C1D2E3F4A50}", {{proPlus, kShared + "\\OFFICE14\\MSO.DLL"},
+                                                       {setup, kShared + "\\OFFICE14\\MSO.DLL"}});
+  component("{C1D2E3F4-A5B6-4C7D-8E9F-A0B1C2D3E4F5}", {{proofing, kOffice14 + "\\PROOF\\MSSP7EN.LEX"}});
+  // Shared with a product that is not Office: its value is its own.
+  component("{4E5F6A7B-8C9D-4E0F-A1B2-C3D4E5F6A7B8}", {{proPlus, kShared + "\\VBA\\VBA7\\VBE7.DLL"},
+                                                       {PackedGuid(kSevenZip), kShared + "\\VBA\\VBA7\\VBE7.DLL"}});
+  // A permanent component: the Installer's all-zero client keeps it.
+  component("{5F6A7B8C-9D0E-4F1A-B2C3-D4E5F6A7B8C9}", {{proPlus, kShared + "\\OFFICE14\\Cultures\\OFFICE.ODF"},
+                                                       {std::string(32, '0'), kShared + "\\OFFICE14\\Cultures\\OFFICE.ODF"}});
+  component("{6A7B8C9D-0E1F-4A2B-C3D4-E5F6A7B8C9D0}", {{PackedGuid(kProducts[3].code), kOffice14 + "\\VISIO.EXE"}});
+  component("{7B8C9D0E-1F2A-4B3C-D4E5-F6A7B8C9D0E1}", {{PackedGuid(kProducts[4].code), kShared + "\\OFFICE14\\ACEDAO.DLL"}});
+
+  // One patch applied to two products: cached once, listed by both.
+  const std::string patch = PackedGuid(kOfficePatch);
+  image.AddKey(kMachineData + "Patches\\" + patch, {V::StringValue("LocalPackage", kInstaller + "\\3f2a1c.msp")});
+  image.AddFile(kInstaller + "\\3f2a1c.msp", "msp");
+  image.AddKey(kHkcr + "Installer\\Patches\\" + patch + "\\SourceList",
+               {V::StringValue("PackageName", "mso2010-kb2553347-fullfile-x86-glb.msp")});
+  for (const auto& product : {proPlus, proofing}) {
+    image.AddKey(kMachineData + "Products\\" + product + "\\Patches", {V::MultiStringValue("AllPatches", {patch})});
+    image.AddKey(kMachineData + "Products\\" + product + "\\Patches\\" + patch,
+                 {V::DwordValue("State", 1), V::StringValue("DisplayName", "Update for Microsoft Office 2010 (KB2553347)")});
+    image.AddKey(kHkcr + "Installer\\Products\\" + product + "\\Patches", {V::MultiStringValue("Patches", {patch})});
+  }
+
+  // A published component whose qualifier lists an Office product's
+  // descriptor beside another product's.
+  namespace guid = platform::installer_guid;
+  image.AddKey(kHkcr + "Installer\\Components\\" + PackedGuid(kPublishedCategory),
+               {V::MultiStringValue("1033", {*guid::Descriptor(kProducts[0].code, "WORDFiles",
+                                                               "{0638C49D-BB8B-4CD1-B191-051E8F325736}"),
+                                             *guid::Descriptor(kSevenZip, "Complete",
+                                                               "{4E5F6A7B-8C9D-4E0F-A1B2-C3D4E5F6A7B8}")})});
+}
 
 void AddProgramFiles(ImageBuilder& image) {
   for (const char* file : {"WINWORD.EXE", "EXCEL.EXE", "POWERPNT.EXE", "OUTLOOK.EXE", "MSACCESS.EXE", "OIS.EXE"}) {
     image.AddFile(kOffice14 + "\\" + file, "MZ");
   }
   image.AddFile(kOffice14 + "\\OSPP.VBS", "' licensing", true);
+  image.AddFile(kOffice14 + "\\VISIO.EXE", "MZ visio");
+  image.AddFile(kShared + "\\OFFICE14\\ACEDAO.DLL", "MZ ace");
   image.AddFile(kOffice14 + "\\1033\\WWINTL.DLL", "MZ");
   image.AddFile(kOffice14 + "\\1033\\XLINTL32.DLL", "MZ");
   image.AddFile(kOffice14 + "\\PROOF\\MSSP7EN.LEX", "lex");
@@ -131,13 +205,18 @@ void AddRegistry(ImageBuilder& image) {
   const std::string orphan = "{90140000-0015-0409-0000-0000000FF1CE}";
   image.AddKey(kUninstall + orphan, {V::StringValue("DisplayName", "Microsoft Office Access MUI (English) 2010")});
   image.AddKey(kUninstall + "0FF1CE.Office14.PROPLUS\\Setup", {V::StringValue("Note", "begins with the signature")});
-  image.AddKey(kUninstall + "Office14.PROPLUS", {V::StringValue("DisplayName", "Microsoft Office Professional Plus 2010")});
+  image.AddKey(kUninstall + "Office14.PROPLUS",
+               {V::StringValue("DisplayName", "Microsoft Office Professional Plus 2010"),
+                V::StringValue("UninstallString", "\"" + kShared +
+                                                      "\\OFFICE14\\Office Setup Controller\\setup.exe\" /uninstall "
+                                                      "PROPLUS /dll OSETUP.DLL")});
   image.AddKey(kUninstall + "{91140000-0011-0000-0000-0000000ff1ce}", {V::StringValue("Note", "near miss: lower case")});
-  const std::string upgrade = PackedGuid("{000C1101-0000-0000-0000-0000000FF1CE}");
+  const std::string upgrade = kOffice2010UpgradeCode;
   image.AddKey(kHklm + "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UpgradeCodes\\" + upgrade,
                {"\"" + PackedGuid(kProducts[0].code) + "\"=\"\""});
-  image.AddKey(kSystemProducts + PackedGuid(orphan) + "\\InstallProperties");
-  image.AddKey(kHkcr + "Installer\\Features\\" + PackedGuid(kProducts[0].code), {V::StringValue("ProductFiles", "")});
+  // Its cached package names the user's own file: never the Installer's.
+  image.AddKey(kSystemProducts + PackedGuid(orphan) + "\\InstallProperties",
+               {V::StringValue("LocalPackage", "C:\\Users\\Demo User\\Documents\\Budget 2011.xlsx")});
   image.AddKey(kHkcr + "Installer\\Features\\" + PackedGuid(orphan), {V::StringValue("ProductFiles", "")});
   image.AddKey(kHkcr + "Installer\\Products\\" + PackedGuid(orphan) + "\\SourceList\\Media");
   image.AddKey(kHkcr + "Installer\\UpgradeCodes\\" + upgrade, {"\"" + PackedGuid(kProducts[0].code) + "\"=\"\""});
@@ -146,7 +225,7 @@ void AddRegistry(ImageBuilder& image) {
   image.AddKey(kHkcr + "Installer\\Products\\" + nearMiss, {V::StringValue("Note", "near miss: lower case")});
 
   // Another program's registrations.
-  const std::string sevenZip = "{23170F69-40C1-2701-0920-000001000000}";
+  const std::string sevenZip = kSevenZip;
   image.AddKey(kUninstall + sevenZip, {V::StringValue("DisplayName", "7-Zip 9.20")});
   image.AddKey(kHkcr + "Installer\\Products\\" + PackedGuid(sevenZip), {V::StringValue("ProductName", "7-Zip 9.20")});
   image.AddKey(kHkcr + "Installer\\Features\\" + PackedGuid(sevenZip));
@@ -167,30 +246,18 @@ void AddInstalledProduct(ImageBuilder& image, const OfficeProduct& product) {
   image.AddKey(keys[1] + "\\SourceList", {V::StringValue("PackageName", "ProPlusWW.msi")});
   image.AddKey(keys[1] + "\\SourceList\\Media", {V::StringValue("1", ";1")});
   image.AddKey(keys[1] + "\\SourceList\\Net", {V::StringValue("1", "C:\\MSOCache\\All Users\\" + product.code + "-C\\")});
-  image.AddKey(keys[2] + "\\InstallProperties", {V::StringValue("DisplayName", product.name)});
+  image.AddKey(kHkcr + "Installer\\Features\\" + packed, {V::StringValue("ProductFiles", "")});
+  image.AddKey(keys[2] + "\\InstallProperties", {V::StringValue("DisplayName", product.name),
+                                                  V::StringValue("LocalPackage", LocalPackage(product.code))});
+  image.AddFile(LocalPackage(product.code), "msi");
+  image.AddFile(kInstaller + "\\" + product.code + "\\icons.exe", "MZ icons");
+  image.AddFile(kInstaller + "\\$PatchCache$\\Managed\\" + packed + "\\14.0.6029\\MSO.DLL", "MZ baseline");
   image.AddKey(keys[2] + "\\Features");
   image.AddKey(keys[2] + "\\Usage", {V::DwordValue("ProductFiles", 0x1d2)});
   image.AddProduct({product.code, product.name, keys, {product.removesFolder}, std::nullopt});
 }
 
-std::string PackedGuid(const std::string& braced) {
-  std::vector<std::string> groups{""};
-  for (char c : braced) {
-    if (c == '-') groups.emplace_back();
-    else if (c != '{' && c != '}') groups.back() += c;
-  }
-  std::string packed;
-  for (std::size_t i = 0; i < groups.size(); ++i) {
-    std::string group = groups[i];
-    if (i < 3) {
-      std::reverse(group.begin(), group.end());
-    } else {
-      for (std::size_t k = 0; k + 1 < group.size(); k += 2) std::swap(group[k], group[k + 1]);
-    }
-    packed += group;
-  }
-  return packed;
-}
+std::string PackedGuid(const std::string& braced) { return platform::installer_guid::Packed(braced).value(); }
 
 void AddOffice2010(ImageBuilder& image) {
   image.config().services.emplace_back("ose", "running");
@@ -200,6 +267,7 @@ void AddOffice2010(ImageBuilder& image) {
   AddStartMenuAndCaches(image);
   AddUserFiles(image);
   AddRegistry(image);
+  AddInstallerData(image);
 }
 
 }  // namespace kelvane::platform::sim

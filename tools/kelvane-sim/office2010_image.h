@@ -30,4 +30,10 @@ void AddInstalledProduct(ImageBuilder& image, const OfficeProduct& product);
 // groups reversed, the two digits of every later byte swapped.
 std::string PackedGuid(const std::string& braced);
 
+// Office 2010's upgrade code, packed, and where the Installer keeps the
+// machine's components' clients.
+inline const std::string kOffice2010UpgradeCode = "1011C000000000000000000000F01FEC";
+inline const std::string kMachineComponents =
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\Components\\";
+
 }  // namespace kelvane::platform::sim

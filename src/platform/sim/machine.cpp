@@ -1,8 +1,11 @@
 #include "platform/sim/machine.h"
 
+#include <algorithm>
+
 #include "platform/shared/environment_references.h"
 #include "platform/sim/image/atomic_write.h"
 #include "platform/sim/image/image_error.h"
+#include "platform/sim/image/text_case.h"
 
 namespace kelvane::platform::sim {
 
@@ -53,6 +56,15 @@ std::string Machine::Expand(const std::string& text, bool batchFile) const {
         return value ? std::optional<std::string>(*value) : std::nullopt;
       },
       batchFile ? platform::UnknownReference::Dropped : platform::UnknownReference::Kept);
+}
+
+bool Machine::InInstallerFolder(const DriveItem& item) const {
+  const auto folder = drive_.Find(InstallerFolder());
+  const auto inside = folder ? drive_.FinalPath(*folder) : std::nullopt;
+  const auto final = drive_.FinalPath(item);
+  if (!inside || !final || final->names.size() <= inside->names.size()) return false;
+  return std::equal(inside->names.begin(), inside->names.end(), final->names.begin(),
+                    [](const std::string& a, const std::string& b) { return SameName(a, b); });
 }
 
 DeleteRefusal Machine::Delete(const DriveItem& item, bool force) const {

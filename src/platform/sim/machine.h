@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ class Machine {
   const std::filesystem::path& image() const { return image_; }
   MachineConfig& config() { return config_; }
   RegistryTree& registry() { return registry_.tree; }
+  const RegistryTree& registry() const { return registry_.tree; }
   std::vector<InstalledProduct>& products() { return products_; }
   const Drive& drive() const { return drive_; }
   const EventLog& log() const { return log_; }
@@ -37,6 +39,16 @@ class Machine {
   void Check(Operation operation, const std::string& argument, const platform::Error& error) const;
   bool FailsOn(Operation operation, const std::string& argument) const {
     return faults_.FailsOn(operation, argument);
+  }
+
+  // The system's own Installer folder, "C:\Windows\Installer", and whether
+  // an item's final path (every link followed) lies strictly inside it.
+  std::string InstallerFolder() const { return config_.systemRoot + "\\Installer"; }
+  bool InInstallerFolder(const DriveItem& item) const;
+
+  // What faults.ini makes the product's uninstallation answer, if anything.
+  std::optional<long> UninstallStatus(const std::string& name, const std::string& code) const {
+    return faults_.UninstallStatus(name, code);
   }
 
   // Environment references replaced by their values. A reference to a

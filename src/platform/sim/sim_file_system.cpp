@@ -12,22 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Where a folder leads with every link followed, as a path on the drive;
-// nothing when a link leads off it.
-std::optional<WindowsPath> FinalPath(const Drive& drive, const DriveItem& item) {
-  std::error_code error;
-  const fs::path root = fs::canonical(drive.root(), error);
-  const fs::path target = fs::canonical(item.host, error);
-  if (error) return std::nullopt;
-  const fs::path relative = target.lexically_relative(root);
-  if (relative.empty() || *relative.begin() == "..") return std::nullopt;
-  WindowsPath path;
-  for (const auto& name : relative) {
-    if (name != ".") path.names.push_back(name.string());
-  }
-  return path;
-}
-
 // The places of the sweep's rule as this machine has them: the machine has
 // one environment, the system's, and one user, whose profile USERPROFILE
 // names; every folder beside it in the profiles root is another profile. Its
@@ -171,7 +155,7 @@ class SimFileSystem final : public platform::FileSystem {
     if (!item || !Drive::IsFolder(*item)) throw PathNotFound();
     std::error_code error;
     if (fs::is_symlink(item->host, error)) throw AccessDenied();
-    const auto final = FinalPath(machine_.drive(), *item);
+    const auto final = machine_.drive().FinalPath(*item);
     if (!final || !platform::MayEmptyFolder(final->Text(), SweepRoles(machine_))) throw AccessDenied();
     return std::make_unique<SimFolder>(machine_, std::move(*item));
   }
@@ -230,8 +214,17 @@ class SimFileSystem final : public platform::FileSystem {
     std::ofstream(place->host, std::ios::binary | std::ios::app);
     return std::make_unique<SimTextStream>(machine_, place->host, true);
   }
-  std::string InstallerFolder() override { throw platform::Error(static_cast<long>(0x80004001L), "Not implemented"); }
-  void DeleteInstallerCache(const std::string&) override { throw platform::Error(static_cast<long>(0x80004001L), "Not implemented"); }
+  std::string InstallerFolder() override {
+    machine_.Check(Operation::InstallerFolder, "", UnspecifiedError());
+    return machine_.InstallerFolder();
+  }
+  void DeleteInstallerCache(const std::string& path) override {
+    machine_.Check(Operation::DeleteInstallerCache, path, AccessDenied());
+    const auto item = machine_.drive().Find(path);
+    if (!item) throw FileNotFound();
+    if (!machine_.InInstallerFolder(*item)) throw AccessDenied();
+    DeleteItem(machine_, *item, true);
+  }
   void DeleteAtRestart(const std::string& path) override {
     machine_.Check(Operation::DeleteAtRestart, path, AccessDenied());
     if (!machine_.drive().Find(path)) throw FileNotFound();

@@ -182,6 +182,61 @@ TEST_P(PlatformContract, DeleteKeyTakesOnlyAKeyWithoutSubkeys) {
   EXPECT_FALSE(machine->HasKey(key + "\\Parent"));
 }
 
+// Values: listed, read by type, a list written over what stood there, one
+// deleted with the key and the others left; the native view is the same
+// registry for a key of the user's.
+TEST_P(PlatformContract, ValuesAreListedReadWrittenAndDeletedOneByOne) {
+  const std::string components = key + "\\Components";
+  machine->MakeKey(components);
+  machine->MakeValue(components, "00004109110000000000000000F01FEC", {"C:\\Office14\\WINWORD.EXE"}, false);
+  machine->MakeValue(components, "Qualifier", {"first", "second"}, true);
+  const auto registry = Registry();
+  std::optional<std::vector<std::string>> names;
+  EXPECT_EQ(registry->EnumValues(platform::kCurrentUser, components, names), 0);
+  ASSERT_TRUE(names);
+  EXPECT_EQ(std::set<std::string>(names->begin(), names->end()),
+            (std::set<std::string>{"00004109110000000000000000F01FEC", "Qualifier"}));
+  std::optional<std::string> text;
+  EXPECT_EQ(registry->GetStringValue(platform::kCurrentUser, components, "00004109110000000000000000F01FEC", text), 0);
+  EXPECT_EQ(text, "C:\\Office14\\WINWORD.EXE");
+  EXPECT_NE(registry->GetStringValue(platform::kCurrentUser, components, "Qualifier", text), 0);
+  EXPECT_FALSE(text);
+  std::optional<std::vector<std::string>> list;
+  EXPECT_EQ(registry->GetMultiStringValue(platform::kCurrentUser, components, "Qualifier", list), 0);
+  EXPECT_EQ(list, (std::vector<std::string>{"first", "second"}));
+  EXPECT_EQ(registry->SetMultiStringValue(platform::kCurrentUser, components, "Qualifier", {"second"}), 0);
+  EXPECT_EQ(registry->GetMultiStringValue(platform::kCurrentUser, components, "Qualifier", list), 0);
+  EXPECT_EQ(list, (std::vector<std::string>{"second"}));
+  EXPECT_EQ(registry->DeleteValue(platform::kCurrentUser, components, "00004109110000000000000000F01FEC"), 0);
+  EXPECT_FALSE(machine->HasValue(components, "00004109110000000000000000F01FEC"));
+  EXPECT_TRUE(machine->HasValue(components, "Qualifier"));
+  EXPECT_TRUE(machine->HasKey(components));
+  EXPECT_EQ(registry->DeleteValue(platform::kCurrentUser, components, "00004109110000000000000000F01FEC"), 2);
+  EXPECT_EQ(registry->GetStringValue(platform::kCurrentUser, key + "\\Missing", "Qualifier", text), 2);
+  EXPECT_EQ(registry->GetMultiStringValue(platform::kCurrentUser, components, "Missing", list), 2);
+  EXPECT_EQ(registry->EnumValues(platform::kCurrentUser, key + "\\Missing", names), 2);
+  EXPECT_FALSE(names);
+  const auto native = machine->objects().GetRegistryProvider(
+      "winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\default:StdRegProv", platform::RegistryView::Native);
+  EXPECT_EQ(native->EnumValues(platform::kCurrentUser, components, names), 0);
+  EXPECT_EQ(names, (std::vector<std::string>{"Qualifier"}));
+}
+
+// The Installer's cache is deleted only inside the system's Installer folder.
+TEST_P(PlatformContract, OnlyWhatLiesInTheInstallerFolderIsDeletedAsItsCache) {
+  const auto fso = Fso();
+  const std::string folder = fso->InstallerFolder();
+  EXPECT_TRUE(SameText(folder, "C:\\Windows\\Installer")) << folder;
+  machine->MakeFile(root + "\\Elsewhere\\kept.msi");
+  machine->MakeFile(folder + "\\KelvaneContract\\cached.msi");
+  EXPECT_EQ(Fails([&] { fso->DeleteInstallerCache(root + "\\Elsewhere\\kept.msi"); }), kAccessDenied);
+  EXPECT_EQ(Fails([&] { fso->DeleteInstallerCache(folder + "\\"); }), kAccessDenied);
+  EXPECT_TRUE(machine->Exists(root + "\\Elsewhere\\kept.msi"));
+  fso->DeleteInstallerCache(folder + "\\KelvaneContract");
+  EXPECT_FALSE(machine->Exists(folder + "\\KelvaneContract"));
+  EXPECT_TRUE(machine->Exists(folder));
+}
+
 // The temporary folder is emptied only where it is the user's own: each
 // refusal is the rule's own, on places that hold files.
 TEST_P(PlatformContract, OnlyAFolderBelowTheUsersProfileIsHandedOutToBeEmptied) {

@@ -39,6 +39,14 @@ class RecordingMachine final : public MachineUnderTest {
 
   void MakeKey(const std::string& path) override { recorder_.machine.AddKey("HKEY_CURRENT_USER\\" + path); }
   bool HasKey(const std::string& path) override { return recorder_.machine.HasKey("HKEY_CURRENT_USER\\" + path); }
+  void MakeValue(const std::string& path, const std::string& name, const std::vector<std::string>& strings,
+                 bool multi) override {
+    using Type = platform::recording::FakeValue::Type;
+    recorder_.machine.AddValue("HKEY_CURRENT_USER\\" + path, name, {multi ? Type::MultiString : Type::String, strings});
+  }
+  bool HasValue(const std::string& path, const std::string& name) override {
+    return recorder_.machine.Value("HKEY_CURRENT_USER\\" + path, name) != nullptr;
+  }
 
   Places SweepPlaces() override { return Windows7Places(); }
 

@@ -104,6 +104,10 @@ TEST(DemoCycle, ANewerOfficeBesideItKeepsEveryTraceAndTheSharedServiceByteForByt
   std::map<std::string, std::string> newer;
   for (const auto& [name, content] : Contents(image)) {
     const bool shared = name.find("Source Engine") != std::string::npos || name.find("Services\\ose") != std::string::npos;
+    // Office 2010's upgrade code lists Office 2016 too: that key loses
+    // Office 2010's value, not the newer one's, which the removal's own
+    // tests hold.
+    if (name.find("UpgradeCodes\\1011C000000000000000000000F01FEC") != std::string::npos) continue;
     if (shared || !plain.count(name) || plain.at(name) != content) newer[name] = content;
   }
   ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0);

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "platform/sim/image/atomic_write.h"
+#include "platform/sim/image/reg_value.h"
 #include "platform/sim/image/shell_link.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_platform.h"
@@ -59,6 +60,16 @@ class SimMachine final : public kelvane::testing::MachineUnderTest {
     return machine_->registry().Find("HKEY_CURRENT_USER\\" + path) != nullptr;
   }
 
+  void MakeValue(const std::string& path, const std::string& name, const std::vector<std::string>& strings,
+                 bool multi) override {
+    RegistryKey* made = machine_->registry().Create("HKEY_CURRENT_USER\\" + path);
+    SetValue(*made, name, multi ? FormatMultiStringValue(name, strings) : FormatStringValue(name, strings.front()));
+  }
+  bool HasValue(const std::string& path, const std::string& name) override {
+    const RegistryKey* found = machine_->registry().Find("HKEY_CURRENT_USER\\" + path);
+    return found && FindValue(*found, name);
+  }
+
   Places SweepPlaces() override { return Windows7Places(); }
 
   Installed InstallProduct() override {
@@ -68,6 +79,7 @@ class SimMachine final : public kelvane::testing::MachineUnderTest {
                                     .removesKeys = {},
                                     .removesFolders = {"C:\\Scratch\\Product"},
                                     .uninstallFails = std::nullopt});
+    machine_->registry().Create("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Installer\\Products\\00EC1FF0000000000000000000000000");
     return {"Microsoft Office Contract Package", "C:\\Scratch\\Product\\readme.txt", "{0FF1CE00-0000-0000-0000-000000000000}"};
   }
 

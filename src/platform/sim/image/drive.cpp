@@ -72,6 +72,20 @@ bool Drive::IsReadOnly(const fs::path& host) {
   return (status.permissions() & fs::perms::owner_write) == fs::perms::none;
 }
 
+std::optional<WindowsPath> Drive::FinalPath(const DriveItem& item) const {
+  std::error_code error;
+  const fs::path root = fs::canonical(root_, error);
+  const fs::path target = fs::canonical(item.host, error);
+  if (error) return std::nullopt;
+  const fs::path relative = target.lexically_relative(root);
+  if (relative.empty() || *relative.begin() == "..") return std::nullopt;
+  WindowsPath path;
+  for (const auto& name : relative) {
+    if (name != ".") path.names.push_back(name.string());
+  }
+  return path;
+}
+
 std::vector<DriveItem> Drive::List(const DriveItem& folder) const {
   std::vector<DriveItem> items;
   std::error_code error;

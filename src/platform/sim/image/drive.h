@@ -39,6 +39,10 @@ class Drive {
   static bool IsFile(const DriveItem& item);
   static bool IsReadOnly(const std::filesystem::path& host);
 
+  // Where the item leads with every link on the way followed, itself
+  // included, as a path on the drive; nothing when a link leads off it.
+  std::optional<WindowsPath> FinalPath(const DriveItem& item) const;
+
   // The folder's entries, folders and files alike, sorted by name.
   std::vector<DriveItem> List(const DriveItem& folder) const;
 

@@ -1,6 +1,7 @@
 #include "platform/sim/image/faults.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "platform/shared/collapse_separators.h"
 #include "platform/sim/image/image_error.h"
@@ -20,6 +21,20 @@ std::string Normalized(const std::string& text) {
 Faults Faults::Parse(const std::string& text, const std::string& fileName) {
   Faults faults;
   for (const auto& entry : ParseIni(text, fileName).entries) {
+    if (SameName(entry.key, "UninstallStatus")) {
+      const auto colon = entry.value.rfind(':');
+      try {
+        if (colon == std::string::npos || colon == 0) throw std::invalid_argument(entry.value);
+        std::size_t used = 0;
+        const long status = std::stol(entry.value.substr(colon + 1), &used, 0);
+        if (used != entry.value.size() - colon - 1) throw std::invalid_argument(entry.value);
+        const std::string name = entry.value.substr(0, colon);
+        faults.uninstallStatuses_.emplace_back(name == "*" ? std::string() : Normalized(name), status);
+      } catch (const std::exception&) {
+        throw ImageError(fileName, entry.line, "UninstallStatus= takes NAME:STATUS, not: " + entry.value);
+      }
+      continue;
+    }
     const auto known = Operations();
     const auto operation = std::find_if(known.begin(), known.end(), [&](const OperationEntry& candidate) {
       return candidate.simulated && SameName(candidate.name, entry.key);
@@ -35,6 +50,13 @@ bool Faults::FailsOn(Operation operation, const std::string& argument) const {
     if (name == operation && (value.empty() || value == Normalized(argument))) return true;
   }
   return false;
+}
+
+std::optional<long> Faults::UninstallStatus(const std::string& name, const std::string& code) const {
+  for (const auto& [product, status] : uninstallStatuses_) {
+    if (product.empty() || product == Normalized(name) || product == Normalized(code)) return status;
+  }
+  return std::nullopt;
 }
 
 }  // namespace kelvane::platform::sim

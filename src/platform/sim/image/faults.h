@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,8 +21,13 @@ class Faults {
 
   bool FailsOn(Operation operation, const std::string& argument) const;
 
+  // The status an UninstallStatus=NAME:STATUS line makes the product's
+  // uninstallation end with (NAME: its name or its code, or * for any).
+  std::optional<long> UninstallStatus(const std::string& name, const std::string& code) const;
+
  private:
   std::vector<std::pair<Operation, std::string>> faults_;
+  std::vector<std::pair<std::string, long>> uninstallStatuses_;
 };
 
 }  // namespace kelvane::platform::sim

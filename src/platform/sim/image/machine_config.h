@@ -13,6 +13,9 @@ struct MachineConfig {
   std::string exePath;
   bool pendingRestart = false;
   bool installerBusy = false;
+  // Where Windows lives, as the system itself names it (not %SystemRoot%,
+  // which a user can set): SystemRoot= in [machine].
+  std::string systemRoot = "C:\\Windows";
   bool administrator = true;  // false: the user's token is a standard user's  // another Windows Installer installation runs and does not end
   std::vector<std::string> deletionsAtRestart;  // paths, in the order handed over
   std::vector<std::pair<std::string, std::string>> environment;  // in file order

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/sim/image/image_error.h"
+#include "platform/sim/image/reg_value.h"
 #include "platform/sim/image/utf.h"
 
 namespace kelvane::platform::sim {
@@ -53,20 +54,6 @@ std::string DecodeText(const std::string& bytes, const std::string& fileName, Re
   }
   encoding = RegEncoding::Utf8;
   return bytes;
-}
-
-// "name" or @, then '=': the length of that part, or 0 when malformed.
-std::size_t ValueNameLength(const std::string& line) {
-  if (line.rfind("@=", 0) == 0) return 2;
-  if (line.empty() || line[0] != '"') return 0;
-  for (std::size_t i = 1; i < line.size(); ++i) {
-    if (line[i] == '\\') {
-      ++i;
-    } else if (line[i] == '"') {
-      return i + 1 < line.size() && line[i + 1] == '=' ? i + 2 : 0;
-    }
-  }
-  return 0;
 }
 
 bool IsHexDigits(const std::string& text) {
@@ -131,7 +118,7 @@ RegFile ParseRegFile(const std::string& bytes, const std::string& fileName) {
       if (!key) throw ImageError(fileName, number, "unknown root: " + name.substr(0, name.find('\\')));
       continue;
     }
-    const std::size_t nameLength = ValueNameLength(line);
+    const std::size_t nameLength = RegValueNameLength(line);
     if (nameLength == 0) throw ImageError(fileName, number, "malformed line: " + line);
     if (!key) throw ImageError(fileName, number, "a value outside a key: " + line);
     std::string data = line.substr(nameLength);
@@ -146,23 +133,33 @@ RegFile ParseRegFile(const std::string& bytes, const std::string& fileName) {
 
 std::string FormatRegFile(const RegFile& file) {
   std::string text = std::string(kHeader) + "\r\n\r\n";
-  const std::function<void(const RegistryKey&, const std::string&, bool)> write = [&](const RegistryKey& key,
-                                                                                       const std::string& fullName,
-                                                                                       bool isRoot) {
-    if (!isRoot || !key.values.empty()) {
-      text += "[" + fullName + "]\r\n";
-      for (const auto& value : key.values) {
-        std::string lines = value;
-        for (std::size_t at = lines.find('\n'); at != std::string::npos; at = lines.find('\n', at + 2)) {
-          lines.replace(at, 1, "\r\n");
+  const RegistryKey* classes = file.tree.Find(RegistryTree::kClassesKey);
+  // Each key under the name the image gave it: first every key named
+  // through HKEY_CLASSES_ROOT, then the two roots with the rest.
+  // A key above SOFTWARE\Classes that only HKEY_CLASSES_ROOT's keys made
+  // is written once it holds values of its own.
+  const std::function<void(const RegistryKey&, const std::string&, bool, bool, bool)> write =
+      [&](const RegistryKey& key, const std::string& fullName, bool classesPass, bool isRoot, bool inClasses) {
+        inClasses = inClasses || &key == classes;
+        const bool written = classesPass ? key.spelledUnderClassesRoot
+                                         : !key.spelledUnderClassesRoot || (!key.values.empty() && !inClasses);
+        if (written && (!isRoot || !key.values.empty())) {
+          text += "[" + fullName + "]\r\n";
+          for (const auto& value : key.values) {
+            std::string lines = value;
+            for (std::size_t at = lines.find('\n'); at != std::string::npos; at = lines.find('\n', at + 2)) {
+              lines.replace(at, 1, "\r\n");
+            }
+            text += lines + "\r\n";
+          }
+          text += "\r\n";
         }
-        text += lines + "\r\n";
-      }
-      text += "\r\n";
-    }
-    for (const auto& name : key.SortedSubkeyNames()) write(*key.Subkey(name), fullName + "\\" + name, false);
-  };
-  for (const auto& root : file.tree.roots()) write(*root, root->name, true);
+        for (const auto& name : key.SortedSubkeyNames()) {
+          write(*key.Subkey(name), fullName + "\\" + name, classesPass, false, inClasses);
+        }
+      };
+  if (classes) write(*classes, RegistryTree::kClassesRoot, true, true, true);
+  for (const auto& root : file.tree.roots()) write(*root, root->name, false, true, false);
   return EncodeText(text, file.encoding);
 }
 

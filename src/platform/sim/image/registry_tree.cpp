@@ -1,6 +1,7 @@
 #include "platform/sim/image/registry_tree.h"
 
 #include "platform/interface/registry_provider.h"
+#include "platform/sim/image/text_case.h"
 
 namespace kelvane::platform::sim {
 
@@ -26,7 +27,7 @@ std::vector<std::string> RegistryKey::SortedSubkeyNames() const {
 }
 
 RegistryTree::RegistryTree() {
-  for (const char* name : {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"}) {
+  for (const char* name : {"HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"}) {
     roots_.push_back(std::make_unique<RegistryKey>());
     roots_.back()->name = name;
   }
@@ -56,6 +57,17 @@ std::vector<std::string> RegistryTree::SplitKeyPath(const std::string& path) {
   return names;
 }
 
+std::vector<std::string> RegistryTree::Resolved(const std::string& fullName, bool* classesRoot) {
+  auto names = SplitKeyPath(fullName);
+  const bool aliased = !names.empty() && SameName(names[0], kClassesRoot);
+  if (aliased) {
+    names[0] = "Classes";
+    names.insert(names.begin(), {"HKEY_LOCAL_MACHINE", "SOFTWARE"});
+  }
+  if (classesRoot) *classesRoot = aliased;
+  return names;
+}
+
 RegistryKey* RegistryTree::Root(const std::string& rootName) const {
   for (const auto& root : roots_) {
     if (SameName(root->name, rootName)) return root.get();
@@ -64,7 +76,7 @@ RegistryKey* RegistryTree::Root(const std::string& rootName) const {
 }
 
 RegistryKey* RegistryTree::Find(const std::string& fullName) const {
-  const auto names = SplitKeyPath(fullName);
+  const auto names = Resolved(fullName);
   if (names.empty()) return nullptr;
   RegistryKey* key = Root(names[0]);
   for (std::size_t i = 1; key && i < names.size(); ++i) key = key->Subkey(names[i]);
@@ -72,16 +84,28 @@ RegistryKey* RegistryTree::Find(const std::string& fullName) const {
 }
 
 RegistryKey* RegistryTree::Create(const std::string& fullName) {
-  const auto names = SplitKeyPath(fullName);
+  bool classesRoot = false;
+  const auto names = Resolved(fullName, &classesRoot);
   if (names.empty()) return nullptr;
   RegistryKey* key = Root(names[0]);
-  for (std::size_t i = 1; key && i < names.size(); ++i) key = &key->AddSubkey(names[i]);
+  for (std::size_t i = 1; key && i < names.size(); ++i) {
+    const bool existed = key->Subkey(names[i]) != nullptr;
+    key = &key->AddSubkey(names[i]);
+    // A key named through HKEY_LOCAL_MACHINE is written there, with every
+    // key above it, as the file names them all.
+    if (!classesRoot) {
+      key->spelledUnderClassesRoot = false;
+    } else if (!existed) {
+      key->spelledUnderClassesRoot = true;
+    }
+  }
   return key;
 }
 
 bool RegistryTree::Remove(const std::string& fullName) {
-  auto names = SplitKeyPath(fullName);
-  if (names.size() < 2) return false;
+  bool classesRoot = false;
+  auto names = Resolved(fullName, &classesRoot);
+  if (names.size() < (classesRoot ? 4u : 2u)) return false;  // a root stays
   const std::string leaf = names.back();
   names.pop_back();
   RegistryKey* parent = Root(names[0]);
