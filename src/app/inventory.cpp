@@ -1,6 +1,7 @@
 #include "app/inventory.h"
 
 #include <optional>
+#include <set>
 
 #include "app/exit_codes.h"
 #include "common/resume_state.h"
@@ -28,7 +29,7 @@ class Inventory {
     Require(fso_);
   }
 
-  std::string Expand(const char* reference) { return shell_->ExpandEnvironmentStrings(reference); }
+  std::string Expand(std::string_view reference) { return shell_->ExpandEnvironmentStrings(std::string(reference)); }
 
   void Folder(const char* kind, const std::string& path) {
     SkipIfFails([&] { Add(kind, fso_->GetFolder(path)->Path()); });
@@ -43,9 +44,9 @@ class Inventory {
     });
   }
 
-  void Caches() {
+  void Caches(const std::string& root) {
     std::vector<std::unique_ptr<platform::Folder>> caches;
-    SkipIfFails([&] { caches = fso_->GetFolder(files::kCacheRoot)->SubFolders(); });
+    SkipIfFails([&] { caches = fso_->GetFolder(root)->SubFolders(); });
     for (const auto& cache : caches) {
       SkipIfFails([&] {
         if (files::IsOffice2010Cache(cache->Name())) Add("folder", cache->Path());
@@ -77,9 +78,7 @@ class Inventory {
           platform::CollapseSeparators(std::string(registry::RootName(step.root)) + "\\" + std::string(step.parentPath));
       // Two steps walk the Uninstall key: a name both match is one trace.
       for (const auto& name : *names) {
-        if (step.Matches(name) && !(lines_.size() && lines_.back() == "key\t" + parent + "\\" + name)) {
-          Add("key", parent + "\\" + name);
-        }
+        if (step.Matches(name) && listedKeys_.insert(parent + "\\" + name).second) Add("key", parent + "\\" + name);
       }
     }
   }
@@ -104,24 +103,25 @@ class Inventory {
   std::unique_ptr<platform::Shell> shell_;
   std::unique_ptr<platform::FileSystem> fso_;
   std::vector<std::string> lines_;
+  std::set<std::string> listedKeys_;
 };
 
 }  // namespace
 
 std::vector<std::string> FindTraces(platform::Platform& platform) {
   Inventory found(platform);
-  // The file phase's own list, and the program folder the resumed run removes.
-  found.Folder("folder", found.Expand(files::kProgramFolder));
-  const std::string shared = found.Expand(files::kCommonFilesReference) + files::kSharedTail;
   // The Source Engine service is another Office's too while one is installed.
   const bool anotherOffice = installer::AnotherOfficeInstalled(platform);
-  for (const char* name : files::kSharedFolders) {
-    if (!anotherOffice || name != std::string_view(files::kSourceEngineFolder)) found.Folder("folder", shared + name);
+  // The file plan, the program folder the resumed run removes included.
+  for (const files::FileStep& step : files::kFilePlan) {
+    if (step.keptWhileAnotherOffice && anotherOffice) continue;
+    const std::string path = step.PathWith([&](std::string_view reference) { return found.Expand(reference); });
+    switch (step.kind) {
+      case files::StepKind::Folder: found.Folder("folder", path); break;
+      case files::StepKind::File: found.File("file", path); break;
+      case files::StepKind::Caches: found.Caches(path); break;
+    }
   }
-  found.Folder("folder", found.Expand(files::kStartMenuReference) + files::kStartMenuGroupTail);
-  found.Caches();
-  const std::string appData = found.Expand(files::kAppDataReference);
-  for (const char* tail : files::kTemplateTails) found.File("file", appData + tail);
   // The registry plan itself, then the products.
   found.Keys(anotherOffice);
   found.Products();
@@ -132,10 +132,17 @@ std::vector<std::string> FindTraces(platform::Platform& platform) {
   return std::move(found).Lines();
 }
 
+std::string TraceText(const std::string& trace) {
+  std::string text = trace;
+  return text.replace(text.find('\t'), 1, ": ");
+}
+
+std::string_view TraceName(const std::string& trace) { return std::string_view(trace).substr(trace.find('\t') + 1); }
+
 int CheckTraces(platform::Platform& platform) {
   try {
     const auto traces = FindTraces(platform);
-    for (std::string trace : traces) platform::Note("trace", trace.replace(trace.find('\t'), 1, ": "));
+    for (const std::string& trace : traces) platform::Note("trace", TraceText(trace));
     return traces.empty() ? kExitDone : kExitTracesRemain;
   } catch (const platform::Error& error) {
     platform::Note("error", platform::ErrorNumberText(error) + " " + error.description());

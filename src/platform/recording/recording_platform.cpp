@@ -753,6 +753,7 @@ class RecordingPlatform::Windows final : public platform::WindowSystem {
     recorder_.Record("repaint");
     recorder_.Check(Operation::RepaintProgress, "");
   }
+  void SetCompletionText(const std::string& text) override { recorder_.Record("label " + text); }
   void ShowErrorBox(const std::string& title, const std::string& text) override {
     recorder_.Record("error " + title + " | " + text);
     recorder_.Check(Operation::ShowErrorBox, title);

@@ -20,6 +20,10 @@ class Journal {
 // counts them to know whether a restart is left to finish it.
 inline constexpr std::string_view kDeletedAtRestart = "delete at restart";
 
+// The kind of note for a product whose uninstall the Installer finished but
+// that needs a restart (its status 3010): the unattended run exits 3010 then.
+inline constexpr std::string_view kInstallerRestartNeeded = "installer restart";
+
 // Notes into the running thread's journal, if it has one.
 void Note(std::string_view kind, const std::string& text);
 class Error;
