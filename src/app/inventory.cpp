@@ -6,6 +6,7 @@
 #include "app/exit_codes.h"
 #include "common/resume_state.h"
 #include "common/text.h"
+#include "files/kept_key_paths.h"
 #include "files/remove_files.h"
 #include "installer/another_office.h"
 #include "installer/uninstall_msis.h"
@@ -31,9 +32,17 @@ class Inventory {
 
   std::string Expand(std::string_view reference) { return shell_->ExpandEnvironmentStrings(std::string(reference)); }
 
+  // A folder around a kept product's key path is a trace only while
+  // something the plan would remove remains in it.
   void Folder(const char* kind, const std::string& path) {
-    SkipIfFails([&] { Add(kind, fso_->GetFolder(path)->Path()); });
+    SkipIfFails([&] {
+      const auto folder = fso_->GetFolder(path);
+      const std::string found = folder->Path();
+      if (kept_.empty() || !kept_.HoldsKept(found) || HoldsRemovable(*folder)) Add(kind, found);
+    });
   }
+
+  void KeepKeyPaths(files::KeptKeyPaths kept) { kept_ = std::move(kept); }
 
   // A file by its folder's path and its own name, as the disk spells them.
   void File(const char* kind, const std::string& path) {
@@ -97,6 +106,17 @@ class Inventory {
   std::vector<std::string> Lines() && { return std::move(lines_); }
 
  private:
+  bool HoldsRemovable(platform::Folder& folder) {
+    const std::string path = folder.Path();
+    for (const auto& file : folder.Files()) {
+      if (!kept_.Keeps(path + "\\" + file->Name())) return true;
+    }
+    for (const auto& sub : folder.SubFolders()) {
+      if (!kept_.HoldsKept(sub->Path()) || HoldsRemovable(*sub)) return true;
+    }
+    return false;
+  }
+
   void Add(const char* kind, const std::string& name) { lines_.push_back(std::string(kind) + "\t" + name); }
 
   platform::Platform& platform_;
@@ -104,6 +124,7 @@ class Inventory {
   std::unique_ptr<platform::FileSystem> fso_;
   std::vector<std::string> lines_;
   std::set<std::string> listedKeys_;
+  files::KeptKeyPaths kept_;
 };
 
 }  // namespace
@@ -112,6 +133,7 @@ std::vector<std::string> FindTraces(platform::Platform& platform) {
   Inventory found(platform);
   // The Source Engine service is another Office's too while one is installed.
   const bool anotherOffice = installer::AnotherOfficeInstalled(platform);
+  found.KeepKeyPaths(files::KeptKeyPaths::Find(platform));
   // The file plan, the program folder the resumed run removes included.
   for (const files::FileStep& step : files::kFilePlan) {
     if (step.keptWhileAnotherOffice && anotherOffice) continue;
@@ -142,7 +164,10 @@ std::string_view TraceName(const std::string& trace) { return std::string_view(t
 int CheckTraces(platform::Platform& platform) {
   try {
     const auto traces = FindTraces(platform);
-    for (const std::string& trace : traces) platform::Note("trace", TraceText(trace));
+    for (const std::string& trace : traces) {
+      platform::Note("trace", TraceText(trace));
+      platform.kernel.WriteStandardOutputLine(TraceText(trace));
+    }
     return traces.empty() ? kExitDone : kExitTracesRemain;
   } catch (const platform::Error& error) {
     platform::Note("error", platform::ErrorNumberText(error) + " " + error.description());

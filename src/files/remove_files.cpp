@@ -7,6 +7,7 @@
 #include "common/office_product_code.h"
 #include "common/resume_state.h"
 #include "common/text.h"
+#include "files/kept_key_paths.h"
 #include "files/restart_deletion.h"
 #include "installer/another_office.h"
 #include "platform/shared/progress.h"
@@ -20,17 +21,61 @@ using platform::SkipIfFails;
 
 namespace {
 
+void DeleteWhole(FileSystem& fso, platform::Folder& folder, bool handInUseToRestart) {
+  if (handInUseToRestart) {
+    DeleteNowOrAtRestart(fso, folder);
+  } else {
+    SkipIfFails([&] { folder.Delete(true); });
+  }
+}
+
+// A folder that holds a kept product's key path: everything in it not on the
+// way to one goes whole, the folders on the way are entered, the kept files
+// and the folders that hold them stay.
+void DeleteAround(FileSystem& fso, platform::Folder& folder, const KeptKeyPaths& kept, bool handInUseToRestart) {
+  std::string path;
+  SkipIfFails([&] { path = folder.Path(); });
+  if (path.empty()) return;
+  std::vector<std::unique_ptr<platform::File>> files;
+  SkipIfFails([&] { files = folder.Files(); });
+  for (const auto& file : files) {
+    std::string filePath;
+    SkipIfFails([&] { filePath = path + "\\" + file->Name(); });
+    if (filePath.empty() || kept.Keeps(filePath)) continue;
+    bool deleted = false;
+    SkipIfFails([&] {
+      file->Delete(true);
+      deleted = true;
+    });
+    if (!deleted && handInUseToRestart) SkipIfFails([&] { DeleteAtRestart(fso, filePath); });
+  }
+  std::vector<std::unique_ptr<platform::Folder>> subFolders;
+  SkipIfFails([&] { subFolders = folder.SubFolders(); });
+  for (const auto& sub : subFolders) {
+    bool onTheWay = true;
+    SkipIfFails([&] { onTheWay = kept.HoldsKept(sub->Path()); });
+    if (onTheWay) {
+      DeleteAround(fso, *sub, kept, handInUseToRestart);
+    } else {
+      DeleteWhole(fso, *sub, handInUseToRestart);
+    }
+  }
+}
+
 // Looks the folder up and deletes it with force. A lookup that fails leaves
 // nothing to delete; the variable is never one of an earlier step. What is in
 // use stays, or goes at the next restart when the removal says so.
 template <class Path>
-void DeleteFolder(FileSystem& fso, Path&& path, bool handInUseToRestart) {
+void DeleteFolder(FileSystem& fso, Path&& path, bool handInUseToRestart, const KeptKeyPaths& kept) {
   std::unique_ptr<platform::Folder> folder;
   SkipIfFails([&] { folder = fso.GetFolder(path()); });
-  if (folder && handInUseToRestart) {
-    DeleteNowOrAtRestart(fso, *folder);
+  if (!folder) return;
+  bool holdsKept = false;
+  if (!kept.empty()) SkipIfFails([&] { holdsKept = kept.HoldsKept(folder->Path()); });
+  if (holdsKept) {
+    DeleteAround(fso, *folder, kept, handInUseToRestart);
   } else {
-    SkipIfFails([&] { Require(folder).Delete(true); });
+    DeleteWhole(fso, *folder, handInUseToRestart);
   }
 }
 
@@ -68,7 +113,7 @@ void SweepCaches(platform::Platform& platform, FileSystem& fso, const FileStep& 
     SkipIfFails([&] { qualifies = IsOffice2010Cache(cache->Path()); });
     if (!qualifies) continue;
     SkipIfFails([&] { ShowProgress(platform.windows, step.ProgressText(rootPath + "\\" + cache->Name())); });
-    DeleteFolder(fso, [&] { return cache->Path(); }, handInUseToRestart);
+    DeleteFolder(fso, [&] { return cache->Path(); }, handInUseToRestart, KeptKeyPaths());
   }
 }
 
@@ -92,6 +137,7 @@ void RemoveFiles(platform::Platform& platform, const FileRemoval& how) {
   for (const FileStep& step : kFilePlan) paths.push_back(step.runs == Runs::FilePhase ? step.PathWith(expand) : "");
   const std::string tempPrefix = expand(kTempReference) + "\\";
   FileSystem& files = Require(fso);
+  const KeptKeyPaths kept = KeptKeyPaths::Find(platform);
 
   bool batchFileWritten = !how.writeBatchFile;
   for (std::size_t i = 0; i < kFilePlan.size(); ++i) {
@@ -102,7 +148,7 @@ void RemoveFiles(platform::Platform& platform, const FileRemoval& how) {
     switch (step.kind) {
       case StepKind::Folder:
         SkipIfFails([&] { ShowProgress(platform.windows, step.ProgressText(paths[i])); });
-        DeleteFolder(files, [&] { return paths[i]; }, handInUse);
+        DeleteFolder(files, [&] { return paths[i]; }, handInUse, kept);
         break;
       case StepKind::Caches:
         if (!batchFileWritten) WriteBatchFile(platform, files, tempPrefix + kBatchFileName);
@@ -121,12 +167,13 @@ void RemoveProgramFolder(platform::Platform& platform, const FileRemoval& how) {
   std::unique_ptr<FileSystem> fso;
   SkipIfFails([&] { fso = platform.objects.CreateFileSystem(); });
   if (!fso) return;
+  const KeptKeyPaths kept = KeptKeyPaths::Find(platform);
   for (const FileStep& step : kFilePlan) {
     if (step.runs != Runs::ProgramFolder) continue;
     const auto expand = [&](std::string_view reference) {
       return Require(shell).ExpandEnvironmentStrings(std::string(reference));
     };
-    DeleteFolder(*fso, [&] { return step.PathWith(expand); }, how.handInUseToRestart && step.HandedToRestartInUse());
+    DeleteFolder(*fso, [&] { return step.PathWith(expand); }, how.handInUseToRestart && step.HandedToRestartInUse(), kept);
   }
 }
 
