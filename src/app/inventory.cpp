@@ -1,10 +1,12 @@
 #include "app/inventory.h"
 
 #include <optional>
+#include <set>
 
 #include "app/exit_codes.h"
 #include "common/resume_state.h"
 #include "common/text.h"
+#include "files/kept_key_paths.h"
 #include "files/remove_files.h"
 #include "installer/another_office.h"
 #include "installer/uninstall_msis.h"
@@ -28,11 +30,19 @@ class Inventory {
     Require(fso_);
   }
 
-  std::string Expand(const char* reference) { return shell_->ExpandEnvironmentStrings(reference); }
+  std::string Expand(std::string_view reference) { return shell_->ExpandEnvironmentStrings(std::string(reference)); }
 
+  // A folder around a kept product's key path is a trace only while
+  // something the plan would remove remains in it.
   void Folder(const char* kind, const std::string& path) {
-    SkipIfFails([&] { Add(kind, fso_->GetFolder(path)->Path()); });
+    SkipIfFails([&] {
+      const auto folder = fso_->GetFolder(path);
+      const std::string found = folder->Path();
+      if (kept_.empty() || !kept_.HoldsKept(found) || HoldsRemovable(*folder)) Add(kind, found);
+    });
   }
+
+  void KeepKeyPaths(files::KeptKeyPaths kept) { kept_ = std::move(kept); }
 
   // A file by its folder's path and its own name, as the disk spells them.
   void File(const char* kind, const std::string& path) {
@@ -43,9 +53,9 @@ class Inventory {
     });
   }
 
-  void Caches() {
+  void Caches(const std::string& root) {
     std::vector<std::unique_ptr<platform::Folder>> caches;
-    SkipIfFails([&] { caches = fso_->GetFolder(files::kCacheRoot)->SubFolders(); });
+    SkipIfFails([&] { caches = fso_->GetFolder(root)->SubFolders(); });
     for (const auto& cache : caches) {
       SkipIfFails([&] {
         if (files::IsOffice2010Cache(cache->Name())) Add("folder", cache->Path());
@@ -77,9 +87,7 @@ class Inventory {
           platform::CollapseSeparators(std::string(registry::RootName(step.root)) + "\\" + std::string(step.parentPath));
       // Two steps walk the Uninstall key: a name both match is one trace.
       for (const auto& name : *names) {
-        if (step.Matches(name) && !(lines_.size() && lines_.back() == "key\t" + parent + "\\" + name)) {
-          Add("key", parent + "\\" + name);
-        }
+        if (step.Matches(name) && listedKeys_.insert(parent + "\\" + name).second) Add("key", parent + "\\" + name);
       }
     }
   }
@@ -98,30 +106,44 @@ class Inventory {
   std::vector<std::string> Lines() && { return std::move(lines_); }
 
  private:
+  bool HoldsRemovable(platform::Folder& folder) {
+    const std::string path = folder.Path();
+    for (const auto& file : folder.Files()) {
+      if (!kept_.Keeps(path + "\\" + file->Name())) return true;
+    }
+    for (const auto& sub : folder.SubFolders()) {
+      if (!kept_.HoldsKept(sub->Path()) || HoldsRemovable(*sub)) return true;
+    }
+    return false;
+  }
+
   void Add(const char* kind, const std::string& name) { lines_.push_back(std::string(kind) + "\t" + name); }
 
   platform::Platform& platform_;
   std::unique_ptr<platform::Shell> shell_;
   std::unique_ptr<platform::FileSystem> fso_;
   std::vector<std::string> lines_;
+  std::set<std::string> listedKeys_;
+  files::KeptKeyPaths kept_;
 };
 
 }  // namespace
 
 std::vector<std::string> FindTraces(platform::Platform& platform) {
   Inventory found(platform);
-  // The file phase's own list, and the program folder the resumed run removes.
-  found.Folder("folder", found.Expand(files::kProgramFolder));
-  const std::string shared = found.Expand(files::kCommonFilesReference) + files::kSharedTail;
   // The Source Engine service is another Office's too while one is installed.
   const bool anotherOffice = installer::AnotherOfficeInstalled(platform);
-  for (const char* name : files::kSharedFolders) {
-    if (!anotherOffice || name != std::string_view(files::kSourceEngineFolder)) found.Folder("folder", shared + name);
+  found.KeepKeyPaths(files::KeptKeyPaths::Find(platform));
+  // The file plan, the program folder the resumed run removes included.
+  for (const files::FileStep& step : files::kFilePlan) {
+    if (step.keptWhileAnotherOffice && anotherOffice) continue;
+    const std::string path = step.PathWith([&](std::string_view reference) { return found.Expand(reference); });
+    switch (step.kind) {
+      case files::StepKind::Folder: found.Folder("folder", path); break;
+      case files::StepKind::File: found.File("file", path); break;
+      case files::StepKind::Caches: found.Caches(path); break;
+    }
   }
-  found.Folder("folder", found.Expand(files::kStartMenuReference) + files::kStartMenuGroupTail);
-  found.Caches();
-  const std::string appData = found.Expand(files::kAppDataReference);
-  for (const char* tail : files::kTemplateTails) found.File("file", appData + tail);
   // The registry plan itself, then the products.
   found.Keys(anotherOffice);
   found.Products();
@@ -132,10 +154,20 @@ std::vector<std::string> FindTraces(platform::Platform& platform) {
   return std::move(found).Lines();
 }
 
+std::string TraceText(const std::string& trace) {
+  std::string text = trace;
+  return text.replace(text.find('\t'), 1, ": ");
+}
+
+std::string_view TraceName(const std::string& trace) { return std::string_view(trace).substr(trace.find('\t') + 1); }
+
 int CheckTraces(platform::Platform& platform) {
   try {
     const auto traces = FindTraces(platform);
-    for (std::string trace : traces) platform::Note("trace", trace.replace(trace.find('\t'), 1, ": "));
+    for (const std::string& trace : traces) {
+      platform::Note("trace", TraceText(trace));
+      platform.kernel.WriteStandardOutputLine(TraceText(trace));
+    }
     return traces.empty() ? kExitDone : kExitTracesRemain;
   } catch (const platform::Error& error) {
     platform::Note("error", platform::ErrorNumberText(error) + " " + error.description());

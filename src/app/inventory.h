@@ -16,6 +16,11 @@ namespace kelvane::app {
 // nothing. Fails only when the shell or the file system cannot be had.
 std::vector<std::string> FindTraces(platform::Platform& platform);
 
+// A trace as /check prints it and the log notes it: "KIND: NAME".
+std::string TraceText(const std::string& trace);
+// A trace's name, the path or key it is about.
+std::string_view TraceName(const std::string& trace);
+
 // /check: every trace noted in the run's log ("KIND: NAME"); the exit code
 // says whether any
 // remains (0 none, 1 some, 1603 the machine could not be looked at).

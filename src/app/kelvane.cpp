@@ -12,6 +12,7 @@
 #include "platform/shared/addresses.h"
 #include "platform/shared/error_box.h"
 #include "platform/shared/skip_if_fails.h"
+#include "platform/shared/window_model.h"
 #include "registry/remove_reg_keys.h"
 #include "restart/reboot.h"
 #include "restart/resume_place.h"
@@ -132,8 +133,24 @@ bool Kelvane::Load() {
   RemoveFiles();
   CleanUp();
   platform_.windows.Hide(Window::Loading);
-  platform_.windows.Show(Window::Complete);
+  ShowOutcome();
   return false;
+}
+
+void Kelvane::ShowOutcome() {
+  // What the inventory finds now, less what the next start deletes.
+  std::string remaining;
+  for (const std::string& trace : FindTraces(platform_)) {
+    if (log_.HandedToRestart(TraceName(trace))) continue;
+    platform::Note("remains", TraceText(trace));
+    remaining += "\n" + TraceText(trace);
+  }
+  platform_.windows.SetCompletionText(std::string(remaining.empty() ? platform::kFinishedText : platform::kItemsRemainText));
+  platform_.windows.Show(Window::Complete);
+  // The label has room for one line only: the list comes in a box of its own.
+  if (!remaining.empty()) {
+    platform_.windows.ShowErrorBox(platform::kApplicationTitle, std::string(kItemsRemainBoxText) + "\n" + remaining);
+  }
 }
 
 bool Kelvane::StartedFrom(const restart::ResumePlace& place) {

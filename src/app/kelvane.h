@@ -12,6 +12,9 @@ namespace kelvane::app {
 // resumed run, is the only caller of the phases, and handles the windows'
 // events. A failure that reaches an event handler ends the run in the error
 // box.
+// The box after an unclean resumed run, above its list of traces.
+inline constexpr const char* kItemsRemainBoxText = "These items could not be removed:";
+
 class Kelvane final : public platform::WindowEvents {
  public:
   // Every call of the phases reaches the machine's objects through one layer
@@ -41,6 +44,9 @@ class Kelvane final : public platform::WindowEvents {
   bool Load();
   // Whether the running executable is the copy in the tool's own folder.
   bool StartedFrom(const restart::ResumePlace& place);
+  // The completion window, its label saying whether anything remains, and
+  // a box naming what does.
+  void ShowOutcome();
   void btnGo_Click();
   void OpenAddress(const char* address);
 

@@ -1,6 +1,7 @@
 #include "app/unattended.h"
 
 #include "app/exit_codes.h"
+#include "app/inventory.h"
 #include "files/remove_files.h"
 #include "installer/scrub_installer_records.h"
 #include "installer/stop_service.h"
@@ -37,7 +38,15 @@ int Remove(platform::Platform& platform, const RunOptions& options, const RunLog
   registry::RemoveRegKeys(platform);
   files::RemoveProgramFolder(platform, files::kUnattendedRemoval);
 
-  const bool needed = log.handedToRestart() > 0;
+  // The outcome is what the inventory finds now, not what the phases meant to
+  // do: anything left that no restart will take means the removal failed.
+  bool anythingElseRemains = false;
+  for (const std::string& trace : FindTraces(platform)) {
+    if (log.HandedToRestart(TraceName(trace))) continue;
+    anythingElseRemains = true;
+    platform::Note("remains", TraceText(trace));
+  }
+  const bool needed = log.handedToRestart() > 0 || log.installerRestartsNeeded() > 0;
   const bool restart = options.restart == RunOptions::Restart::Always ||
                        (options.restart == RunOptions::Restart::AsNeeded && needed);
   if (restart) {
@@ -46,8 +55,9 @@ int Remove(platform::Platform& platform, const RunOptions& options, const RunLog
       platform::Require(platform.objects.CreateShell()).run(restart::kRestartCommand);
       started = true;
     });
-    if (started) return kExitRestartStarted;
+    if (started && !anythingElseRemains) return kExitRestartStarted;
   }
+  if (anythingElseRemains) return kExitFailed;
   return needed ? kExitRestartRequired : kExitDone;
 }
 

@@ -1,11 +1,13 @@
 #include "files/remove_files.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "common/office_product_code.h"
 #include "common/resume_state.h"
 #include "common/text.h"
+#include "files/kept_key_paths.h"
 #include "files/restart_deletion.h"
 #include "installer/another_office.h"
 #include "platform/shared/progress.h"
@@ -19,33 +21,70 @@ using platform::SkipIfFails;
 
 namespace {
 
+void DeleteWhole(FileSystem& fso, platform::Folder& folder, bool handInUseToRestart) {
+  if (handInUseToRestart) {
+    DeleteNowOrAtRestart(fso, folder);
+  } else {
+    SkipIfFails([&] { folder.Delete(true); });
+  }
+}
+
+// A folder that holds a kept product's key path: everything in it not on the
+// way to one goes whole, the folders on the way are entered, the kept files
+// and the folders that hold them stay.
+void DeleteAround(FileSystem& fso, platform::Folder& folder, const KeptKeyPaths& kept, bool handInUseToRestart) {
+  std::string path;
+  SkipIfFails([&] { path = folder.Path(); });
+  if (path.empty()) return;
+  std::vector<std::unique_ptr<platform::File>> files;
+  SkipIfFails([&] { files = folder.Files(); });
+  for (const auto& file : files) {
+    std::string filePath;
+    SkipIfFails([&] { filePath = path + "\\" + file->Name(); });
+    if (filePath.empty() || kept.Keeps(filePath)) continue;
+    bool deleted = false;
+    SkipIfFails([&] {
+      file->Delete(true);
+      deleted = true;
+    });
+    if (!deleted && handInUseToRestart) SkipIfFails([&] { DeleteAtRestart(fso, filePath); });
+  }
+  std::vector<std::unique_ptr<platform::Folder>> subFolders;
+  SkipIfFails([&] { subFolders = folder.SubFolders(); });
+  for (const auto& sub : subFolders) {
+    bool onTheWay = true;
+    SkipIfFails([&] { onTheWay = kept.HoldsKept(sub->Path()); });
+    if (onTheWay) {
+      DeleteAround(fso, *sub, kept, handInUseToRestart);
+    } else {
+      DeleteWhole(fso, *sub, handInUseToRestart);
+    }
+  }
+}
+
 // Looks the folder up and deletes it with force. A lookup that fails leaves
 // nothing to delete; the variable is never one of an earlier step. What is in
 // use stays, or goes at the next restart when the removal says so.
 template <class Path>
-void DeleteFolder(FileSystem& fso, Path&& path, const FileRemoval& how) {
+void DeleteFolder(FileSystem& fso, Path&& path, bool handInUseToRestart, const KeptKeyPaths& kept) {
   std::unique_ptr<platform::Folder> folder;
   SkipIfFails([&] { folder = fso.GetFolder(path()); });
-  if (folder && how.handInUseToRestart) {
-    DeleteNowOrAtRestart(fso, *folder);
+  if (!folder) return;
+  bool holdsKept = false;
+  if (!kept.empty()) SkipIfFails([&] { holdsKept = kept.HoldsKept(folder->Path()); });
+  if (holdsKept) {
+    DeleteAround(fso, *folder, kept, handInUseToRestart);
   } else {
-    SkipIfFails([&] { Require(folder).Delete(true); });
+    DeleteWhole(fso, *folder, handInUseToRestart);
   }
 }
 
-void RemoveFolder(platform::Platform& platform, FileSystem& fso, const std::string& progress,
-                  const std::string& path, const FileRemoval& how) {
-  SkipIfFails([&] { ShowProgress(platform.windows, progress); });
-  DeleteFolder(fso, [&] { return path; }, how);
-}
-
-// A template of the user's own: deleted with the user's own rights.
-// Never handed to the restart: the system deletes at start-up as SYSTEM and
-// would follow a link the user planted on the way in the meantime.
-void RemoveTemplate(platform::Platform& platform, FileSystem& fso, const std::string& path) {
-  SkipIfFails([&] { ShowProgress(platform.windows, "Removing: " + path); });
-  const auto asUser = platform::TryImpersonateUser(platform.kernel);
-  if (!asUser) return;
+// A file of the user's own is deleted with the user's own rights, and never
+// handed to the restart.
+void RemoveFile(platform::Platform& platform, FileSystem& fso, const FileStep& step, const std::string& path) {
+  SkipIfFails([&] { ShowProgress(platform.windows, step.ProgressText(path)); });
+  std::unique_ptr<platform::Impersonation> asUser;
+  if (step.owner == Owner::User && !(asUser = platform::TryImpersonateUser(platform.kernel))) return;
   std::unique_ptr<platform::File> file;
   SkipIfFails([&] { file = fso.GetFile(path); });
   SkipIfFails([&] { Require(file).Delete(true); });
@@ -62,20 +101,19 @@ void WriteBatchFile(platform::Platform& platform, FileSystem& fso, const std::st
   SkipIfFails([&] { Require(stream).Close(); });
 }
 
-// Deletes every cache folder whose path ends in the Office signature.
-void SweepCaches(platform::Platform& platform, FileSystem& fso, const FileRemoval& how) {
+// Deletes every cache folder below the step's path that IsOffice2010Cache takes.
+void SweepCaches(platform::Platform& platform, FileSystem& fso, const FileStep& step, bool handInUseToRestart) {
+  const std::string rootPath(step.tail);
   std::unique_ptr<platform::Folder> root;
-  SkipIfFails([&] { root = fso.GetFolder(kCacheRoot); });
+  SkipIfFails([&] { root = fso.GetFolder(rootPath); });
   std::vector<std::unique_ptr<platform::Folder>> caches;
   SkipIfFails([&] { caches = Require(root).SubFolders(); });
   for (const auto& cache : caches) {
     bool qualifies = false;
     SkipIfFails([&] { qualifies = IsOffice2010Cache(cache->Path()); });
     if (!qualifies) continue;
-    SkipIfFails([&] {
-      ShowProgress(platform.windows, std::string("Removing: ") + kCacheRoot + "\\" + cache->Name());
-    });
-    DeleteFolder(fso, [&] { return cache->Path(); }, how);
+    SkipIfFails([&] { ShowProgress(platform.windows, step.ProgressText(rootPath + "\\" + cache->Name())); });
+    DeleteFolder(fso, [&] { return cache->Path(); }, handInUseToRestart, KeptKeyPaths());
   }
 }
 
@@ -87,22 +125,40 @@ void RemoveFiles(platform::Platform& platform, const FileRemoval& how) {
   // Set-up: a failure here ends the phase before anything is deleted.
   const auto shell = platform.objects.CreateShell();
   const auto fso = platform.objects.CreateFileSystem();
-  const auto expand = [&](const char* reference) { return Require(shell).ExpandEnvironmentStrings(reference); };
-  const std::string sharedPrefix = expand(kCommonFilesReference) + kSharedTail;
-  std::vector<std::string> templates;
-  for (const char* tail : kTemplateTails) templates.push_back(expand(kAppDataReference) + tail);
-  const std::string startMenuGroup = expand(kStartMenuReference) + kStartMenuGroupTail;
+  std::map<std::string_view, std::string> expanded;
+  const auto expand = [&](std::string_view reference) -> const std::string& {
+    auto found = expanded.find(reference);
+    if (found == expanded.end()) {
+      found = expanded.emplace(reference, Require(shell).ExpandEnvironmentStrings(std::string(reference))).first;
+    }
+    return found->second;
+  };
+  std::vector<std::string> paths;
+  for (const FileStep& step : kFilePlan) paths.push_back(step.runs == Runs::FilePhase ? step.PathWith(expand) : "");
   const std::string tempPrefix = expand(kTempReference) + "\\";
   FileSystem& files = Require(fso);
+  const KeptKeyPaths kept = KeptKeyPaths::Find(platform);
 
-  for (const char* name : kSharedFolders) {
-    if (name == std::string_view(kSourceEngineFolder) && installer::AnotherOfficeInstalled(platform)) continue;
-    RemoveFolder(platform, files, "Removing " + sharedPrefix + name, sharedPrefix + name, how);
+  bool batchFileWritten = !how.writeBatchFile;
+  for (std::size_t i = 0; i < kFilePlan.size(); ++i) {
+    const FileStep& step = kFilePlan[i];
+    if (step.runs != Runs::FilePhase) continue;
+    if (step.keptWhileAnotherOffice && installer::AnotherOfficeInstalled(platform)) continue;
+    const bool handInUse = how.handInUseToRestart && step.HandedToRestartInUse();
+    switch (step.kind) {
+      case StepKind::Folder:
+        SkipIfFails([&] { ShowProgress(platform.windows, step.ProgressText(paths[i])); });
+        DeleteFolder(files, [&] { return paths[i]; }, handInUse, kept);
+        break;
+      case StepKind::Caches:
+        if (!batchFileWritten) WriteBatchFile(platform, files, tempPrefix + kBatchFileName);
+        batchFileWritten = true;
+        SweepCaches(platform, files, step, handInUse);
+        break;
+      case StepKind::File: RemoveFile(platform, files, step, paths[i]); break;
+    }
   }
-  RemoveFolder(platform, files, "Removing " + startMenuGroup, startMenuGroup, how);
-  if (how.writeBatchFile) WriteBatchFile(platform, files, tempPrefix + kBatchFileName);
-  SweepCaches(platform, files, how);
-  for (const std::string& path : templates) RemoveTemplate(platform, files, path);
+  if (!batchFileWritten) WriteBatchFile(platform, files, tempPrefix + kBatchFileName);
 }
 
 void RemoveProgramFolder(platform::Platform& platform, const FileRemoval& how) {
@@ -110,7 +166,15 @@ void RemoveProgramFolder(platform::Platform& platform, const FileRemoval& how) {
   SkipIfFails([&] { shell = platform.objects.CreateShell(); });
   std::unique_ptr<FileSystem> fso;
   SkipIfFails([&] { fso = platform.objects.CreateFileSystem(); });
-  if (fso) DeleteFolder(*fso, [&] { return Require(shell).ExpandEnvironmentStrings(kProgramFolder); }, how);
+  if (!fso) return;
+  const KeptKeyPaths kept = KeptKeyPaths::Find(platform);
+  for (const FileStep& step : kFilePlan) {
+    if (step.runs != Runs::ProgramFolder) continue;
+    const auto expand = [&](std::string_view reference) {
+      return Require(shell).ExpandEnvironmentStrings(std::string(reference));
+    };
+    DeleteFolder(*fso, [&] { return step.PathWith(expand); }, how.handInUseToRestart && step.HandedToRestartInUse(), kept);
+  }
 }
 
 }  // namespace kelvane::files

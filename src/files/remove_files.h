@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "files/file_plan.h"
 #include "platform/interface/platform.h"
 
 namespace kelvane::files {
@@ -30,25 +31,6 @@ void RemoveFiles(platform::Platform& platform, const FileRemoval& how = kWindowe
 // run). Every failing step is skipped.
 void RemoveProgramFolder(platform::Platform& platform, const FileRemoval& how = kWindowedRemoval);
 
-// What the phase deletes, each below a folder the shell's reference names
-// (the references spelt as the phase passes them to the shell).
-inline constexpr const char* kCommonFilesReference = "%CommonProgramFiles%";
-inline constexpr const char* kSharedTail = "\\Microsoft Shared\\";
-inline constexpr const char* kSourceEngineFolder = "Source Engine";  // stays while another Office is installed
-inline constexpr const char* kSharedFolders[] = {"Office14", kSourceEngineFolder};
-inline constexpr const char* kStartMenuReference = "%AllUsersprofile%";
-inline constexpr const char* kStartMenuGroupTail = "\\Start Menu\\Programs\\Microsoft Office\\";
-inline constexpr const char* kAppDataReference = "%appdata%";
-inline constexpr const char* kTemplateTails[] = {
-    "\\Microsoft\\Templates\\Normal.dotm",
-    "\\Microsoft\\Templates\\Normalemail.dotm",
-    "\\Microsoft\\document building blocks\\1033\\Building Blocks.dotx",
-};
-
-// Where the installation caches are, and the ending that makes a folder there
-// one of Office's.
-inline constexpr const char* kCacheRoot = "C:\\MSOCache\\All Users";
-inline constexpr const char* kCacheSuffix = "0FF1CE}-C";
 // Whether the sweep deletes the cache folder: Office's, and not another Office's.
 bool IsOffice2010Cache(std::string_view path);
 
@@ -56,7 +38,6 @@ bool IsOffice2010Cache(std::string_view path);
 // resumed run removes. The reference stays unexpanded, as for the command
 // interpreter.
 inline constexpr const char* kBatchLine1 = "@echo off";
-inline constexpr const char* kProgramFolder = "%programfiles%\\Microsoft Office\\Office14";
 inline constexpr const char* kBatchLine2 = "rd /S /Q \"%programfiles%\\Microsoft Office\\Office14\\\"";
 static_assert(std::string_view(kBatchLine2).find(kProgramFolder) != std::string_view::npos,
               "the batch file removes the program folder");

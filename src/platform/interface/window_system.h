@@ -29,6 +29,9 @@ class WindowSystem {
   // The progress line, lblLoading on Loading.
   virtual void SetProgressCaption(const std::string& text) = 0;
   virtual void RepaintProgress() = 0;
+  // The completion label, lblComplete on Complete: what the run found at its
+  // end. A window system without the completion window has nothing to set.
+  virtual void SetCompletionText(const std::string& /*text*/) {}
   // A message box; returns when the user has closed it.
   virtual void ShowErrorBox(const std::string& title, const std::string& text) = 0;
   // Ends the tool: every window closes and no further event arrives; the

@@ -720,6 +720,7 @@ class RecordingPlatform::Kernel final : public platform::Kernel {
     return !recorder_.machine.installerBusy;
   }
   std::string UtcTime() override { return "2026-12-10T12:00:00.000Z"; }
+  void WriteStandardOutputLine(const std::string& text) override { recorder_.Record("stdout " + text); }
   // The user's rights that cannot be had are FailOn(Operation::ImpersonateUser).
   std::unique_ptr<platform::Impersonation> ImpersonateUser() override {
     recorder_.Check(Operation::ImpersonateUser, "");
@@ -753,6 +754,7 @@ class RecordingPlatform::Windows final : public platform::WindowSystem {
     recorder_.Record("repaint");
     recorder_.Check(Operation::RepaintProgress, "");
   }
+  void SetCompletionText(const std::string& text) override { recorder_.Record("label " + text); }
   void ShowErrorBox(const std::string& title, const std::string& text) override {
     recorder_.Record("error " + title + " | " + text);
     recorder_.Check(Operation::ShowErrorBox, title);

@@ -30,7 +30,7 @@ constexpr std::array<ControlModel, 1> kLoadingControls{{
 }};
 
 constexpr std::array<ControlModel, 5> kCompleteControls{{
-    {.name = "lblComplete", .text = "Finished Successfully", .font = {12, 700}, .textColour = kDarkGrey,
+    {.name = kCompletionLabel, .text = kFinishedText, .font = {12, 700}, .textColour = kDarkGrey,
      .centred = true, .left = 840, .top = 480, .width = 6015, .height = 375, .tabIndex = 0},
     {.name = "Finish", .kind = ControlKind::PictureButton, .centred = true, .left = 3360, .top = 960, .width = 875,
      .height = 350, .tabIndex = 1, .picture = Picture::Done, .click = Control::Finish},

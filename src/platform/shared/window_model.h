@@ -18,6 +18,12 @@ inline constexpr int kTwipsPerPixel = 15;
 // The progress line: the label on Loading whose caption every phase sets.
 inline constexpr std::string_view kProgressLine = "lblLoading";
 
+// The completion label, and what it says: the run's outcome as the inventory
+// found it at the end.
+inline constexpr std::string_view kCompletionLabel = "lblComplete";
+inline constexpr std::string_view kFinishedText = "Finished Successfully";
+inline constexpr std::string_view kItemsRemainText = "Some items could not be removed";
+
 struct Colour {
   std::uint8_t red, green, blue;
 };

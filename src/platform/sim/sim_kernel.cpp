@@ -4,11 +4,19 @@
 #include <cstdio>
 #include <ctime>
 
+#include <unistd.h>
+
 #include "platform/sim/windows_errors.h"
 
 namespace kelvane::platform::sim {
 
 bool SimKernel::WaitForInstaller(unsigned) { return !machine_.config().installerBusy; }
+
+void SimKernel::WriteStandardOutputLine(const std::string& text) {
+  if (isatty(STDOUT_FILENO)) return;
+  std::fputs((text + "\n").c_str(), stdout);
+  std::fflush(stdout);
+}
 
 std::string SimKernel::UtcTime() {
   const auto now = std::chrono::system_clock::now();

@@ -32,6 +32,8 @@ class SimKernel final : public platform::Kernel {
   // A busy installer makes the wait run out at once.
   bool WaitForInstaller(unsigned timeoutMilliseconds) override;
   std::string UtcTime() override;
+  // To kelvane-sim's own standard output, when that is not a terminal.
+  void WriteStandardOutputLine(const std::string& text) override;
 
  private:
   Machine& machine_;

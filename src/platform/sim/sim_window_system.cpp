@@ -27,6 +27,10 @@ void SimWindowSystem::SetProgressCaption(const std::string& text) {
 
 void SimWindowSystem::RepaintProgress() { machine_.Check(Operation::RepaintProgress, "", UnspecifiedError()); }
 
+void SimWindowSystem::SetCompletionText(const std::string& text) {
+  machine_.log().Append({"label", std::string(platform::kCompletionLabel), text});
+}
+
 void SimWindowSystem::ShowErrorBox(const std::string& title, const std::string& text) {
   machine_.Check(Operation::ShowErrorBox, title, UnspecifiedError());
   machine_.log().Append({"error", title, text});

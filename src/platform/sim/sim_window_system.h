@@ -18,6 +18,7 @@ class SimWindowSystem final : public platform::WindowSystem {
   void Hide(platform::Window window) override;
   void SetProgressCaption(const std::string& text) override;
   void RepaintProgress() override;
+  void SetCompletionText(const std::string& text) override;
   void ShowErrorBox(const std::string& title, const std::string& text) override;
   void EndTool(int exitCode) override;
 

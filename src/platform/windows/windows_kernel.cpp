@@ -59,6 +59,15 @@ class WindowsKernel final : public Kernel {
   bool WaitForInstaller(unsigned timeoutMilliseconds) override { return WaitForInstallerMutex(timeoutMilliseconds); }
 
   std::string UtcTime() override { return UtcTimeText(); }
+  void WriteStandardOutputLine(const std::string& text) override {
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (!out || out == INVALID_HANDLE_VALUE) return;
+    const DWORD type = GetFileType(out);
+    if (type != FILE_TYPE_DISK && type != FILE_TYPE_PIPE) return;
+    const std::string line = text + "\r\n";
+    DWORD written = 0;
+    WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  }
 };
 
 }  // namespace

@@ -52,6 +52,10 @@ WindowsWindowSystem& WindowThreadCalls::Windows() { return *windows_; }
 
 void WindowThreadCalls::Show(Window window) { Call([&] { Windows().Show(window); }); }
 void WindowThreadCalls::Hide(Window window) { Call([&] { Windows().Hide(window); }); }
+void WindowThreadCalls::SetCompletionText(const std::string& text) {
+  Call([&] { Windows().SetCompletionText(text); });
+}
+
 void WindowThreadCalls::SetProgressCaption(const std::string& text) {
   Call([&] { Windows().SetProgressCaption(text); });
 }

@@ -36,6 +36,7 @@ class WindowThreadCalls final : public WindowSystem {
   void Hide(Window window) override;
   void SetProgressCaption(const std::string& text) override;
   void RepaintProgress() override;
+  void SetCompletionText(const std::string& text) override;
   void ShowErrorBox(const std::string& title, const std::string& text) override;
   void EndTool(int exitCode) override;
 

@@ -304,6 +304,14 @@ TEST(Unattended, ChangesNothingWhereItMayNotOrCannotRun) {
   }
 }
 
+TEST(Unattended, AKeyItMayNotDeleteRemainsAndEndsIn1603NamingIt) {
+  TestImage image;
+  image.WriteFaults("DeleteKeyDenied=HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0\n");
+  const UnattendedRun run = RunUnattended(image, "/quiet /norestart");
+  EXPECT_EQ(run.exitCode, "1603");
+  EXPECT_TRUE(Has(run.log, "\tremains\tkey: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0\r\n"));
+}
+
 TEST(Unattended, AFailureTheWindowedToolWouldShowEndsIn1603WithItsNumberInTheLog) {
   TestImage image;
   image.WriteFaults("ExpandEnvironmentStrings=%appdata%\n");

@@ -215,6 +215,11 @@ void WindowsWindowSystem::RepaintProgress() {
   GdiFlush();
 }
 
+void WindowsWindowSystem::SetCompletionText(const std::string& text) {
+  Ensure(Window::Complete);
+  if (HWND label = ControlOf(Window::Complete, kCompletionLabel)) SetWindowTextW(label, Widen(text).c_str());
+}
+
 void WindowsWindowSystem::ShowErrorBox(const std::string& title, const std::string& text) {
   // Owned by the window on screen, which stays disabled until the box is
   // closed; with none on screen, task-modal.

@@ -37,6 +37,7 @@ class WindowsWindowSystem final : public WindowSystem {
   void Hide(Window window) override;
   void SetProgressCaption(const std::string& text) override;
   void RepaintProgress() override;
+  void SetCompletionText(const std::string& text) override;
   void ShowErrorBox(const std::string& title, const std::string& text) override;
   void EndTool(int exitCode) override;
   using WindowSystem::EndTool;
