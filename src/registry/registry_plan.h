@@ -58,11 +58,14 @@ inline constexpr std::array<FixedKey, 4> kFixedKeys{{
 }};
 
 // Office 2010 product codes end in 0FF1CE; the installer's packed form of
-// the same digits reads F01FEC.
-inline constexpr std::array<EnumerationStep, 8> kEnumerationPlan{{
+// the same digits reads F01FEC. Office setup's own entries in Programs and
+// Features ("Office14.PROPLUS" and its siblings) carry no code: they go by
+// their prefix, or Office 2010 stays listed with an uninstaller that is gone.
+inline constexpr std::array<EnumerationStep, 9> kEnumerationPlan{{
     {kLocalMachine, "SOFTWARE\\Microsoft\\Office\\Delivery\\SourceEngine\\Downloads", MatchRule::EndsWith, "0FF1CE}-C"},
     {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\", MatchRule::EndsWith, "0FF1CE}"},
     {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\", MatchRule::BeginsWith, "0FF1CE"},
+    {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\", MatchRule::BeginsWith, "Office14."},
     {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UpgradeCodes\\", MatchRule::EndsWith, "F01FEC"},
     {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\Products\\",
      MatchRule::EndsWith, "F01FEC"},

@@ -30,11 +30,12 @@ TEST(RemoveRegKeys, OnAMachineWithoutOfficeShowsOnlyTheFixedKeyAnnouncements) {
   platform::recording::RecordingPlatform recorder;
   registry::RemoveRegKeys(recorder.get());
   EXPECT_EQ(recorder.Progress(), kFixedAnnouncements);
-  // The eight parents are enumerated exactly as written.
-  EXPECT_THAT(recorder.Entries("EnumKey 8000000").size(), 12u);
+  // The nine parents are enumerated exactly as written.
+  EXPECT_THAT(recorder.Entries("EnumKey 8000000").size(), 13u);
   const auto enumerations = recorder.Entries("EnumKey ");
-  EXPECT_THAT(std::vector<std::string>(enumerations.end() - 8, enumerations.end()),
+  EXPECT_THAT(std::vector<std::string>(enumerations.end() - 9, enumerations.end()),
               ElementsAre("80000002 SOFTWARE\\Microsoft\\Office\\Delivery\\SourceEngine\\Downloads",
+                          "80000002 SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\",
                           "80000002 SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\",
                           "80000002 SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\",
                           "80000002 SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UpgradeCodes\\",

@@ -67,7 +67,6 @@ TEST(DemoCycle, LeavesNoTraceAndEverythingThatMustSurvive) {
            "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\Delivery\\SourceEngine\\Downloads\\{90140000-0011-0000-0000-0000000FF1CE}",
            "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{91140000-0011-0000-0000-0000000ff1ce}",
            "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{23170F69-40C1-2701-0920-000001000000}",
-           "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Office14.PROPLUS",
            "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\osppsvc",
            "HKEY_CLASSES_ROOT\\Installer\\Win32Assemblies\\C:|Program Files|Microsoft Office|Office14|ADDINS|MSOSEC.DLL",
            "HKEY_CLASSES_ROOT\\Installer\\Products\\96F071321C0410729002000010000000",

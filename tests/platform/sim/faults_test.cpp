@@ -251,14 +251,14 @@ TEST_F(Faults, AnUninstallationThatFailsLeavesItsProductAndTheWalkGoesOn) {
 TEST_F(Faults, AFailureStatusLeavesItsProductAndAProductWithoutANameGoesByItsCode) {
   image.WriteImageFile("products.ini",
                        "[{90140000-0011-0000-0000-0000000FF1CE}]\nName=" + kProPlus + "\nUninstallFails=1603\n\n"
-                       "[{90140000-0012-0000-0000-0000000FF1CE}]\n\n"
+                       "[{90140000-0116-0409-1000-0000000FF1CE}]\n\n"
                        "[{90140000-002C-0409-0000-0000000FF1CE}]\nName=Microsoft Office Proofing (English) 2010\n");
   ASSERT_EQ(Go(image), 0);
   const std::string products = image.ReadImageFile("products.ini");
   EXPECT_NE(products.find("UninstallFails=1603"), std::string::npos);
-  EXPECT_EQ(products.find("{90140000-0012-0000-0000-0000000FF1CE}"), std::string::npos);
+  EXPECT_EQ(products.find("{90140000-0116-0409-1000-0000000FF1CE}"), std::string::npos);
   EXPECT_EQ(products.find("Proofing"), std::string::npos);
-  EXPECT_EQ(image.Events("uninstall"), (std::vector<std::string>{"uninstall\t{90140000-0012-0000-0000-0000000FF1CE}",
+  EXPECT_EQ(image.Events("uninstall"), (std::vector<std::string>{"uninstall\t{90140000-0116-0409-1000-0000000FF1CE}",
                                                                 "uninstall\tMicrosoft Office Proofing (English) 2010"}));
 }
 
