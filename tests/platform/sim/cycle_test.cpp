@@ -276,6 +276,52 @@ TEST(Unattended, RemovesInOnePassHandsWhatIsInUseToTheRestartAndRestartsAsAsked)
   }
 }
 
+// Office 2010's cached package is gone and the Installer answers 1612: what it
+// could not remove, the tool removes from the Installer's own records, for
+// that product only, and leaves everything another product names.
+TEST(Unattended, WhatTheInstallerCouldNotRemoveGoesFromItsOwnRecordsAndNothingElse) {
+  const std::string userData = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\";
+  const std::string proPlus = "00004109110000000000000000F01FEC", sevenZip = "96F071321C0410729002000010000000";
+  TestImage image;
+  const auto values = [&](const std::string& key) {
+    std::string text;
+    Machine machine(image.path());
+    if (const RegistryKey* found = machine.registry().Find(key)) {
+      for (const auto& line : found->values) text += line + "\n";
+    }
+    return text;
+  };
+  const std::string properties = values(userData + "Products\\" + proPlus + "\\InstallProperties");
+  const auto at = properties.find("C:\\\\Windows\\\\Installer\\\\");
+  ASSERT_NE(at, std::string::npos) << properties;
+  const std::string cachedPackage = "C:\\Windows\\Installer\\" + properties.substr(at + 24, properties.find('"', at) - at - 24);
+  ASSERT_TRUE(image.Exists(cachedPackage));
+  Machine before(image.path());
+  const RegistryKey* componentKeys = before.registry().Find(userData + "Components");
+  ASSERT_NE(componentKeys, nullptr);
+  Lines components;
+  for (const auto& entry : componentKeys->subkeys) components.push_back(entry.second->name);
+
+  image.WriteFaults("UninstallStatus=Microsoft Office Professional Plus 2010:1612\n");
+  const UnattendedRun run = RunUnattended(image, "/quiet /norestart");
+  EXPECT_EQ(run.exitCode, "0") << run.log;
+  EXPECT_TRUE(Has(run.log, "\tuninstall\tMicrosoft Office Professional Plus 2010: status 1612"));
+  EXPECT_TRUE(Has(run.log, "\tscrubbed\tMicrosoft Office Professional Plus 2010"));
+  EXPECT_FALSE(image.HasKey(userData + "Products\\" + proPlus));
+  EXPECT_FALSE(image.HasKey("HKEY_CLASSES_ROOT\\Installer\\Products\\" + proPlus));
+  std::string remaining;
+  for (const auto& name : components) remaining += values(userData + "Components\\" + name);
+  EXPECT_EQ(remaining.find(proPlus), std::string::npos) << remaining;
+  // 7-Zip's share of a component and a permanent component's mark stay.
+  EXPECT_NE(remaining.find("\"" + sevenZip + "\""), std::string::npos) << remaining;
+  EXPECT_NE(remaining.find("\"00000000000000000000000000000000\""), std::string::npos) << remaining;
+  // Cached files go only from the Installer's folder: a LocalPackage that
+  // names a document elsewhere leaves the document.
+  EXPECT_FALSE(image.Exists(cachedPackage));
+  EXPECT_FALSE(image.Exists("C:\\Windows\\Installer\\3f2a1c.msp"));
+  EXPECT_TRUE(image.Exists("C:\\Users\\Demo User\\Documents\\Budget 2011.xlsx"));
+}
+
 TEST(Unattended, ChangesNothingWhereItMayNotOrCannotRun) {
   struct Case {
     std::string arguments;
