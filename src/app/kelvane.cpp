@@ -143,7 +143,7 @@ void Kelvane::ShowOutcome() {
   for (const std::string& trace : FindTraces(platform_)) {
     if (log_.HandedToRestart(TraceName(trace))) continue;
     platform::Note("remains", TraceText(trace));
-    remaining += "\n" + TraceText(trace);
+    remaining.append("\n").append(TraceText(trace));
   }
   platform_.windows.SetCompletionText(std::string(remaining.empty() ? platform::kFinishedText : platform::kItemsRemainText));
   platform_.windows.Show(Window::Complete);
