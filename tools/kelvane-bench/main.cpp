@@ -3,6 +3,8 @@
 //                                     HKCU\Software\Microsoft\Office\14.0
 //   kelvane-bench sweep N FOLDER      CleanUp on a temporary folder of N files
 //   kelvane-bench regfile N FOLDER    loading and saving an image of N keys
+//   kelvane-bench scrub N FOLDER      the Installer's records scrubbed for
+//                                     Office 2010 among N component keys
 // Each lays the demo image with the items in FOLDER (which must not exist),
 // measures, and prints one line of "name=value" fields. Run under callgrind
 // with --collect-atstart=no, only the measured phase is counted.
@@ -10,15 +12,18 @@
 #include <valgrind/callgrind.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/kelvane.h"
 #include "commands.h"
 #include "files/clean_up.h"
+#include "installer/scrub_installer_records.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_platform.h"
 #include "registry/remove_reg_keys.h"
@@ -77,6 +82,37 @@ void AddFiles(const fs::path& image, long count) {
   }
 }
 
+constexpr const char* kComponents =
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\Components";
+constexpr const char* kProPlusCode = "{90140000-0011-0000-0000-0000000FF1CE}";
+constexpr const char* kProPlusPacked = "00004109110000000000000000F01FEC";
+
+// Component keys as an Office machine has them: each names Office 2010 and,
+// one in ten, another product too, whose value must stay.
+void AddComponents(const fs::path& image, long count) {
+  Machine machine(image);
+  for (long i = 0; i < count; ++i) {
+    char name[33];
+    std::snprintf(name, sizeof name, "%032lX", i);
+    auto* key = machine.registry().Create(std::string(kComponents) + "\\" + name);
+    key->values.push_back(std::string("\"") + kProPlusPacked + "\"=\"C:\\\\Program Files\\\\f" + std::to_string(i) + "\"");
+    if (i % 10 == 0) key->values.push_back("\"96F071321C0410729002000010000000\"=\"C:\\\\7-Zip\\\\7z.dll\"");
+  }
+  machine.Save();
+}
+
+// What is left of the bench's component keys: keys, and values naming Office.
+std::pair<long, long> LeftComponents(Machine& machine) {
+  long keys = 0, office = 0;
+  const auto* components = machine.registry().Find(kComponents);
+  if (!components) return {0, 0};
+  for (const auto& entry : components->subkeys) {
+    ++keys;
+    for (const auto& value : entry.second->values) office += value.find(kProPlusPacked) != std::string::npos;
+  }
+  return {keys, office};
+}
+
 int Run(const std::string& what, long count, const fs::path& image) {
   LayDemo(image);
   double seconds = 0;
@@ -92,6 +128,18 @@ int Run(const std::string& what, long count, const fs::path& image) {
     SimPlatform platform(machine);
     seconds = Measure([&] { kelvane::files::CleanUp(platform.get()); });
     if (!fs::is_empty(machine.drive().Find(kTemp)->host)) throw std::runtime_error("the sweep left items");
+  } else if (what == "scrub") {
+    AddComponents(image, count);
+    Machine machine(image);
+    SimPlatform platform(machine);
+    const std::vector<kelvane::installer::UninstallResult> failed{
+        {kProPlusCode, "Microsoft Office Professional Plus 2010", 1612}};
+    seconds = Measure([&] { kelvane::installer::ScrubInstallerRecords(platform.get(), failed); });
+    // Only the keys another product shares stay, with its value alone.
+    const auto [keys, office] = LeftComponents(machine);
+    if (office != 0 || keys > count / 10 + 10) {
+      throw std::runtime_error("the scrub left " + std::to_string(office) + " values in " + std::to_string(keys) + " keys");
+    }
   } else if (what == "regfile") {
     AddKeys(image, count);
     double load = 0;
@@ -118,7 +166,7 @@ int Run(const std::string& what, long count, const fs::path& image) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::cerr << "usage: kelvane-bench registry|sweep|regfile N FOLDER\n";
+    std::cerr << "usage: kelvane-bench registry|sweep|regfile|scrub N FOLDER\n";
     return 2;
   }
   try {
