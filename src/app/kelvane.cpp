@@ -138,19 +138,18 @@ bool Kelvane::Load() {
 }
 
 void Kelvane::ShowOutcome() {
-  // What the inventory finds now, less what the next start deletes.
-  std::string remaining;
+  // What the inventory finds now, less what the next start deletes. The
+  // label has room for one line: the items go to the log, and /check lists
+  // them. A box here would hold the Finish of a person, or of a deployment
+  // script, until it is answered.
+  bool remains = false;
   for (const std::string& trace : FindTraces(platform_)) {
     if (log_.HandedToRestart(TraceName(trace))) continue;
     platform::Note("remains", TraceText(trace));
-    remaining.append("\n").append(TraceText(trace));
+    remains = true;
   }
-  platform_.windows.SetCompletionText(std::string(remaining.empty() ? platform::kFinishedText : platform::kItemsRemainText));
+  platform_.windows.SetCompletionText(std::string(remains ? platform::kItemsRemainText : platform::kFinishedText));
   platform_.windows.Show(Window::Complete);
-  // The label has room for one line only: the list comes in a box of its own.
-  if (!remaining.empty()) {
-    platform_.windows.ShowErrorBox(platform::kApplicationTitle, std::string(kItemsRemainBoxText) + "\n" + remaining);
-  }
 }
 
 bool Kelvane::StartedFrom(const restart::ResumePlace& place) {

@@ -13,7 +13,6 @@ namespace kelvane::app {
 // events. A failure that reaches an event handler ends the run in the error
 // box.
 // The box after an unclean resumed run, above its list of traces.
-inline constexpr const char* kItemsRemainBoxText = "These items could not be removed:";
 
 class Kelvane final : public platform::WindowEvents {
  public:
