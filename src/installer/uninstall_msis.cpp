@@ -68,7 +68,9 @@ std::vector<UninstallResult> UninstallMSIs(platform::Platform& platform, const U
     SkipIfFails([&] { name = product->Name(); });
     if (rule == Rule::Keep) platform::Note(kKeptNote, name + " " + code);
     if (rule != Rule::Uninstall) continue;
-    SkipIfFails([&] { ShowProgress(platform.windows, "Uninstalling MSI: " + product->Name()); });
+    // A product without a name (Windows reads it as empty) goes by its code,
+    // with no text of its own on the progress line.
+    if (!name.empty()) SkipIfFails([&] { ShowProgress(platform.windows, "Uninstalling MSI: " + product->Name()); });
     const std::string installerLog = InstallerLogPath(options.runLogPath, code);
     long status = UninstallOnce(*product, installerLog);
     // Another installation began after the run checked: it is waited for

@@ -43,6 +43,10 @@ WINE_DIFFERENCES = [
      "listed, not counted as differences."),
     ("Wine's own keys", "Wine keeps its session's settings under Software\\Wine and rewrites them as it runs: "
      "registry comparisons leave that subtree out."),
+    ("the Installer's records", "the simulated machine's uninstallation removes a product's Installer records as "
+     "Windows does, but the image's records are laid on Wine as stand-ins beside the packages' own: C:\\Windows\\Installer, "
+     "HKEY_CLASSES_ROOT\\Installer and the Installer's UserData are left out of the comparison, and the packages' real "
+     "cached copies are put back over the image's LocalPackage values."),
     ("unnamed products", "a product without a name cannot be built as a Windows Installer package: it is left "
      "out of the Wine machine and listed."),
 ]
@@ -160,6 +164,17 @@ class PathMap:
         return text
 
 
+INSTALLER_PRODUCTS = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\Products\\"
+
+
+def packed_code(braced: str) -> str:
+    """A product code as the Installer's keys spell it: the first three groups
+    reversed, the two digits of every later byte swapped."""
+    digits = braced.strip("{}").split("-")
+    tail = "".join(digits[3:])
+    return "".join(group[::-1] for group in digits[:3]) + "".join(tail[i + 1] + tail[i] for i in range(0, len(tail), 2))
+
+
 def lay_installation(image: MachineImage, machine: WineMachine, helpers: dict, work: Path):
     say("laying the demo installation into the prefix")
     # The packages first, on the prefix as Wine made it: Windows Installer
@@ -178,8 +193,19 @@ def lay_installation(image: MachineImage, machine: WineMachine, helpers: dict, w
 
     # The registry before the files: it holds the user's environment (TEMP
     # among it), and the image's folders map onto the paths the prefix then has.
+    # The image's LocalPackage names a stand-in file; the packages' real cached
+    # copies are what Wine's Installer must open to remove them.
+    cached = {}
+    for product in installed:
+        key = INSTALLER_PRODUCTS + packed_code(product.code) + "\\InstallProperties"
+        _, text = machine.run("reg", "query", key, "/v", "LocalPackage", check=False)
+        found = re.search(r"LocalPackage\s+REG_SZ\s+(.+?)\s*$", text, re.M)
+        if found:
+            cached[key] = found.group(1)
     machine.run("reg", "import", dos_path(image.root / "registry.reg"))
-    say(f"  registry.reg imported ({len(image.registry_keys())} keys)")
+    for key, package in cached.items():
+        machine.run("reg", "add", key, "/v", "LocalPackage", "/d", package, "/f")
+    say(f"  registry.reg imported ({len(image.registry_keys())} keys; {len(cached)} packages' cached copies kept)")
     paths = PathMap(image, machine)
     files = folders = 0
     own = []
@@ -743,6 +769,12 @@ def main():
         uninstalled = [product for product in image.products() if product.code not in kept_codes]
         removed_by_products = [paths(item) for product in uninstalled for item in product.removes_folders]
         removed_by_products += [item for product in uninstalled for item in product.removes_keys]
+        # The Installer's own records of the image's products (cached packages,
+        # patch caches, component and product keys) are laid as stand-ins; a
+        # Wine package keeps records of its own and removes those, not these.
+        if uninstalled:
+            removed_by_products += [paths("C:\\Windows\\Installer"), "HKEY_CLASSES_ROOT\\Installer",
+                                    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData"]
         if removed_by_products:
             say(f"  {len(removed_by_products)} items are removed by products' uninstallation in the simulated "
                 "machine and left out of the comparison:")
