@@ -94,6 +94,10 @@ RegistryKey* RegistryTree::Create(const std::string& fullName) {
     // A key named through HKEY_LOCAL_MACHINE is written there, with every
     // key above it, as the file names them all.
     if (!classesRoot) {
+      // A key so far named only through HKEY_CLASSES_ROOT takes the
+      // spelling its HKEY_LOCAL_MACHINE name gives it: that is the name
+      // the file writes for it, so reading the file back keeps it.
+      if (existed && key->spelledUnderClassesRoot) key->name = names[i];
       key->spelledUnderClassesRoot = false;
     } else if (!existed) {
       key->spelledUnderClassesRoot = true;
