@@ -9,11 +9,13 @@
 #include "files/kept_key_paths.h"
 #include "files/remove_files.h"
 #include "installer/another_office.h"
+#include "installer/scrub_installer_records.h"
 #include "installer/uninstall_msis.h"
 #include "platform/shared/collapse_separators.h"
 #include "platform/shared/error_box.h"
 #include "platform/shared/skip_if_fails.h"
 #include "registry/registry_plan.h"
+#include "registry/value_references.h"
 
 namespace kelvane::app {
 
@@ -28,6 +30,11 @@ class Inventory {
       : platform_(platform), shell_(platform.objects.CreateShell()), fso_(platform.objects.CreateFileSystem()) {
     Require(shell_);
     Require(fso_);
+    for (const auto view : {platform::RegistryView::Program, platform::RegistryView::Native}) {
+      SkipIfFails([&] {
+        Provider(view) = platform_.objects.GetRegistryProvider(registry::RegistryProviderMoniker("."), view);
+      });
+    }
   }
 
   std::string Expand(std::string_view reference) { return shell_->ExpandEnvironmentStrings(std::string(reference)); }
@@ -63,33 +70,37 @@ class Inventory {
     }
   }
 
-  // With anotherOffice, the Source Engine service's key is another Office's too.
+  // With anotherOffice, the Source Engine service's key is another Office's
+  // too. Each step in the view it removes from.
   void Keys(bool anotherOffice) {
-    std::unique_ptr<platform::RegistryProvider> provider;
-    SkipIfFails([&] {
-      provider = platform_.objects.GetRegistryProvider(registry::RegistryProviderMoniker("."));
-    });
-    if (!provider) return;
     std::optional<std::vector<std::string>> names;
     for (const registry::FixedKey& fixed : registry::kFixedKeys) {
       if (fixed.keyPath == registry::kSourceEngineServiceKey && anotherOffice) continue;
       SkipIfFails([&] {
-        if (provider->EnumKey(fixed.root, std::string(fixed.keyPath), names) == 0) {
+        if (Registry(fixed.view).EnumKey(fixed.root, std::string(fixed.keyPath), names) == 0) {
           Add("key", platform::CollapseSeparators(fixed.FullName()));
         }
       });
     }
     for (const registry::EnumerationStep& step : registry::kEnumerationPlan) {
       names.reset();
-      SkipIfFails([&] { provider->EnumKey(step.root, std::string(step.parentPath), names); });
+      SkipIfFails([&] { Registry(step.view).EnumKey(step.root, std::string(step.parentPath), names); });
       if (!names) continue;
-      const std::string parent =
-          platform::CollapseSeparators(std::string(registry::RootName(step.root)) + "\\" + std::string(step.parentPath));
+      const std::string parent = FullKeyName(step.root, step.parentPath);
       // Two steps walk the Uninstall key: a name both match is one trace.
       for (const auto& name : *names) {
         if (step.Matches(name) && listedKeys_.insert(parent + "\\" + name).second) Add("key", parent + "\\" + name);
       }
     }
+    for (const registry::ReferenceStep& step : registry::kReferencePlan) {
+      References("upgrade code", step.root, std::string(step.parentPath), registry::ReferenceStep::Names);
+    }
+  }
+
+  // The Installer's component records that still name an Office 2010
+  // product: one trace per component key, walked once.
+  void Components() {
+    References("component", platform::kLocalMachine, files::kComponentRecords, installer::IsOffice2010ComponentValue);
   }
 
   void Products() {
@@ -119,11 +130,32 @@ class Inventory {
 
   void Add(const char* kind, const std::string& name) { lines_.push_back(std::string(kind) + "\t" + name); }
 
+  // The program's own view, or the native one of the Installer's records.
+  std::unique_ptr<platform::RegistryProvider>& Provider(platform::RegistryView view) {
+    return view == platform::RegistryView::Native ? native_ : program_;
+  }
+  platform::RegistryProvider& Registry(platform::RegistryView view) { return Require(Provider(view)); }
+
+  static std::string FullKeyName(std::uint32_t root, std::string_view path) {
+    return platform::CollapseSeparators(std::string(registry::RootName(root)) + "\\" + std::string(path));
+  }
+
+  // A key several products share that still lists one of Office 2010's.
+  void References(const char* kind, std::uint32_t root, const std::string& parent, const registry::ValueNameRule& rule) {
+    SkipIfFails([&] {
+      registry::ForEachReferencingKey(Registry(platform::RegistryView::Native), root, parent, rule,
+                                      [&](const std::string& key, const std::vector<std::string>&) {
+                                        Add(kind, FullKeyName(root, key));
+                                      });
+    });
+  }
+
   platform::Platform& platform_;
   std::unique_ptr<platform::Shell> shell_;
   std::unique_ptr<platform::FileSystem> fso_;
   std::vector<std::string> lines_;
   std::set<std::string> listedKeys_;
+  std::unique_ptr<platform::RegistryProvider> program_, native_;
   files::KeptKeyPaths kept_;
 };
 
@@ -146,6 +178,7 @@ std::vector<std::string> FindTraces(platform::Platform& platform) {
   }
   // The registry plan itself, then the products.
   found.Keys(anotherOffice);
+  found.Components();
   found.Products();
   // What the tool leaves for its resumed run.
   found.File("batch file", found.Expand(kTempReference) + "\\" + kBatchFileName);

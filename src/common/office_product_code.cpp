@@ -124,6 +124,10 @@ bool BelongsToOffice2010(std::string_view name) {
   return IsOffice14Code(name) && !BelongsToKeptOffice14Product(name);
 }
 
+bool IsPackedOffice2010Code(std::string_view name) {
+  return !PackedProductCode(BracedProductCode(name)).empty() && BelongsToOffice2010(name);
+}
+
 bool BelongsToAnotherOffice(std::string_view name) {
   const auto code = OfficeCode(name);
   return code && *OfficeMajorVersion(*code) != kOffice2010Major;

@@ -37,6 +37,10 @@ bool IsOffice14Code(std::string_view name);
 // component's value name alike.
 bool BelongsToOffice2010(std::string_view name);
 
+// A packed code (32 digits, as the Installer names its keys and values)
+// that BelongsToOffice2010.
+bool IsPackedOffice2010Code(std::string_view name);
+
 // A braced code in the packed form the Installer's keys and values are named
 // by (upper case); empty for anything else.
 std::string PackedProductCode(std::string_view braced);

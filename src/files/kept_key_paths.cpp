@@ -7,6 +7,7 @@
 #include "installer/uninstall_msis.h"
 #include "platform/shared/skip_if_fails.h"
 #include "registry/registry_plan.h"
+#include "registry/value_references.h"
 
 namespace kelvane::files {
 
@@ -67,21 +68,16 @@ KeptKeyPaths KeptKeyPaths::Find(platform::Platform& platform) {
                                                     platform::RegistryView::Native);
   });
   if (!provider) return kept;
-  std::optional<std::vector<std::string>> components;
-  SkipIfFails([&] { provider->EnumKey(platform::kLocalMachine, kComponentRecords, components); });
-  if (!components) return kept;
-  for (const std::string& component : *components) {
-    const std::string key = std::string(kComponentRecords) + "\\" + component;
-    std::optional<std::vector<std::string>> clients;
-    SkipIfFails([&] { provider->EnumValues(platform::kLocalMachine, key, clients); });
-    if (!clients) continue;
-    for (const std::string& client : *clients) {
-      if (!BelongsToKeptOffice14Product(client)) continue;
-      std::optional<std::string> keyPath;
-      SkipIfFails([&] { provider->GetStringValue(platform::kLocalMachine, key, client, keyPath); });
-      if (keyPath && NamesAFile(*keyPath)) kept.Add(*keyPath);
-    }
-  }
+  registry::ForEachReferencingKey(
+      *provider, platform::kLocalMachine, kComponentRecords,
+      [](const std::string& client) { return BelongsToKeptOffice14Product(client); },
+      [&](const std::string& key, const std::vector<std::string>& clients) {
+        for (const std::string& client : clients) {
+          std::optional<std::string> keyPath;
+          SkipIfFails([&] { provider->GetStringValue(platform::kLocalMachine, key, client, keyPath); });
+          if (keyPath && NamesAFile(*keyPath)) kept.Add(*keyPath);
+        }
+      });
   return kept;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/shared/skip_if_fails.h"
 #include "registry/delete_subkeys.h"
 #include "registry/registry_plan.h"
+#include "registry/value_references.h"
 #include "restart/resume_place.h"
 
 namespace kelvane::installer {
@@ -81,7 +82,7 @@ class Scrub {
       SkipIfFails([&] { DeleteTree(Classes("Products\\" + packed)); });
       SkipIfFails([&] { DeleteTree(Classes("Features\\" + packed)); });
     }
-    RemoveComponentValues();
+    SkipIfFails([&] { RemoveComponentValues(); });
     for (const char* parent : {"Components", "Assemblies", "Win32Assemblies"}) RemovePublishedDescriptors(Classes(parent));
     RemovePatches();
     for (auto& [packed, product] : products_) {
@@ -198,30 +199,19 @@ class Scrub {
     }
   }
 
-  // One walk over every component key, each key done before the next is
-  // read, so that nothing grows with their number.
+  // The values named by the products of the set, and those an earlier run
+  // left, by signature; never a value of a product the Installer stands by.
   void RemoveComponentValues() {
-    const std::string parent = UserData("Components");
-    std::optional<std::vector<std::string>> components;
-    SkipIfFails([&] { Require(registry_).EnumKey(kLocalMachine, parent, components); });
-    if (!components) return;
-    for (const std::string& component : *components) {
-      const std::string key = parent + "\\" + component;
-      std::optional<std::vector<std::string>> values;
-      SkipIfFails([&] { Require(registry_).EnumValues(kLocalMachine, key, values); });
-      if (!values) continue;
-      bool removed = false;
-      for (const std::string& value : *values) {
-        if (!IsOffice2010ComponentValue(value) || standing_.count(value)) continue;
-        SkipIfFails([&] {
-          if (Require(registry_).DeleteValue(kLocalMachine, key, value) != 0) return;
-          removed = true;
-          const auto product = products_.find(value);
-          if (product != products_.end()) ++product->second.counts.componentValues;
+    auto& registry = Require(registry_);
+    registry::ForEachReferencingKey(
+        registry, kLocalMachine, UserData("Components"),
+        [&](const std::string& value) { return IsOffice2010ComponentValue(value) && !standing_.count(value); },
+        [&](const std::string& key, const std::vector<std::string>& values) {
+          for (const std::string& value : registry::DeleteValuesThenEmptyKey(registry, kLocalMachine, key, values)) {
+            const auto product = products_.find(value);
+            if (product != products_.end()) ++product->second.counts.componentValues;
+          }
         });
-      }
-      if (removed) DeleteKeyIfEmpty(key);
-    }
   }
 
   // Each value is a list of descriptors that may come from several
@@ -263,7 +253,7 @@ class Scrub {
           for (Scrubbed* owner : owners) ++owner->counts.descriptors;
         });
       }
-      if (changed) DeleteKeyIfEmpty(key);
+      if (changed) registry::DeleteKeyIfEmpty(Require(registry_), kLocalMachine, key);
     }
   }
 
@@ -293,17 +283,6 @@ class Scrub {
       deleted = true;
     });
     return deleted;
-  }
-
-  // A key goes only when nothing is left in it.
-  void DeleteKeyIfEmpty(const std::string& key) {
-    SkipIfFails([&] {
-      std::optional<std::vector<std::string>> values, subkeys;
-      auto& provider = Require(registry_);
-      if (provider.EnumValues(kLocalMachine, key, values) != 0 || values) return;
-      if (provider.EnumKey(kLocalMachine, key, subkeys) != 0 || subkeys) return;
-      provider.DeleteKey(kLocalMachine, key);
-    });
   }
 
   void DeleteTree(const std::string& key) { registry::DeleteSubkeys(Require(registry_), platform_.windows, kLocalMachine, key); }
@@ -343,9 +322,7 @@ class Scrub {
 
 }  // namespace
 
-bool IsOffice2010ComponentValue(std::string_view valueName) {
-  return !PackedProductCode(BracedProductCode(valueName)).empty() && BelongsToOffice2010(valueName);
-}
+bool IsOffice2010ComponentValue(std::string_view valueName) { return IsPackedOffice2010Code(valueName); }
 
 bool IsOffice2010ProductRecord(std::string_view packedCode) { return IsOffice2010ComponentValue(packedCode); }
 

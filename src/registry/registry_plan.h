@@ -9,10 +9,15 @@
 
 namespace kelvane::registry {
 
-// A key deleted by name.
+using platform::RegistryView;
+
+// A key deleted by name, in the program's own view of the registry or, for
+// the Installer's records, in the native one where the Installer keeps them
+// whatever the program's bitness.
 struct FixedKey {
   std::uint32_t root;
   std::string_view keyPath;
+  RegistryView view = RegistryView::Program;
 
   // The key's full name, as the progress line shows it: the root's name,
   // then the path.
@@ -32,8 +37,21 @@ struct EnumerationStep {
   std::string_view parentPath;
   MatchRule rule;
   std::string_view literal;
+  RegistryView view = RegistryView::Program;
 
   bool Matches(std::string_view name) const;
+};
+
+// A parent key whose subkeys several products share, each listing a product
+// in a value named by its packed code (an upgrade code's related products,
+// which another Office may share): Office 2010's values go one by one, and a
+// key only when nothing is left in it.
+struct ReferenceStep {
+  std::uint32_t root;
+  std::string_view parentPath;
+
+  // Whether a value there names a product of Office 2010.
+  static bool Names(std::string_view valueName);
 };
 
 using platform::kClassesRoot;
@@ -54,24 +72,29 @@ inline constexpr std::array<FixedKey, 4> kFixedKeys{{
     {kCurrentUser, "Software\\Microsoft\\Office\\14.0"},
     {kLocalMachine, "SOFTWARE\\Microsoft\\Office\\14.0"},
     {kLocalMachine, kSourceEngineServiceKey},
-    {kClassesRoot, "Installer\\Win32Assemblies\\C:|Program Files|Microsoft Office|Office12|ADDINS|MSOSEC.DLL\\"},
+    {kClassesRoot, "Installer\\Win32Assemblies\\C:|Program Files|Microsoft Office|Office12|ADDINS|MSOSEC.DLL\\",
+     RegistryView::Native},
 }};
 
 // Office 2010 product codes end in 0FF1CE; the installer's packed form of
 // the same digits reads F01FEC. Office setup's own entries in Programs and
 // Features ("Office14.PROPLUS" and its siblings) carry no code: they go by
 // their prefix, or Office 2010 stays listed with an uninstaller that is gone.
-inline constexpr std::array<EnumerationStep, 9> kEnumerationPlan{{
+inline constexpr std::array<EnumerationStep, 7> kEnumerationPlan{{
     {kLocalMachine, "SOFTWARE\\Microsoft\\Office\\Delivery\\SourceEngine\\Downloads", MatchRule::EndsWith, "0FF1CE}-C"},
     {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\", MatchRule::EndsWith, "0FF1CE}"},
     {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\", MatchRule::BeginsWith, "0FF1CE"},
     {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\", MatchRule::BeginsWith, "Office14."},
-    {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UpgradeCodes\\", MatchRule::EndsWith, "F01FEC"},
     {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\Products\\",
-     MatchRule::EndsWith, "F01FEC"},
-    {kClassesRoot, "Installer\\Features\\", MatchRule::EndsWith, "F01FEC"},
-    {kClassesRoot, "Installer\\Products", MatchRule::EndsWith, "F01FEC"},
-    {kClassesRoot, "Installer\\UpgradeCodes\\", MatchRule::EndsWith, "F01FEC"},
+     MatchRule::EndsWith, "F01FEC", RegistryView::Native},
+    {kClassesRoot, "Installer\\Features\\", MatchRule::EndsWith, "F01FEC", RegistryView::Native},
+    {kClassesRoot, "Installer\\Products", MatchRule::EndsWith, "F01FEC", RegistryView::Native},
+}};
+
+// Both are the Installer's records: in the native view.
+inline constexpr std::array<ReferenceStep, 2> kReferencePlan{{
+    {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UpgradeCodes\\"},
+    {kClassesRoot, "Installer\\UpgradeCodes\\"},
 }};
 
 }  // namespace kelvane::registry

@@ -10,6 +10,7 @@
 #include "platform/shared/skip_if_fails.h"
 #include "registry/delete_subkeys.h"
 #include "registry/registry_plan.h"
+#include "registry/value_references.h"
 
 namespace kelvane::registry {
 
@@ -21,19 +22,25 @@ bool EnumerationStep::Matches(std::string_view name) const {
          !BelongsToAnotherOffice(name) && !BelongsToKeptOffice14Product(name);
 }
 
+bool ReferenceStep::Names(std::string_view valueName) { return IsPackedOffice2010Code(valueName); }
+
 void RemoveRegKeys(platform::Platform& platform) {
   const std::string strComputer = ".";
-  std::unique_ptr<platform::RegistryProvider> provider;
+  std::unique_ptr<platform::RegistryProvider> program, native;
+  SkipIfFails([&] { program = platform.objects.GetRegistryProvider(RegistryProviderMoniker(strComputer)); });
   SkipIfFails([&] {
-    provider = platform.objects.GetRegistryProvider(RegistryProviderMoniker(strComputer));
+    native = platform.objects.GetRegistryProvider(RegistryProviderMoniker(strComputer), RegistryView::Native);
   });
+  const auto in = [&](RegistryView view) -> const std::unique_ptr<platform::RegistryProvider>& {
+    return view == RegistryView::Native ? native : program;
+  };
 
   // The fixed keys always have subkeys, and a key with subkeys cannot be
   // deleted on its own: each goes with its whole subtree.
   for (const FixedKey& key : kFixedKeys) {
     if (key.keyPath == kSourceEngineServiceKey && installer::AnotherOfficeInstalled(platform)) continue;
     SkipIfFails([&] { ShowProgress(platform.windows, "Removing RegKey" + key.FullName()); });
-    SkipIfFails([&] { DeleteSubkeys(Require(provider), platform.windows, key.root, std::string(key.keyPath)); });
+    SkipIfFails([&] { DeleteSubkeys(Require(in(key.view)), platform.windows, key.root, std::string(key.keyPath)); });
   }
 
   for (const EnumerationStep& step : kEnumerationPlan) {
@@ -42,7 +49,7 @@ void RemoveRegKeys(platform::Platform& platform) {
     std::optional<std::vector<std::string>> arrSubKeys;
     bool enumerated = false;
     SkipIfFails([&] {
-      Require(provider).EnumKey(step.root, parentPath, arrSubKeys);
+      Require(in(step.view)).EnumKey(step.root, parentPath, arrSubKeys);
       enumerated = true;
     });
     if (!enumerated || !arrSubKeys) continue;
@@ -50,8 +57,19 @@ void RemoveRegKeys(platform::Platform& platform) {
       if (!step.Matches(name)) continue;
       const std::string fullPath = parentPath + "\\" + name;
       SkipIfFails([&] { ShowProgress(platform.windows, "Removing: " + fullPath); });
-      SkipIfFails([&] { DeleteSubkeys(Require(provider), platform.windows, step.root, fullPath); });
+      SkipIfFails([&] { DeleteSubkeys(Require(in(step.view)), platform.windows, step.root, fullPath); });
     }
+  }
+
+  for (const ReferenceStep& step : kReferencePlan) {
+    SkipIfFails([&] {
+      auto& provider = Require(native);
+      ForEachReferencingKey(provider, step.root, std::string(step.parentPath), ReferenceStep::Names,
+                            [&](const std::string& keyPath, const std::vector<std::string>& values) {
+                              SkipIfFails([&] { ShowProgress(platform.windows, "Removing: " + keyPath); });
+                              DeleteValuesThenEmptyKey(provider, step.root, keyPath, values);
+                            });
+    });
   }
 }
 

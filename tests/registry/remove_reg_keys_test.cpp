@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/recording/recording_platform.h"
+#include "registry/registry_plan.h"
 #include "support/office_machine.h"
 
 namespace kelvane {
@@ -30,7 +31,7 @@ TEST(RemoveRegKeys, OnAMachineWithoutOfficeShowsOnlyTheFixedKeyAnnouncements) {
   platform::recording::RecordingPlatform recorder;
   registry::RemoveRegKeys(recorder.get());
   EXPECT_EQ(recorder.Progress(), kFixedAnnouncements);
-  // The nine parents are enumerated exactly as written.
+  // The seven parents, then the two upgrade-code parents, exactly as written.
   EXPECT_THAT(recorder.Entries("EnumKey 8000000").size(), 13u);
   const auto enumerations = recorder.Entries("EnumKey ");
   EXPECT_THAT(std::vector<std::string>(enumerations.end() - 9, enumerations.end()),
@@ -38,11 +39,43 @@ TEST(RemoveRegKeys, OnAMachineWithoutOfficeShowsOnlyTheFixedKeyAnnouncements) {
                           "80000002 SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\",
                           "80000002 SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\",
                           "80000002 SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\",
-                          "80000002 SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UpgradeCodes\\",
                           "80000002 SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\"
                           "Products\\",
                           "80000000 Installer\\Features\\", "80000000 Installer\\Products",
+                          "80000002 SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UpgradeCodes\\",
                           "80000000 Installer\\UpgradeCodes\\"));
+}
+
+// An upgrade code lists every product that carries it, each in a value
+// named by its packed code; a newer Office may share Office 2010's.
+TEST(RemoveRegKeys, AnUpgradeCodeLosesOnlyOffice2010sValuesAndGoesOnceNoneIsLeft) {
+  platform::recording::RecordingPlatform recorder;
+  const std::string shared = kHKCR + std::string("Installer\\UpgradeCodes\\1011C000000000000000000000F01FEC");
+  const std::string ours = kHKLM + std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UpgradeCodes\\"
+                                               "2011C000000000000000000000F01FEC");
+  const std::string office2010 = "00004109110000000000000000F01FEC", office2016 = "00006109110000000100000000F01FEC";
+  const std::string accessEngine = "000041091D0000000000000000F01FEC";  // kept: other software needs it
+  recorder.machine.AddValue(shared, office2010, {});
+  recorder.machine.AddValue(shared, office2016, {});
+  recorder.machine.AddValue(ours, office2010, {});
+  recorder.machine.AddValue(ours, "00004109C20090400000000000F01FEC", {});  // the proofing tools
+  recorder.machine.AddValue(shared, accessEngine, {});
+  registry::RemoveRegKeys(recorder.get());
+  EXPECT_FALSE(recorder.machine.HasKey(ours));
+  EXPECT_FALSE(recorder.machine.Value(shared, office2010));
+  EXPECT_TRUE(recorder.machine.Value(shared, office2016) && recorder.machine.Value(shared, accessEngine));
+}
+
+// The Installer keeps its records in the native view whatever the program's
+// bitness; uninstall entries are in the program's own.
+TEST(RemoveRegKeys, TheInstallersRecordsGoThroughTheNativeViewAndTheRestThroughTheProgramsOwn) {
+  platform::recording::RecordingPlatform recorder;
+  testing::AddOffice2010(recorder.machine);
+  recorder.machine.AddKey(kHKCR + std::string("Installer\\Products\\00004109110000000000000000F01FEC"));
+  recorder.FailOn(Operation::GetObject, registry::RegistryProviderMoniker(".") + " (native view)");
+  registry::RemoveRegKeys(recorder.get());
+  EXPECT_FALSE(recorder.machine.HasKey(kHKLM + std::string(kUninstall) + "\\{90140000-0011-0000-0000-0000000FF1CE}"));
+  EXPECT_TRUE(recorder.machine.HasKey(kHKCR + std::string("Installer\\Products\\00004109110000000000000000F01FEC")));
 }
 
 TEST(RemoveRegKeys, DeletesTheFixedKeysWithTheirWholeSubtrees) {
@@ -82,11 +115,9 @@ TEST(RemoveRegKeys, EveryMatchRuleIsExactAndCaseSensitive) {
       downloads + "{90140000-0011-0000-0000-0000000FF1CE}-C",
       uninstall + "{90140000-0011-0000-0000-0000000FF1CE}",
       uninstall + "0FF1CE-anything",
-      upgrade + "00004109110000000000000000F01FEC",
       userData + "00004109110000000000000000F01FEC",
       features + "00004109110000000000000000F01FEC",
       products + "F01FEC",
-      codes + "F01FEC",
   };
   const std::vector<std::string> kept = {
       downloads + "{90140000-0011-0000-0000-0000000FF1CE}",    // no -C
@@ -157,7 +188,7 @@ TEST(RemoveRegKeys, AFailureInsideOneMatchAbandonsThatTreeOnlyAndGoesOnWithTheNe
   EXPECT_FALSE(recorder.machine.HasKey(products + "AF01FEC\\level2\\level3a"));
   EXPECT_TRUE(recorder.machine.HasKey(products + "AF01FEC\\level2\\level3b"));
   EXPECT_FALSE(recorder.machine.HasKey(products + "BF01FEC"));
-  // Step 8 still ran.
+  // The upgrade codes were still walked.
   EXPECT_EQ(recorder.Entries("EnumKey ").back(), "80000000 Installer\\UpgradeCodes\\");
 }
 
