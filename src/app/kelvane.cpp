@@ -139,17 +139,26 @@ bool Kelvane::Load() {
 
 void Kelvane::ShowOutcome() {
   // What the inventory finds now, less what the next start deletes. The
-  // label has room for one line: the items go to the log, and /check lists
-  // them. A box here would hold the Finish of a person, or of a deployment
-  // script, until it is answered.
-  bool remains = false;
+  // label has room for one line: the items are listed in a box once the
+  // person has seen the window and pressed Done, so the window itself never
+  // waits on a box.
+  remaining_.clear();
   for (const std::string& trace : FindTraces(platform_)) {
     if (log_.HandedToRestart(TraceName(trace))) continue;
     platform::Note("remains", TraceText(trace));
-    remains = true;
+    remaining_.push_back(TraceText(trace));
   }
-  platform_.windows.SetCompletionText(std::string(remains ? platform::kItemsRemainText : platform::kFinishedText));
+  platform_.windows.SetCompletionText(
+      std::string(remaining_.empty() ? platform::kFinishedText : platform::kItemsRemainText));
   platform_.windows.Show(Window::Complete);
+}
+
+void Kelvane::Finish() {
+  if (!remaining_.empty()) {
+    platform::SkipIfFails(
+        [&] { platform_.windows.ShowErrorBox(platform::kApplicationTitle, platform::RemainingItemsText(remaining_)); });
+  }
+  End(kExitDone);
 }
 
 bool Kelvane::StartedFrom(const restart::ResumePlace& place) {
@@ -179,14 +188,18 @@ void Kelvane::Clicked(Control control) {
     case Control::btnGo: Handle([&] { btnGo_Click(); }); break;
     case Control::Label2: Handle([&] { OpenAddress(platform::kDownloadAddress); }); break;
     case Control::Picture1: Handle([&] { OpenAddress(platform::kDonationAddress); }); break;
-    case Control::Finish: End(kExitDone); break;
+    case Control::Finish: Finish(); break;
   }
 }
 
 void Kelvane::CloseRequested(Window window) {
   // Loading has no close box; closing either other window leaves nothing
   // visible, so the tool ends rather than linger without a window.
-  if (window != Window::Loading) End(kExitDone);
+  if (window == Window::Complete) {
+    Finish();
+  } else if (window != Window::Loading) {
+    End(kExitDone);
+  }
 }
 
 }  // namespace kelvane::app

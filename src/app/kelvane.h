@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "app/command_line.h"
 #include "app/run_log.h"
 #include "platform/interface/platform.h"
@@ -46,6 +49,8 @@ class Kelvane final : public platform::WindowEvents {
   // The completion window, its label saying whether anything remains, and
   // a box naming what does.
   void ShowOutcome();
+  // Done, or the completion window's close box: the items that remain, then the end.
+  void Finish();
   void btnGo_Click();
   void OpenAddress(const char* address);
 
@@ -62,6 +67,7 @@ class Kelvane final : public platform::WindowEvents {
   platform::Platform platform_;
   RunOptions options_;
   RunLog log_;
+  std::vector<std::string> remaining_;  // as the last inventory found them
 };
 
 }  // namespace kelvane::app

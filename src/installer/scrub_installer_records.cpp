@@ -91,9 +91,22 @@ class Scrub {
       SkipIfFails([&] { Require(fso_).DeleteFile(journalFolder_ + "\\" + packed); });
       platform::Note(kScrubbedNote, Line(product));
     }
-    SkipIfFails([&] { Require(Require(fso_).GetFolder(journalFolder_)).Delete(true); });
-    // A folder made only for the journal goes with it.
-    if (madeToolFolder_) SkipIfFails([&] { Require(Require(fso_).GetFolder(ToolFolder())).Delete(true); });
+    // The journal goes once no entry is left in it: an entry that could not
+    // be deleted is a product the next run still has to finish.
+    bool finished = false;
+    SkipIfFails([&] {
+      const auto journal = Require(fso_).GetFolder(journalFolder_);
+      if (!Require(journal).Files().empty()) return;
+      journal->Delete(true);
+      finished = true;
+    });
+    // The tool's folder goes with it when nothing else is in it (an
+    // unattended run leaves nothing there; a windowed one its copy and record).
+    if (!finished) return;
+    SkipIfFails([&] {
+      const auto folder = Require(fso_).GetFolder(ToolFolder());
+      if (Require(folder).Files().empty() && folder->SubFolders().empty()) folder->Delete(true);
+    });
   }
 
  private:
@@ -153,7 +166,6 @@ class Scrub {
   void WriteJournal() {
     SkipIfFails([&] {
       auto& fso = Require(fso_);
-      madeToolFolder_ = !FolderExists(ToolFolder());
       fso.CreateFolder(ToolFolder());
       fso.CreateFolder(journalFolder_);
       for (const auto& [packed, product] : products_) {
@@ -314,7 +326,6 @@ class Scrub {
   std::unique_ptr<platform::ProductServices> services_;
   std::string journalFolder_;
   std::string installerFolder_;
-  bool madeToolFolder_ = false;
   std::map<std::string, Scrubbed, CaseLessLess> products_;  // by packed code
   std::set<std::string, CaseLessLess> standing_;           // the Installer stands by them: never scrubbed
   std::map<std::string, std::optional<std::string>, CaseLessLess> patches_;  // packed code, its cached .msp

@@ -552,6 +552,16 @@ def read_only_startup(machine, helpers, exe):
     check(wait_for_exit(machine.program, 30), "closing the completion window ends the program")
 
 
+def close_remaining_items_box(machine, helpers, scenario):
+    """Done on a resumed run that left something names it in a box: say
+    what, and close it."""
+    if not machine.wait_for_window(f"^{ERROR_BOX}$", 5):
+        return
+    texts = probe_texts(machine, helpers, ERROR_BOX) or []
+    say(f"      {scenario}: the box after Done names what remains: " + " | ".join(texts))
+    machine.run(dos_path(helpers["window_probe"]), "close", ERROR_BOX)
+
+
 def temp_elsewhere(machine, helpers, exe):
     """A resumed run whose temporary folder the user pointed at a folder that
     is not the user's own: nothing there may go, and the run completes."""
@@ -571,6 +581,7 @@ def temp_elsewhere(machine, helpers, exe):
         machine.start(exe)
         check(machine.wait_for_window("^Complete$", 120), f"TEMP={place}: the resumed run completes")
         machine.run(dos_path(helpers["window_probe"]), "close", COMPLETE)
+        close_remaining_items_box(machine, helpers, f"TEMP={place}")
         check(wait_for_exit(machine.program, 30), f"TEMP={place}: the program ends")
         missing = sorted(before - {path.name for path in folder.iterdir()})
         check(not missing, f"TEMP={place}: nothing there was deleted ({len(before)} entries kept)"

@@ -20,4 +20,12 @@ std::string ErrorBoxText(const Error& error) {
   return "Run-time error '" + ErrorNumberText(error) + "':\n\n" + error.description();
 }
 
+std::string RemainingItemsText(const std::vector<std::string>& items) {
+  constexpr std::size_t kShown = 12;
+  std::string text = "These items could not be removed:\n";
+  for (std::size_t i = 0; i < items.size() && i < kShown; ++i) text.append("\n").append(items[i]);
+  if (items.size() > kShown) text.append("\n... and ").append(std::to_string(items.size() - kShown)).append(" more");
+  return text.append("\n\nkelvane2010.exe /check /log FILE lists every one.");
+}
+
 }  // namespace kelvane::platform

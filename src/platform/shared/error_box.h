@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/interface/error.h"
 
@@ -14,5 +15,10 @@ std::string ErrorNumberText(const Error& error);
 
 // The error box's text: the error's number and its description.
 std::string ErrorBoxText(const Error& error);
+
+// The box after a resumed run that could not remove everything: the items,
+// as /check names them, the first ones only when there are many (the box
+// must fit the screen), and where to find them all.
+std::string RemainingItemsText(const std::vector<std::string>& items);
 
 }  // namespace kelvane::platform

@@ -170,7 +170,20 @@ TEST(DemoCycle, TheResumedRunRemovesOffice14AndTheToolsCopyAfterTheRestart) {
   EXPECT_FALSE(image.Exists(kShortcut));
   EXPECT_FALSE(image.Exists(kToolFolder));
   EXPECT_EQ(image.Events().back(), "window\tshow\tComplete");
+  EXPECT_EQ(image.Events("label"), Lines{"label\tlblComplete\tFinished Successfully"});
   EXPECT_EQ(image.ReadImageFile("machine.ini").find("PendingRestart"), std::string::npos);
+}
+
+// The label tells what the inventory found after the last phase; Done then
+// names what remains.
+TEST(DemoCycle, AnUncleanRunSaysSoAndNamesWhatRemainsOnceDoneIsPressed) {
+  TestImage image;
+  image.WriteFaults("DeleteKeyDenied=HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0\n");
+  ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0);
+  EXPECT_EQ(image.Events("label"), Lines{"label\tlblComplete\tSome items could not be removed"});
+  const Lines boxes = image.Events("error");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("key: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0"), std::string::npos) << boxes[0];
 }
 
 // A product one user installed for himself is his own: its uninstallation
@@ -320,6 +333,21 @@ TEST(Unattended, WhatTheInstallerCouldNotRemoveGoesFromItsOwnRecordsAndNothingEl
   EXPECT_FALSE(image.Exists(cachedPackage));
   EXPECT_FALSE(image.Exists("C:\\Windows\\Installer\\3f2a1c.msp"));
   EXPECT_TRUE(image.Exists("C:\\Users\\Demo User\\Documents\\Budget 2011.xlsx"));
+
+  // A scrub stopped before its last step (the product's UserData key, then
+  // its journal entry) is finished by the next run.
+  TestImage stopped;
+  const std::string journal = kToolFolder + "\\Installer records\\" + proPlus;
+  stopped.WriteFaults("UninstallStatus=Microsoft Office Professional Plus 2010:1612\nDeleteKey=" + userData +
+                      "Products\\" + proPlus + "\nDeleteFile=" + journal + "\n");
+  EXPECT_EQ(RunUnattended(stopped, "/quiet /norestart").exitCode, "1603");
+  ASSERT_TRUE(stopped.Exists(journal));
+  stopped.WriteFaults("");
+  const UnattendedRun next = RunUnattended(stopped, "/quiet /norestart");
+  EXPECT_EQ(next.exitCode, "0") << next.log;
+  EXPECT_TRUE(Has(next.log, "\tscrubbed\t"));
+  EXPECT_FALSE(stopped.HasKey(userData + "Products\\" + proPlus));
+  EXPECT_FALSE(stopped.Exists(kToolFolder));
 }
 
 TEST(Unattended, ChangesNothingWhereItMayNotOrCannotRun) {
