@@ -52,11 +52,8 @@ int Remove(platform::Platform& platform, const RunOptions& options, const RunLog
   const bool restart = options.restart == RunOptions::Restart::Always ||
                        (options.restart == RunOptions::Restart::AsNeeded && needed);
   if (restart) {
-    bool started = false;
-    platform::SkipIfFails([&] {
-      platform::Require(platform.objects.CreateShell()).run(restart::kRestartCommand);
-      started = true;
-    });
+    // Other users' sessions are forced only when the administrator said so.
+    const bool started = restart::RequestRestart(platform, options.restart == RunOptions::Restart::Always);
     if (started && !anythingElseRemains) return kExitRestartStarted;
   }
   if (anythingElseRemains) return kExitFailed;

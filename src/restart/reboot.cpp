@@ -1,5 +1,7 @@
 #include "restart/reboot.h"
 
+#include "platform/shared/error_box.h"
+#include "platform/shared/journal.h"
 #include "platform/shared/progress.h"
 #include "platform/shared/skip_if_fails.h"
 
@@ -7,6 +9,16 @@ namespace kelvane::restart {
 
 using platform::Require;
 using platform::SkipIfFails;
+
+bool RequestRestart(platform::Platform& platform, bool force, long* status) {
+  const long answer = platform.kernel.RequestRestart(kRestartGraceSeconds, force);
+  if (status) *status = answer;
+  if (answer == 0) return true;
+  platform::Note("restart", answer == platform::kRestartRefusedUsersSignedIn
+                                ? std::string("refused: other users are signed in")
+                                : "not started: status " + std::to_string(answer));
+  return false;
+}
 
 void Reboot(platform::Platform& platform) {
   for (int dots = 1; dots <= 5; ++dots) {
@@ -26,10 +38,12 @@ void Reboot(platform::Platform& platform) {
     done = !strComputer.empty();
   }
 
-  const std::string strShutdown = kRestartCommand;
-  std::unique_ptr<platform::Shell> shell;
-  SkipIfFails([&] { shell = platform.objects.CreateShell(); });
-  SkipIfFails([&] { Require(shell).run(strShutdown); });
+  long status = 0;
+  if (RequestRestart(platform, false, &status)) return;
+  const std::string why = status == platform::kRestartRefusedUsersSignedIn ? kOtherUsersSignedInText : kNoRestartText;
+  SkipIfFails([&] {
+    platform.windows.ShowErrorBox(platform::kApplicationTitle, std::string(kRestartNeededText) + "\n\n" + why);
+  });
 }
 
 }  // namespace kelvane::restart

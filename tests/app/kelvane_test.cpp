@@ -71,7 +71,7 @@ TEST_F(KelvaneTest, GoRunsTheSixPhasesInOrderBehindTheProgressWindow) {
               ElementsAre("StopService", "UninstallMSIs", "RemoveFiles", "RemoveRegKeys", "SetupReboot", "Reboot"));
   EXPECT_THAT(WindowEvents(), ElementsAre("show Kelvane", "hide Kelvane", "show Loading"));
   EXPECT_THAT(recorder.visible, ElementsAre(Window::Loading));
-  EXPECT_EQ(recorder.log().back(), "run shutdown -r -t 10 -f");
+  EXPECT_EQ(recorder.log().back(), "RequestRestart 10 programs may save");
 }
 
 TEST_F(KelvaneTest, ResumedRunRemovesTheProgramFolderItselfFinishesAndEndsOnTheCompletionWindow) {
@@ -105,7 +105,7 @@ TEST_F(KelvaneTest, APlantedBatchFileWithoutTheRecordIsAFirstRunAndNeverRuns) {
   StartAndPressGo();
   EXPECT_THAT(PhasesCalled(recorder.log()),
               ElementsAre("StopService", "UninstallMSIs", "RemoveFiles", "RemoveRegKeys", "SetupReboot", "Reboot"));
-  EXPECT_THAT(recorder.Entries("run "), ElementsAre("net stop ose", "shutdown -r -t 10 -f"));
+  EXPECT_THAT(recorder.Entries("run "), ElementsAre("net stop ose"));
 }
 
 // The Startup shortcut left behind with no record (the run finished, or the

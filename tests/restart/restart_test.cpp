@@ -84,7 +84,7 @@ TEST(Reboot, CountsDownFiveSecondsReadsTheNameOnceAndStartsTheRestart) {
               ElementsAre("progress Rebooting.", "repaint", "Sleep 1000", "progress Rebooting..", "repaint", "Sleep 1000",
                           "progress Rebooting...", "repaint", "Sleep 1000", "progress Rebooting....", "repaint",
                           "Sleep 1000", "progress Rebooting.....", "repaint", "Sleep 1000", "CreateObject WScript.Network",
-                          "ComputerName", "CreateObject WScript.Shell", "run shutdown -r -t 10 -f"));
+                          "ComputerName", "RequestRestart 10 programs may save"));
 }
 
 TEST(Reboot, TheWaitForANameIsBoundedAndTheRestartFollowsRegardless) {
@@ -99,7 +99,7 @@ TEST(Reboot, TheWaitForANameIsBoundedAndTheRestartFollowsRegardless) {
     // The countdown's five pauses, then 25 reads 200 ms apart.
     ASSERT_EQ(pauses.size(), 5u + 24u);
     for (std::size_t i = 5; i < pauses.size(); ++i) EXPECT_EQ(pauses[i], "200") << i;
-    EXPECT_EQ(recorder.log().back(), "run shutdown -r -t 10 -f");
+    EXPECT_EQ(recorder.log().back(), "RequestRestart 10 programs may save");
   }
 }
 

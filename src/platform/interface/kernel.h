@@ -56,6 +56,16 @@ class Kernel {
   // ends as the machine ends lines. Never fails: a line that cannot be
   // written is dropped.
   virtual void WriteStandardOutputLine(const std::string& text) = 0;
+  // Asks Windows to restart the machine once the grace period is over, with
+  // a planned application installation as the reason, and returns at once.
+  // Without force, a program with unsaved work may ask to keep it and the
+  // person may cancel, and Windows refuses while other users are signed in
+  // (kRestartRefusedUsersSignedIn); with force, every session is closed.
+  // Returns the Win32 status: 0 once the restart is on its way.
+  virtual long RequestRestart(unsigned gracePeriodSeconds, bool force) = 0;
 };
+
+// ERROR_SHUTDOWN_USERS_LOGGED_ON: other users' sessions are never forced.
+inline constexpr long kRestartRefusedUsersSignedIn = 1191;
 
 }  // namespace kelvane::platform

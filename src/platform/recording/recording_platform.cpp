@@ -721,6 +721,10 @@ class RecordingPlatform::Kernel final : public platform::Kernel {
   }
   std::string UtcTime() override { return "2026-12-10T12:00:00.000Z"; }
   void WriteStandardOutputLine(const std::string& text) override { recorder_.Record("stdout " + text); }
+  long RequestRestart(unsigned gracePeriodSeconds, bool force) override {
+    recorder_.Record("RequestRestart " + std::to_string(gracePeriodSeconds) + (force ? " forced" : " programs may save"));
+    return !force && recorder_.machine.otherUsersSignedIn ? platform::kRestartRefusedUsersSignedIn : 0;
+  }
   // The user's rights that cannot be had are FailOn(Operation::ImpersonateUser).
   std::unique_ptr<platform::Impersonation> ImpersonateUser() override {
     recorder_.Check(Operation::ImpersonateUser, "");

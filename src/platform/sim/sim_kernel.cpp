@@ -12,6 +12,15 @@ namespace kelvane::platform::sim {
 
 bool SimKernel::WaitForInstaller(unsigned) { return !machine_.config().installerBusy; }
 
+long SimKernel::RequestRestart(unsigned gracePeriodSeconds, bool force) {
+  const bool refused = !force && machine_.config().otherUsersSignedIn;
+  machine_.log().Append({"restart request", std::to_string(gracePeriodSeconds) + " s",
+                         force ? "forced" : "programs may save", refused ? "refused: other users signed in" : "ordered"});
+  if (refused) return kRestartRefusedUsersSignedIn;
+  machine_.config().pendingRestart = true;
+  return 0;
+}
+
 void SimKernel::WriteStandardOutputLine(const std::string& text) {
   if (isatty(STDOUT_FILENO)) return;
   std::fputs((text + "\n").c_str(), stdout);

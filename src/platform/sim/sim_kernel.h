@@ -34,6 +34,7 @@ class SimKernel final : public platform::Kernel {
   std::string UtcTime() override;
   // To kelvane-sim's own standard output, when that is not a terminal.
   void WriteStandardOutputLine(const std::string& text) override;
+  long RequestRestart(unsigned gracePeriodSeconds, bool force) override;
 
  private:
   Machine& machine_;

@@ -2,6 +2,7 @@
 
 #include "platform/windows/elevation.h"
 #include "platform/windows/process_facts.h"
+#include "platform/windows/restart_request.h"
 #include "platform/windows/text.h"
 #include "platform/windows/user_rights.h"
 #include "platform/windows/win_error.h"
@@ -67,6 +68,9 @@ class WindowsKernel final : public Kernel {
     const std::string line = text + "\r\n";
     DWORD written = 0;
     WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  }
+  long RequestRestart(unsigned gracePeriodSeconds, bool force) override {
+    return RequestMachineRestart(gracePeriodSeconds, force);
   }
 };
 

@@ -294,16 +294,23 @@ TEST_F(Faults, AComputerNameThatCanNeverBeReadStillLetsTheRestartGo) {
     fresh.WriteImageFile("machine.ini", machine);
     fresh.WriteFaults(noNetworkObject ? "CreateObject=WScript.Network\n" : "");
     ASSERT_EQ(Go(fresh), 0);
-    EXPECT_TRUE(Logged(fresh, "run\tshutdown -r -t 10 -f")) << noNetworkObject;
+    EXPECT_TRUE(Logged(fresh, "restart request\t10 s\tprograms may save\tordered")) << noNetworkObject;
     EXPECT_TRUE(RestartPending(fresh)) << noNetworkObject;
   }
 }
 
-TEST_F(Faults, ARestartCommandThatCannotBeStartedLeavesTheToolIdle) {
-  image.WriteFaults("run=shutdown -r -t 10 -f\n");
+// Windows refuses a restart that lets programs save while other users are
+// signed in; their sessions are never forced, and the person is told.
+TEST_F(Faults, ARestartRefusedForOtherUsersIsToldAndLeavesTheResumedRunForTheNextRestart) {
+  std::string machine = image.ReadImageFile("machine.ini");
+  machine.insert(machine.find("\n") + 1, "OtherUsersSignedIn=yes\n");
+  image.WriteImageFile("machine.ini", machine);
   ASSERT_EQ(Go(image), 0);
   EXPECT_FALSE(RestartPending(image));
-  EXPECT_EQ(image.Events().back(), "progress\tRebooting.....");
+  EXPECT_TRUE(Logged(image, "restart request\t10 s\tprograms may save\trefused: other users signed in"));
+  const auto boxes = image.Events("error");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("Other users are signed in"), std::string::npos) << boxes[0];
   EXPECT_TRUE(image.Exists(kShortcut));
 }
 

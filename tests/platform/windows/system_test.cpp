@@ -2,6 +2,7 @@
 
 #include "platform/interface/error.h"
 #include "platform/windows/elevation.h"
+#include "platform/windows/restart_request.h"
 #include "platform/windows/user_rights.h"
 #include "platform/windows/win_error.h"
 #include "platform/windows/windows_network.h"
@@ -101,6 +102,14 @@ TEST(Errors, AFailureWithoutACodeIsEFailAndWmiCodesHaveDescriptions) {
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   EXPECT_NE(platform::windows::ErrorFromHresult(static_cast<HRESULT>(0x80041002L)).description(), "Unknown error");
   if (SUCCEEDED(com)) CoUninitialize();
+}
+
+// Only what the request asks for is checked here: asking would restart the
+// machine the tests run on.
+TEST(Restart, OnlyAForcedRestartClosesSessionsAndTheReasonIsAPlannedInstallation) {
+  EXPECT_EQ(platform::windows::RestartShutdownFlags(false), static_cast<DWORD>(SHUTDOWN_RESTART));
+  EXPECT_EQ(platform::windows::RestartShutdownFlags(true), static_cast<DWORD>(SHUTDOWN_RESTART | SHUTDOWN_FORCE_OTHERS | SHUTDOWN_FORCE_SELF));
+  EXPECT_EQ(platform::windows::kRestartReason, 0x80040002u);
 }
 
 TEST(Kernel, SleepBlocksForTheGivenTime) {

@@ -39,6 +39,8 @@ MachineConfig ParseMachineConfig(const std::string& text, const std::string& fil
         config.administrator = !SameName(entry.value, "no");
       } else if (SameName(entry.key, "InstallerBusy")) {
         config.installerBusy = SameName(entry.value, "yes");
+      } else if (SameName(entry.key, "OtherUsersSignedIn")) {
+        config.otherUsersSignedIn = SameName(entry.value, "yes");
       } else if (SameName(entry.key, "SystemRoot")) {
         config.systemRoot = entry.value;
       } else if (SameName(entry.key, "PendingRestart")) {
@@ -66,6 +68,7 @@ std::string FormatMachineConfig(const MachineConfig& config) {
   std::string text = "[machine]\nComputerName=" + config.computerName + "\nExePath=" + config.exePath + "\n";
   if (config.pendingRestart) text += "PendingRestart=yes\n";
   if (config.installerBusy) text += "InstallerBusy=yes\n";
+  if (config.otherUsersSignedIn) text += "OtherUsersSignedIn=yes\n";
   if (!config.administrator) text += "Administrator=no\n";
   if (config.systemRoot != MachineConfig{}.systemRoot) text += "SystemRoot=" + config.systemRoot + "\n";
   for (const auto& path : config.deletionsAtRestart) text += "DeleteAtRestart=" + path + "\n";
