@@ -180,7 +180,17 @@ void Kelvane::btnGo_Click() {
 
 void Kelvane::OpenAddress(const char* address) {
   const auto shell = platform_.objects.CreateShell();
-  Require(shell).run(address, platform::kWindowStyleMaximized);
+  try {
+    Require(shell).run(address, platform::kWindowStyleMaximized);
+  } catch (const platform::Error& error) {
+    if (error.number() != platform::kCannotOpenAsUser) throw;
+    // Opened by the elevated tool, a browser would load the user's profile
+    // with the administrator's rights: the person opens it instead.
+    platform::Note("open", std::string("not opened, shown instead: ") + address);
+    platform::SkipIfFails([&] {
+      platform_.windows.ShowErrorBox(platform::kApplicationTitle, std::string(platform::kOpenItYourselfText) + address);
+    });
+  }
 }
 
 void Kelvane::Clicked(Control control) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/recording/recording_platform.h"
+#include "platform/shared/error_box.h"
 #include "support/phase_log.h"
 
 namespace kelvane {
@@ -198,6 +199,19 @@ TEST_F(KelvaneTest, AnAddressThatCannotBeOpenedEndsTheRunInTheErrorBox) {
   tool.Clicked(Control::Picture1);
   EXPECT_THAT(recorder.Entries("error "), ElementsAre("Kelvane 2010 | Run-time error '0x80004005':\n\nrun failed"));
   EXPECT_TRUE(recorder.ended);
+}
+
+// Where nothing that runs as the user can open it, the address is shown for
+// the person to open; the elevated tool never opens it itself.
+TEST_F(KelvaneTest, AnAddressThatCannotBeOpenedAsTheUserIsShownAndTheWindowStays) {
+  tool.Start();
+  recorder.machine.desktopShellGone = true;
+  tool.Clicked(Control::Label2);
+  EXPECT_THAT(recorder.Entries("error "),
+              ElementsAre(std::string("Kelvane 2010 | ") + platform::kOpenItYourselfText +
+                          "http://www.kelvane.example/downloads/kelvane2010.exe"));
+  EXPECT_FALSE(recorder.ended);
+  EXPECT_THAT(recorder.visible, ElementsAre(Window::Kelvane));
 }
 
 TEST_F(KelvaneTest, FinishAndTheCloseBoxesEndTheTool) {

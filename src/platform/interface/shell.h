@@ -31,11 +31,17 @@ class Shell {
   // Starts a command line or a file with the default window style and
   // returns at once; the result, when not empty, lets a caller wait for it.
   virtual std::unique_ptr<Process> run(const std::string& command) = 0;
-  // Opens an address with its default handler in the given window style.
+  // Opens an address with its default handler in the given window style,
+  // always with the logged-on user's own rights; fails with
+  // kCannotOpenAsUser where that cannot be had, never opening it elevated.
   virtual void run(const std::string& address, std::int16_t windowStyle) = 0;
   virtual std::unique_ptr<Shortcut> CreateShortcut(const std::string& linkPath) = 0;
 };
 
 inline constexpr std::int16_t kWindowStyleMaximized = 3;
+
+// HRESULT_FROM_WIN32(ERROR_NOT_SUPPORTED): nothing that runs as the user
+// (the desktop shell's process) could be asked to open an address.
+inline constexpr long kCannotOpenAsUser = static_cast<long>(0x80070032);
 
 }  // namespace kelvane::platform

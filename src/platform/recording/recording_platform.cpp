@@ -209,6 +209,9 @@ class FakeShell final : public platform::Shell {
   void run(const std::string& address, std::int16_t windowStyle) override {
     recorder_.Record("open " + address + " | " + std::to_string(windowStyle));
     recorder_.Check(Operation::run, address);
+    if (recorder_.machine.desktopShellGone && address.find(':') > 1) {
+      throw platform::Error(platform::kCannotOpenAsUser, "The request is not supported.");
+    }
     RequireFileNamed(address);
   }
 

@@ -56,7 +56,8 @@ struct MachineState {
   std::string executablePath = "C:\\Users\\Demo User\\Downloads\\kelvane2010.exe";
   std::vector<std::string> arguments;
   bool installerBusy = false;  // another installation runs past any wait
-  bool otherUsersSignedIn = false;  // a restart that lets programs save is refused
+  bool otherUsersSignedIn = false;
+  bool desktopShellGone = false;  // an address cannot be opened as the user  // a restart that lets programs save is refused
   platform::Elevation elevation = platform::Elevation::Full;
   // Where the places GetFolderToEmpty's rule names lie.
   platform::SweepRoles sweepRoles = {

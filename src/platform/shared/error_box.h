@@ -16,6 +16,9 @@ std::string ErrorNumberText(const Error& error);
 // The error box's text: the error's number and its description.
 std::string ErrorBoxText(const Error& error);
 
+// The box that shows an address Windows could not open as the user.
+inline constexpr const char* kOpenItYourselfText = "Windows could not open this address for you. Open it in your browser:\n\n";
+
 // The box after a resumed run that could not remove everything: the items,
 // as /check names them, the first ones only when there are many (the box
 // must fit the screen), and where to find them all.

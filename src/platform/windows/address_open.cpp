@@ -7,8 +7,6 @@
 #include <shlobj.h>
 
 #include "platform/windows/com.h"
-#include "platform/windows/handles.h"
-#include "platform/windows/system_library.h"
 #include "platform/windows/win_error.h"
 
 namespace kelvane::platform::windows {
@@ -61,51 +59,14 @@ ComPtr<IShellDispatch2> DesktopShell() {
   return shell;
 }
 
-// HKLM\SOFTWARE\Classes\<class> of the address: its scheme ("https"), or for
-// a file the class its extension names there.
-UniqueRegistryKey MachineClass(const std::wstring& address) {
-  std::wstring name;
-  if (IsPath(address)) {
-    const auto dot = address.find_last_of(L".\\");
-    if (dot == std::wstring::npos || address[dot] != L'.') throw ErrorFromWin32(ERROR_NO_ASSOCIATION);
-    name = address.substr(dot);
-    wchar_t type[256];
-    DWORD size = sizeof type;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, (L"SOFTWARE\\Classes\\" + name).c_str(), nullptr, RRF_RT_REG_SZ, nullptr, type,
-                     &size) == ERROR_SUCCESS) {
-      name = type;
-    }
-  } else {
-    name = address.substr(0, address.find(L':'));
-  }
-  UniqueRegistryKey key;
-  if (name.empty() || RegOpenKeyExW(HKEY_LOCAL_MACHINE, (L"SOFTWARE\\Classes\\" + name).c_str(), 0, KEY_READ,
-                                    key.put()) != ERROR_SUCCESS) {
-    throw ErrorFromWin32(ERROR_NO_ASSOCIATION);
-  }
-  return key;
-}
-
 }  // namespace
-
-void OpenWithMachineClass(const std::wstring& address, int windowStyle) {
-  const UniqueRegistryKey machineClass = MachineClass(address);
-  SHELLEXECUTEINFOW info{};
-  info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_CLASSKEY | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-  info.hkeyClass = machineClass.get();
-  info.lpVerb = L"open";
-  info.lpFile = address.c_str();
-  info.nShow = windowStyle;
-  if (!ShellExecuteFromSystem(&info)) throw LastWin32Error();
-}
 
 void OpenAddressAsUser(const std::wstring& address, int windowStyle) {
   if (IsPath(address) && GetFileAttributesW(address.c_str()) == INVALID_FILE_ATTRIBUTES) {
     throw ErrorFromWin32(ERROR_FILE_NOT_FOUND);
   }
   const ComPtr<IShellDispatch2> desktop = DesktopShell();
-  if (!desktop) return OpenWithMachineClass(address, windowStyle);
+  if (!desktop) throw ErrorFromWin32(ERROR_NOT_SUPPORTED);
   Variant none, open, show;
   Assign(none, L"");
   Assign(open, L"open");
