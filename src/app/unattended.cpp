@@ -6,6 +6,7 @@
 #include "installer/scrub_installer_records.h"
 #include "installer/stop_service.h"
 #include "installer/uninstall_msis.h"
+#include "platform/shared/installer_wait.h"
 #include "platform/shared/error_box.h"
 #include "platform/shared/skip_if_fails.h"
 #include "registry/remove_reg_keys.h"
@@ -67,7 +68,7 @@ int RemoveUnattended(platform::Platform& platform, const RunOptions& options, co
     platform::Note("error", "an administrator's token is needed; nothing was changed");
     return kExitAccessDenied;
   }
-  if (!platform.kernel.WaitForInstaller(kInstallerWaitMilliseconds)) {
+  if (!platform::InstallerIdle(platform.kernel, kInstallerWaitMilliseconds)) {
     platform::Note("error", "another installation is in progress; nothing was changed");
     return kExitInstallerBusy;
   }

@@ -8,6 +8,7 @@
 #include "common/office_product_code.h"
 #include "common/text.h"
 #include "installer/uninstall_msis.h"
+#include "platform/shared/installer_wait.h"
 #include "platform/shared/journal.h"
 #include "platform/shared/skip_if_fails.h"
 #include "registry/delete_subkeys.h"
@@ -68,7 +69,7 @@ class Scrub {
   void Run(const std::vector<UninstallResult>& results) {
     // The records are the Installer's own: never while it writes them.
     bool idle = false;
-    SkipIfFails([&] { idle = platform_.kernel.WaitForInstaller(kScrubInstallerWaitMilliseconds); });
+    SkipIfFails([&] { idle = platform::InstallerIdle(platform_.kernel, kScrubInstallerWaitMilliseconds); });
     if (!idle) {
       platform::Note(kScrubbedNote, "nothing: another installation is in progress");
       return;

@@ -3,6 +3,7 @@
 #include "common/office_product_code.h"
 #include "common/text.h"
 #include "installer/another_office.h"
+#include "platform/shared/installer_wait.h"
 #include "platform/shared/journal.h"
 #include "platform/shared/progress.h"
 #include "platform/shared/skip_if_fails.h"
@@ -77,7 +78,7 @@ std::vector<UninstallResult> UninstallMSIs(platform::Platform& platform, const U
     // once, as the run waits before it starts.
     if (status == kInstallerBusy) {
       bool idle = false;
-      SkipIfFails([&] { idle = platform.kernel.WaitForInstaller(kInstallerBusyWaitMilliseconds); });
+      SkipIfFails([&] { idle = platform::InstallerIdle(platform.kernel, kInstallerBusyWaitMilliseconds); });
       if (idle) status = UninstallOnce(*product, installerLog);
     }
     // The status goes to the run's log, for whoever reads it.

@@ -24,6 +24,8 @@ class Impersonation {
   virtual ~Impersonation() = default;
 };
 
+enum class InstallerWait { Idle, Busy, HeldByOther };
+
 // The kernel calls the tool makes.
 class Kernel {
  public:
@@ -46,8 +48,10 @@ class Kernel {
   // out.
   virtual std::vector<std::string> Arguments() = 0;
   // Waits for another Windows Installer installation to end (its
-  // "_MSIExecute" mutex); false when one still runs after the time-out.
-  virtual bool WaitForInstaller(unsigned timeoutMilliseconds) = 0;
+  // "_MSIExecute" mutex): Busy when one still runs after the time-out;
+  // HeldByOther at once when the mutex is held but owned by neither SYSTEM
+  // nor the Administrators group, since any user can create that name.
+  virtual InstallerWait WaitForInstaller(unsigned timeoutMilliseconds) = 0;
   // The time now, in UTC: "2026-12-10T02:05:07.123Z".
   virtual std::string UtcTime() = 0;
   // Writes one line to the process's standard output, only when that is a

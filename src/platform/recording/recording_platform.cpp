@@ -718,9 +718,9 @@ class RecordingPlatform::Kernel final : public platform::Kernel {
     recorder_.Check(Operation::StartElevated, "");
   }
   std::vector<std::string> Arguments() override { return recorder_.machine.arguments; }
-  bool WaitForInstaller(unsigned timeoutMilliseconds) override {
+  platform::InstallerWait WaitForInstaller(unsigned timeoutMilliseconds) override {
     recorder_.Record("WaitForInstaller " + std::to_string(timeoutMilliseconds));
-    return !recorder_.machine.installerBusy;
+    return recorder_.machine.installerBusy ? platform::InstallerWait::Busy : platform::InstallerWait::Idle;
   }
   std::string UtcTime() override { return "2026-12-10T12:00:00.000Z"; }
   void WriteStandardOutputLine(const std::string& text) override { recorder_.Record("stdout " + text); }

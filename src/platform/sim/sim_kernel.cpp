@@ -10,7 +10,10 @@
 
 namespace kelvane::platform::sim {
 
-bool SimKernel::WaitForInstaller(unsigned) { return !machine_.config().installerBusy; }
+InstallerWait SimKernel::WaitForInstaller(unsigned) {
+  if (!machine_.config().installerBusy) return InstallerWait::Idle;
+  return machine_.config().installerHeldByUser ? InstallerWait::HeldByOther : InstallerWait::Busy;
+}
 
 long SimKernel::RequestRestart(unsigned gracePeriodSeconds, bool force) {
   const bool refused = !force && machine_.config().otherUsersSignedIn;

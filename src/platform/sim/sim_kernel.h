@@ -30,7 +30,7 @@ class SimKernel final : public platform::Kernel {
   }
   std::vector<std::string> Arguments() override { return arguments_; }
   // A busy installer makes the wait run out at once.
-  bool WaitForInstaller(unsigned timeoutMilliseconds) override;
+  InstallerWait WaitForInstaller(unsigned timeoutMilliseconds) override;
   std::string UtcTime() override;
   // To kelvane-sim's own standard output, when that is not a terminal.
   void WriteStandardOutputLine(const std::string& text) override;

@@ -1,6 +1,7 @@
 #include "platform/windows/process_facts.h"
 
 #include <windows.h>
+#include <aclapi.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -27,18 +28,46 @@ std::vector<std::string> ProcessArguments() {
 
 std::wstring ProcessParameters() { return SplitCommandLine(GetCommandLineW()).parameters; }
 
-bool WaitForInstallerMutex(unsigned timeoutMilliseconds) {
-  const UniqueHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, L"Global\\_MSIExecute"));
-  if (!mutex) return true;
-  switch (WaitForSingleObject(mutex.get(), timeoutMilliseconds)) {
+namespace {
+
+// An installation's mutex is made by the Installer's service: owned by
+// SYSTEM, or by the Administrators group for an administrator's own
+// installation.
+bool OwnedByTheSystem(HANDLE object) {
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                      &descriptor) != ERROR_SUCCESS) {
+    return true;  // unreadable: counted as the Installer's, as before
+  }
+  const bool trusted = owner && (IsWellKnownSid(owner, WinLocalSystemSid) || IsWellKnownSid(owner, WinBuiltinAdministratorsSid));
+  LocalFree(descriptor);
+  return trusted;
+}
+
+}  // namespace
+
+InstallerWait WaitForInstallerMutex(unsigned timeoutMilliseconds) {
+  const UniqueHandle mutex(OpenMutexW(SYNCHRONIZE | READ_CONTROL, FALSE, L"Global\\_MSIExecute"));
+  if (!mutex) return InstallerWait::Idle;
+  switch (WaitForSingleObject(mutex.get(), 0)) {
     case WAIT_OBJECT_0:
     case WAIT_ABANDONED:
       // Held for a moment only: the uninstallations take it again as they
       // need it.
       ReleaseMutex(mutex.get());
-      return true;
+      return InstallerWait::Idle;
     default:
-      return false;
+      break;
+  }
+  if (!OwnedByTheSystem(mutex.get())) return InstallerWait::HeldByOther;
+  switch (WaitForSingleObject(mutex.get(), timeoutMilliseconds)) {
+    case WAIT_OBJECT_0:
+    case WAIT_ABANDONED:
+      ReleaseMutex(mutex.get());
+      return InstallerWait::Idle;
+    default:
+      return InstallerWait::Busy;
   }
 }
 

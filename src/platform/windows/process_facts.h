@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/interface/kernel.h"
+
 namespace kelvane::platform::windows {
 
 // The arguments this process was started with, split as the C runtime and
@@ -14,9 +16,10 @@ std::vector<std::string> ProcessArguments();
 std::wstring ProcessParameters();
 
 // Waits for the Windows Installer's "_MSIExecute" mutex, which the Installer
-// holds while any installation runs; false when it is still held after the
-// time-out. Where no installation runs there is no mutex to wait for.
-bool WaitForInstallerMutex(unsigned timeoutMilliseconds);
+// holds while any installation runs; Busy when it is still held after the
+// time-out, HeldByOther at once when its owner is neither SYSTEM nor the
+// Administrators group. Where no installation runs there is no mutex.
+InstallerWait WaitForInstallerMutex(unsigned timeoutMilliseconds);
 
 // Now, in UTC: "2026-12-10T02:05:07.123Z".
 std::string UtcTimeText();

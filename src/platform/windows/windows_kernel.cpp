@@ -57,7 +57,7 @@ class WindowsKernel final : public Kernel {
 
   std::vector<std::string> Arguments() override { return ProcessArguments(); }
 
-  bool WaitForInstaller(unsigned timeoutMilliseconds) override { return WaitForInstallerMutex(timeoutMilliseconds); }
+  InstallerWait WaitForInstaller(unsigned timeoutMilliseconds) override { return WaitForInstallerMutex(timeoutMilliseconds); }
 
   std::string UtcTime() override { return UtcTimeText(); }
   void WriteStandardOutputLine(const std::string& text) override {

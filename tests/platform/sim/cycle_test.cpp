@@ -384,6 +384,17 @@ TEST(Unattended, ChangesNothingWhereItMayNotOrCannotRun) {
   }
 }
 
+// Anyone can create "_MSIExecute": one that no installation holds stops
+// nothing.
+TEST(Unattended, AnInstallerMutexAnOrdinaryUserHoldsIsNotWaitedFor) {
+  TestImage image;
+  std::string ini = image.ReadImageFile("machine.ini");
+  image.WriteImageFile("machine.ini", ini.insert(ini.find("\n") + 1, "InstallerBusy=user\n"));
+  const UnattendedRun run = RunUnattended(image, "/quiet /norestart");
+  EXPECT_EQ(run.exitCode, "0") << run.log;
+  EXPECT_TRUE(Has(run.log, "\tinstaller\t_MSIExecute is held by a process that is not the Installer's"));
+}
+
 TEST(Unattended, AKeyItMayNotDeleteRemainsAndEndsIn1603NamingIt) {
   TestImage image;
   image.WriteFaults("DeleteKeyDenied=HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0\n");

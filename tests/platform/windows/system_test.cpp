@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <future>
+#include <thread>
+#include <vector>
+
 #include "platform/interface/error.h"
 #include "platform/windows/elevation.h"
+#include "platform/windows/process_facts.h"
 #include "platform/windows/restart_request.h"
 #include "platform/windows/user_rights.h"
 #include "platform/windows/win_error.h"
@@ -110,6 +115,60 @@ TEST(Restart, OnlyAForcedRestartClosesSessionsAndTheReasonIsAPlannedInstallation
   EXPECT_EQ(platform::windows::RestartShutdownFlags(false), static_cast<DWORD>(SHUTDOWN_RESTART));
   EXPECT_EQ(platform::windows::RestartShutdownFlags(true), static_cast<DWORD>(SHUTDOWN_RESTART | SHUTDOWN_FORCE_OTHERS | SHUTDOWN_FORCE_SELF));
   EXPECT_EQ(platform::windows::kRestartReason, 0x80040002u);
+}
+
+// "_MSIExecute" held on another thread, owned by the process's user (as an
+// ordinary user's process would own it) or by the Administrators group (as
+// an installation's is).
+class HeldInstallerMutex {
+ public:
+  explicit HeldInstallerMutex(bool ownedByUser) {
+    holder_ = std::thread([this, ownedByUser] {
+      std::vector<BYTE> user(SECURITY_MAX_SID_SIZE);
+      DWORD size = static_cast<DWORD>(user.size());
+      if (ownedByUser) {
+        HANDLE token = nullptr;
+        OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+        std::vector<BYTE> info(256);
+        DWORD needed = 0;
+        GetTokenInformation(token, TokenUser, info.data(), static_cast<DWORD>(info.size()), &needed);
+        CopySid(size, user.data(), reinterpret_cast<TOKEN_USER*>(info.data())->User.Sid);
+        CloseHandle(token);
+      } else {
+        CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, user.data(), &size);
+      }
+      SECURITY_DESCRIPTOR descriptor;
+      InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+      SetSecurityDescriptorOwner(&descriptor, user.data(), FALSE);
+      SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
+      SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
+      HANDLE mutex = CreateMutexW(&attributes, TRUE, L"Global\\_MSIExecute");
+      held_.set_value();
+      release_.get_future().wait();
+      ReleaseMutex(mutex);
+      CloseHandle(mutex);
+    });
+    held_.get_future().wait();
+  }
+  ~HeldInstallerMutex() {
+    release_.set_value();
+    holder_.join();
+  }
+
+ private:
+  std::promise<void> held_, release_;
+  std::thread holder_;
+};
+
+TEST(Kernel, OnlyAnInstallerMutexOwnedBySystemOrAdministratorsCountsAsAnInstallation) {
+  using platform::InstallerWait;
+  EXPECT_EQ(platform::windows::WaitForInstallerMutex(0), InstallerWait::Idle);
+  {
+    const HeldInstallerMutex installation(false);
+    EXPECT_EQ(platform::windows::WaitForInstallerMutex(0), InstallerWait::Busy);
+  }
+  const HeldInstallerMutex planted(true);
+  EXPECT_EQ(platform::windows::WaitForInstallerMutex(0), InstallerWait::HeldByOther);
 }
 
 TEST(Kernel, SleepBlocksForTheGivenTime) {

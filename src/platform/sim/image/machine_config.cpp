@@ -38,7 +38,9 @@ MachineConfig ParseMachineConfig(const std::string& text, const std::string& fil
       } else if (SameName(entry.key, "Administrator")) {
         config.administrator = !SameName(entry.value, "no");
       } else if (SameName(entry.key, "InstallerBusy")) {
-        config.installerBusy = SameName(entry.value, "yes");
+        // "user": the mutex is held, by an ordinary user's process.
+        config.installerHeldByUser = SameName(entry.value, "user");
+        config.installerBusy = SameName(entry.value, "yes") || config.installerHeldByUser;
       } else if (SameName(entry.key, "OtherUsersSignedIn")) {
         config.otherUsersSignedIn = SameName(entry.value, "yes");
       } else if (SameName(entry.key, "SystemRoot")) {
@@ -67,7 +69,7 @@ MachineConfig ParseMachineConfig(const std::string& text, const std::string& fil
 std::string FormatMachineConfig(const MachineConfig& config) {
   std::string text = "[machine]\nComputerName=" + config.computerName + "\nExePath=" + config.exePath + "\n";
   if (config.pendingRestart) text += "PendingRestart=yes\n";
-  if (config.installerBusy) text += "InstallerBusy=yes\n";
+  if (config.installerBusy) text += config.installerHeldByUser ? "InstallerBusy=user\n" : "InstallerBusy=yes\n";
   if (config.otherUsersSignedIn) text += "OtherUsersSignedIn=yes\n";
   if (!config.administrator) text += "Administrator=no\n";
   if (config.systemRoot != MachineConfig{}.systemRoot) text += "SystemRoot=" + config.systemRoot + "\n";

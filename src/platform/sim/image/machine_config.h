@@ -13,7 +13,8 @@ struct MachineConfig {
   std::string exePath;
   bool pendingRestart = false;
   bool installerBusy = false;
-  bool otherUsersSignedIn = false;  // a restart that lets programs save is refused
+  bool otherUsersSignedIn = false;
+  bool installerHeldByUser = false;  // with installerBusy: the mutex is an ordinary user's  // a restart that lets programs save is refused
   // Where Windows lives, as the system itself names it (not %SystemRoot%,
   // which a user can set): SystemRoot= in [machine].
   std::string systemRoot = "C:\\Windows";
