@@ -208,7 +208,12 @@ class SimFileSystem final : public platform::FileSystem {
     machine_.Check(Operation::OpenLog, path, AccessDenied());
     const auto place = Place(path);
     std::error_code error;
-    // Never written through a link planted at its name.
+    // Never written through a link planted at its name, nor in a folder
+    // reached through one (a junction an ordinary user made on the way).
+    for (fs::path at = place->host.parent_path(); at != machine_.drive().root() && at.has_relative_path();
+         at = at.parent_path()) {
+      if (fs::is_symlink(at, error)) throw AccessDenied();
+    }
     if (fs::is_symlink(place->host, error) || Drive::IsFolder(*place)) throw AccessDenied();
     if (StillThere(*place) && Drive::IsReadOnly(place->host)) throw AccessDenied();
     std::ofstream(place->host, std::ios::binary | std::ios::app);

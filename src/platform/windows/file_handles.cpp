@@ -110,6 +110,20 @@ UniqueHandle OpenInFolder(HANDLE folder, const std::wstring& name, ACCESS_MASK a
   return UniqueHandle(handle);
 }
 
+UniqueHandle CreateInFolder(HANDLE folder, const std::wstring& name, ACCESS_MASK access) {
+  UNICODE_STRING objectName = Counted(name);
+  OBJECT_ATTRIBUTES attributes;
+  InitializeObjectAttributes(&attributes, &objectName, OBJ_CASE_INSENSITIVE, folder, nullptr);
+  IO_STATUS_BLOCK status{};
+  HANDLE handle = nullptr;
+  const NTSTATUS result = NtCreateFile(&handle, access, &attributes, &status, nullptr, FILE_ATTRIBUTE_NORMAL,
+                                       FILE_SHARE_READ, FILE_CREATE,
+                                       FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT,
+                                       nullptr, 0);
+  if (!NT_SUCCESS(result)) throw ErrorFromNtStatus(result);
+  return UniqueHandle(handle);
+}
+
 std::vector<DirectoryEntry> ListFolder(HANDLE folder) {
   std::vector<DirectoryEntry> entries;
   for (bool first = true; QueryBatch(folder, nullptr, first, entries); first = false) {

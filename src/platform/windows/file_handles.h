@@ -45,6 +45,10 @@ UniqueHandle OpenFolderForListing(const std::wstring& longPath);
 UniqueHandle OpenInFolder(HANDLE folder, const std::wstring& name, ACCESS_MASK access, bool shareDelete,
                           bool ignoreCase);
 
+// Makes a new file in an open folder by its name (fails with "file exists"
+// when anything stands there), never through a reparse point.
+UniqueHandle CreateInFolder(HANDLE folder, const std::wstring& name, ACCESS_MASK access);
+
 // Every entry of an open folder except "." and "..", in the file system's order.
 std::vector<DirectoryEntry> ListFolder(HANDLE folder);
 

@@ -53,6 +53,36 @@ UniqueHandle OpenListedEntry(HANDLE folder, const std::wstring& folderName, cons
   return handle;
 }
 
+UniqueHandle OpenFolderThroughNoLink(const std::wstring& longPath) {
+  if (longPath.substr(0, 4) == L"\\\\.\\") throw ErrorFromWin32(ERROR_CANT_ACCESS_FILE);
+  // The root: "\\?\C:\" or "\\?\UNC\server\share\".
+  std::size_t start = 0;
+  if (longPath.substr(0, kLongUncPrefix.size()) == kLongUncPrefix) {
+    start = longPath.find(L'\\', longPath.find(L'\\', kLongUncPrefix.size()) + 1);
+  } else {
+    start = longPath.find(L'\\', longPath.substr(0, kLongPrefix.size()) == kLongPrefix ? kLongPrefix.size() : 0);
+  }
+  if (start == std::wstring::npos) return OpenFolderForListing(longPath + L"\\");
+  UniqueHandle folder = OpenFolderForListing(longPath.substr(0, start + 1));
+  for (std::size_t at = start + 1; at < longPath.size();) {
+    std::size_t end = longPath.find(L'\\', at);
+    if (end == std::wstring::npos) end = longPath.size();
+    const std::wstring name = longPath.substr(at, end - at);
+    at = end + 1;
+    if (name.empty()) continue;
+    // As the folder lists it, then opened and checked to be that entry:
+    // Wine shows some links only in the name its handle gets.
+    DirectoryEntry entry;
+    if (!FindInFolder(folder.get(), name, entry)) throw ErrorFromWin32(ERROR_PATH_NOT_FOUND);
+    if (entry.IsLink() || !entry.IsFolder()) throw ErrorFromWin32(ERROR_CANT_ACCESS_FILE);
+    HandleFacts facts{};
+    UniqueHandle child = OpenListedEntry(folder.get(), HandleName(folder.get()), entry, kListAccess, false, facts);
+    if (facts.IsLink() || !facts.IsFolder()) throw ErrorFromWin32(ERROR_CANT_ACCESS_FILE);
+    folder = std::move(child);
+  }
+  return folder;
+}
+
 std::wstring ChildName(const std::wstring& folder, const std::wstring& name) {
   return folder + (!folder.empty() && folder.back() == L'\\' ? L"" : L"\\") + name;
 }

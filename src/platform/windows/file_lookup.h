@@ -31,6 +31,13 @@ Listed LookUp(const std::wstring& longPath);
 UniqueHandle OpenListedEntry(HANDLE folder, const std::wstring& folderName, const DirectoryEntry& entry,
                              ACCESS_MASK access, bool shareDelete, HandleFacts& facts);
 
+// Opens a folder from its volume's root down, each folder relative to the
+// one above it and never through a link: fails with "cannot access" where
+// any folder on the way is a link (a junction, a symbolic link, a mount
+// point) or no folder, and for a device path ("\\.\"). Unlike a path open,
+// nothing an ordinary user made on the way can send it elsewhere.
+UniqueHandle OpenFolderThroughNoLink(const std::wstring& longPath);
+
 // "\a\b" and "c" give "\a\b\c"; the root "\" and "c" give "\c".
 std::wstring ChildName(const std::wstring& folder, const std::wstring& name);
 

@@ -62,8 +62,5 @@ std::unique_ptr<TextStream> AppendUtf8Text(UniqueHandle file) {
   return std::make_unique<TextFileStream>(std::move(file), true);
 }
 
-std::unique_ptr<TextStream> CreateUtf8Log(const std::wstring& longPath) {
-  return AppendUtf8Text(CreateNew(longPath, FILE_APPEND_DATA | SYNCHRONIZE));
-}
 
 }  // namespace kelvane::platform::windows

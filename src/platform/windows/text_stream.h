@@ -13,9 +13,7 @@ namespace kelvane::platform::windows {
 std::unique_ptr<TextStream> CreateAnsiTextFile(const std::wstring& longPath);
 
 // A log: an open file (opened for FILE_APPEND_DATA) every line is appended
-// to as UTF-8 text ending in CR LF; or a new one, which fails when anything
-// stands at the name.
+// to as UTF-8 text ending in CR LF.
 std::unique_ptr<TextStream> AppendUtf8Text(UniqueHandle file);
-std::unique_ptr<TextStream> CreateUtf8Log(const std::wstring& longPath);
 
 }  // namespace kelvane::platform::windows

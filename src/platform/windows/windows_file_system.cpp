@@ -139,15 +139,21 @@ class WindowsFileSystem final : public FileSystem {
     DeleteEntry(listed.folder->get(), listed.entry, true);
   }
 
+  // Every folder of the path is opened below the one above it, never
+  // through a link (a folder an ordinary user made first could be a
+  // junction to anywhere), and the file relative to the last one.
   std::unique_ptr<TextStream> OpenLog(const std::string& path) override {
     const std::wstring longPath = LongPath(path);
-    const std::optional<Listed> listed = Find(longPath);
-    // Nothing there: made new, in a folder that must exist.
-    if (!listed) return CreateUtf8Log(longPath);
-    if (!listed->folder || listed->entry.IsFolder() || listed->entry.IsLink()) throw ErrorFromWin32(ERROR_ACCESS_DENIED);
+    const auto cut = longPath.find_last_of(L'\\');
+    if (cut == std::wstring::npos || cut + 1 == longPath.size()) throw ErrorFromWin32(ERROR_ACCESS_DENIED);
+    const UniqueHandle folder = OpenFolderThroughNoLink(longPath.substr(0, cut));
+    const std::wstring name = longPath.substr(cut + 1);
+    constexpr ACCESS_MASK kAppend = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+    DirectoryEntry entry;
+    if (!FindInFolder(folder.get(), name, entry)) return AppendUtf8Text(CreateInFolder(folder.get(), name, kAppend));
+    if (entry.IsFolder() || entry.IsLink()) throw ErrorFromWin32(ERROR_ACCESS_DENIED);
     HandleFacts facts{};
-    UniqueHandle file = OpenListedEntry(listed->folder->get(), HandleName(listed->folder->get()), listed->entry,
-                                        FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE, false, facts);
+    UniqueHandle file = OpenListedEntry(folder.get(), HandleName(folder.get()), entry, kAppend, false, facts);
     // Never appended through a link, nor to a file that shares its content
     // with another name (a hard link to somebody else's file).
     if (facts.IsLink() || facts.IsFolder() || facts.links > 1) throw ErrorFromWin32(ERROR_ACCESS_DENIED);

@@ -143,6 +143,26 @@ TEST_P(PlatformContract, ATextFileIsWrittenWholeAndReplacedOnlyWhereItMayBe) {
   EXPECT_EQ(Fails([&] { fso->OpenTextFile(root + "\\missing\\go.bat", platform::kForWriting, true); }), kPathNotFound);
 }
 
+// A run as SYSTEM writes its log where it is told: a folder of the path that
+// an ordinary user made first may be a link to anywhere.
+TEST_P(PlatformContract, ALogIsMadeOrAppendedToAndNeverThroughALinkOnItsPath) {
+  const auto fso = Fso();
+  for (const char* line : {"first", "second"}) {
+    auto log = fso->OpenLog(root + "\\kv.log");
+    log->WriteLine(line);
+    log->Close();
+  }
+  EXPECT_EQ(machine->ReadFile(root + "\\kv.log"), "first\r\nsecond\r\n");
+  EXPECT_NE(Fails([&] { fso->OpenLog(root + "\\missing\\kv.log"); }), 0);
+  machine->MakeFolder(root + "\\Elsewhere");
+  if (!machine->MakeFolderLink(root + "\\Logs", root + "\\Elsewhere")) GTEST_SKIP() << "this machine has no links";
+  machine->MakeFolder(root + "\\Logs\\deeper");
+  EXPECT_NE(Fails([&] { fso->OpenLog(root + "\\Logs\\kv.log"); }), 0);
+  EXPECT_NE(Fails([&] { fso->OpenLog(root + "\\Logs\\deeper\\kv.log"); }), 0);
+  EXPECT_FALSE(machine->Exists(root + "\\Elsewhere\\kv.log"));
+  EXPECT_FALSE(machine->Exists(root + "\\Elsewhere\\deeper\\kv.log"));
+}
+
 // ---------------------------------------------------------------------------
 // The registry provider. Its statuses are Win32 codes no phase reads.
 
