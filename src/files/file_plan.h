@@ -40,7 +40,9 @@ struct FileStep {
   Owner owner;
   Runs runs;
   ProgressStyle progress;
-  // Stays while another Office is installed (the Source Engine serves them all).
+  // Stays while another Office is installed: the Source Engine serves them
+  // all, and Word and Outlook 2013 and later keep the user's styles, macros
+  // and AutoText in the same templates.
   bool keptWhileAnotherOffice = false;
 
   // What stays of it because it is in use may be handed to the next restart:
@@ -85,12 +87,12 @@ inline constexpr std::array<FileStep, 8> kFilePlan{{
     {.kind = StepKind::Caches, .reference = "", .tail = kCacheRoot, .owner = Owner::Machine,
      .runs = Runs::FilePhase, .progress = ProgressStyle::Colon},
     {.kind = StepKind::File, .reference = "%appdata%", .tail = "\\Microsoft\\Templates\\Normal.dotm",
-     .owner = Owner::User, .runs = Runs::FilePhase, .progress = ProgressStyle::Colon},
+     .owner = Owner::User, .runs = Runs::FilePhase, .progress = ProgressStyle::Colon, .keptWhileAnotherOffice = true},
     {.kind = StepKind::File, .reference = "%appdata%", .tail = "\\Microsoft\\Templates\\Normalemail.dotm",
-     .owner = Owner::User, .runs = Runs::FilePhase, .progress = ProgressStyle::Colon},
+     .owner = Owner::User, .runs = Runs::FilePhase, .progress = ProgressStyle::Colon, .keptWhileAnotherOffice = true},
     {.kind = StepKind::File, .reference = "%appdata%",
      .tail = "\\Microsoft\\document building blocks\\1033\\Building Blocks.dotx", .owner = Owner::User,
-     .runs = Runs::FilePhase, .progress = ProgressStyle::Colon},
+     .runs = Runs::FilePhase, .progress = ProgressStyle::Colon, .keptWhileAnotherOffice = true},
 }};
 
 }  // namespace kelvane::files

@@ -1,6 +1,7 @@
 #include "files/remove_files.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -140,10 +141,16 @@ void RemoveFiles(platform::Platform& platform, const FileRemoval& how) {
   const KeptKeyPaths kept = KeptKeyPaths::Find(platform);
 
   bool batchFileWritten = !how.writeBatchFile;
+  // Asked once, when the first step it keeps comes: after the uninstall
+  // phase, as for the Source Engine service.
+  std::optional<bool> anotherOffice;
   for (std::size_t i = 0; i < kFilePlan.size(); ++i) {
     const FileStep& step = kFilePlan[i];
     if (step.runs != Runs::FilePhase) continue;
-    if (step.keptWhileAnotherOffice && installer::AnotherOfficeInstalled(platform)) continue;
+    if (step.keptWhileAnotherOffice) {
+      if (!anotherOffice) anotherOffice = installer::AnotherOfficeInstalled(platform);
+      if (*anotherOffice) continue;
+    }
     const bool handInUse = how.handInUseToRestart && step.HandedToRestartInUse();
     switch (step.kind) {
       case StepKind::Folder:
