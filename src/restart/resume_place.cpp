@@ -13,7 +13,7 @@ using platform::Require;
 using platform::SkipIfFails;
 
 ResumePlace::ResumePlace(platform::Shell& shell)
-    : folder_(shell.ExpandEnvironmentStrings(kProgramFilesReference) + kToolFolderTail) {}
+    : programFiles_(shell.ExpandEnvironmentStrings(kProgramFilesReference)), folder_(programFiles_ + kToolFolderTail) {}
 
 std::string ResumePlace::Record() const { return folder_ + "\\" + kResumeRecordName; }
 
@@ -45,7 +45,7 @@ void ResumePlace::Remove(platform::FileSystem& fso) const {
   SkipIfFails([&] { folder = fso.GetFolder(folder_); });
   // A running copy cannot go while it runs: the system deletes it, then the
   // folder, when the machine next starts.
-  if (folder) files::DeleteNowOrAtRestart(fso, *folder);
+  if (folder) files::DeleteNowOrAtRestart(fso, files::RestartRoots({programFiles_}), *folder);
 }
 
 }  // namespace kelvane::restart

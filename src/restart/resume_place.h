@@ -34,6 +34,7 @@ class ResumePlace {
   void Remove(platform::FileSystem& fso) const;
 
  private:
+  std::string programFiles_;
   std::string folder_;
 };
 

@@ -359,6 +359,20 @@ TEST(Unattended, AKeyItMayNotDeleteRemainsAndEndsIn1603NamingIt) {
   EXPECT_TRUE(Has(run.log, "\tremains\tkey: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0\r\n"));
 }
 
+// Any user may have made C:\MSOCache and can change its folders: what is in
+// use there is never handed to the restart, which deletes as SYSTEM.
+TEST(Unattended, AFileInUseInACacheIsNeverHandedToTheRestartAndEndsIn1603NamingIt) {
+  const std::string cache = "C:\\MSOCache\\All Users\\{90140000-0011-0000-0000-0000000FF1CE}-C";
+  TestImage image;
+  image.WriteFaults("Delete=" + cache + "\\ProPsWW.cab\n");
+  const UnattendedRun run = RunUnattended(image, "/quiet");
+  EXPECT_EQ(run.exitCode, "1603");
+  EXPECT_FALSE(Has(run.log, "\tdelete at restart\tC:\\MSOCache"));
+  EXPECT_EQ(image.ReadImageFile("machine.ini").find("MSOCache"), std::string::npos);
+  EXPECT_TRUE(Has(run.log, "\tremains\tfolder: " + cache + "\r\n"));
+  EXPECT_TRUE(image.Exists(cache + "\\ProPsWW.cab"));
+}
+
 TEST(Unattended, AFailureTheWindowedToolWouldShowEndsIn1603WithItsNumberInTheLog) {
   TestImage image;
   image.WriteFaults("ExpandEnvironmentStrings=%appdata%\n");
