@@ -43,9 +43,9 @@ class Kelvane final : public platform::WindowEvents {
   bool Load();
   // Whether the running executable is the copy in the tool's own folder.
   bool StartedFrom(const restart::ResumePlace& place);
-  // The completion window, its label saying whether anything remains, and
-  // a box naming what does.
-  void ShowOutcome();
+  // The completion window, its label saying whether anything remains (of
+  // the user's own too, with usersOwn), each item noted in the log.
+  void ShowOutcome(bool usersOwn);
   void btnGo_Click();
   void OpenAddress(const char* address);
 

@@ -149,7 +149,7 @@ void RemoveFiles(platform::Platform& platform, const FileRemoval& how) {
   std::optional<bool> anotherOffice;
   for (std::size_t i = 0; i < kFilePlan.size(); ++i) {
     const FileStep& step = kFilePlan[i];
-    if (step.runs != Runs::FilePhase) continue;
+    if (step.runs != Runs::FilePhase || (step.owner == Owner::User && !how.usersOwn)) continue;
     if (step.keptWhileAnotherOffice) {
       if (!anotherOffice) anotherOffice = installer::AnotherOfficeInstalled(platform);
       if (*anotherOffice) continue;

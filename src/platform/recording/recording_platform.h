@@ -57,6 +57,7 @@ struct MachineState {
   std::vector<std::string> arguments;
   bool installerBusy = false;  // another installation runs past any wait
   platform::Elevation elevation = platform::Elevation::Full;
+  std::string userSid = "S-1-5-21-1004336348-1177238915-682003330-1000";
   // Where the places GetFolderToEmpty's rule names lie.
   platform::SweepRoles sweepRoles = {
       .profile = "C:\\Users\\Demo User",
