@@ -78,7 +78,9 @@ void Machine::LogOnOtherUser(const std::string& name, bool administrator) {
   for (const char* folder : {"\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup",
                              "\\AppData\\Local\\Temp", "\\Documents", "\\Desktop"}) {
     fs::path host = drive_.root();
-    for (const auto& part : ParseWindowsPath(profile + folder)->names) host /= part;
+    const auto path = ParseWindowsPath(profile + folder);
+    if (!path) continue;
+    for (const auto& part : path->names) host /= part;
     fs::create_directories(host);
   }
 }

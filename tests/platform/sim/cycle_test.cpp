@@ -175,6 +175,38 @@ TEST(DemoCycle, TheResumedRunRemovesOffice14AndTheToolsCopyAfterTheRestart) {
   EXPECT_EQ(image.ReadImageFile("machine.ini").find("PendingRestart"), std::string::npos);
 }
 
+// The shortcut lies in the common Startup folder: whoever logs on first
+// starts it, and the run is still the demo user's.
+TEST(DemoCycle, AnotherUsersLogOnChangesNothingOfTheirsAndFinishesOnlyWhatAnAdministratorMay) {
+  for (const bool administrator : {false, true}) {
+    SCOPED_TRACE(administrator ? "another administrator" : "another standard user");
+    TestImage image;
+    const std::string other = "C:\\Users\\Guest\\AppData\\";
+    const Lines theirs = {other + "Roaming\\Microsoft\\Templates\\Normal.dotm", other + "Local\\Temp\\deleteoffice.bat",
+                          other + "Local\\Temp\\work.tmp"};
+    for (const auto& file : theirs) image.MakeFile(file, "theirs");
+    ASSERT_EQ(image.Run({"start", "IMAGE", "--click", "btnGo"}), 0);
+    image.ClearEvents();
+    std::vector<std::string> boot{"boot", "IMAGE", "--user", "Guest", "--click", "Finish"};
+    if (administrator) boot.push_back("--admin");
+    ASSERT_EQ(image.Run(boot), 0) << image.err();
+    EXPECT_EQ(image.out().find("No Startup shortcut"), std::string::npos);  // the shortcut started the copy
+    for (const auto& file : theirs) EXPECT_EQ(ReadWholeFile(image.Host(file)), "theirs") << file;
+    EXPECT_EQ(image.Exists(kToolFolder + "\\ResumeAfterRestart"), !administrator);
+    EXPECT_EQ(image.Exists(kShortcut), !administrator);
+    EXPECT_EQ(image.Exists(kOffice14), !administrator);
+    EXPECT_TRUE(image.Exists(kBatch));  // the demo user's own
+    EXPECT_EQ(image.Events("window\tshow"), (administrator ? Lines{"window\tshow\tLoading", "window\tshow\tComplete"} : Lines{}));
+    if (administrator) {
+      EXPECT_EQ(image.Traces(), (Lines{"batch file\t" + kBatch}));
+      continue;
+    }
+    ASSERT_EQ(image.Run({"boot", "IMAGE", "--click", "Finish"}), 0);
+    EXPECT_EQ(image.Run({"report", "IMAGE"}), 0) << image.out();
+    for (const auto& file : theirs) EXPECT_TRUE(image.Exists(file)) << file;
+  }
+}
+
 // A product one user installed for himself is his own: its uninstallation
 // would run with the administrator's rights.
 TEST(DemoCycle, APerUserProductIsNeverUninstalled) {
