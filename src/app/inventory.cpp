@@ -76,6 +76,7 @@ class Inventory {
     std::optional<std::vector<std::string>> names;
     for (const registry::FixedKey& fixed : registry::kFixedKeys) {
       if (fixed.keyPath == registry::kSourceEngineServiceKey && anotherOffice) continue;
+      if (fixed.root == platform::kCurrentUser && !usersOwn) continue;
       SkipIfFails([&] {
         if (Registry(fixed.view).EnumKey(fixed.root, std::string(fixed.keyPath), names) == 0) {
           Add("key", platform::CollapseSeparators(fixed.FullName()));
@@ -83,6 +84,7 @@ class Inventory {
       });
     }
     for (const registry::EnumerationStep& step : registry::kEnumerationPlan) {
+      if (step.root == platform::kCurrentUser && !usersOwn) continue;
       names.reset();
       SkipIfFails([&] { Registry(step.view).EnumKey(step.root, std::string(step.parentPath), names); });
       if (!names) continue;
@@ -115,6 +117,8 @@ class Inventory {
   }
 
   std::vector<std::string> Lines() && { return std::move(lines_); }
+
+  bool usersOwn = true;
 
  private:
   bool HoldsRemovable(platform::Folder& folder) {
@@ -161,14 +165,15 @@ class Inventory {
 
 }  // namespace
 
-std::vector<std::string> FindTraces(platform::Platform& platform) {
+std::vector<std::string> FindTraces(platform::Platform& platform, bool usersOwn) {
   Inventory found(platform);
+  found.usersOwn = usersOwn;
   // The Source Engine service is another Office's too while one is installed.
   const bool anotherOffice = installer::AnotherOfficeInstalled(platform);
   found.KeepKeyPaths(files::KeptKeyPaths::Find(platform));
   // The file plan, the program folder the resumed run removes included.
   for (const files::FileStep& step : files::kFilePlan) {
-    if (step.keptWhileAnotherOffice && anotherOffice) continue;
+    if ((step.keptWhileAnotherOffice && anotherOffice) || (step.owner == files::Owner::User && !usersOwn)) continue;
     const std::string path = step.PathWith([&](std::string_view reference) { return found.Expand(reference); });
     switch (step.kind) {
       case files::StepKind::Folder: found.Folder("folder", path); break;
@@ -181,7 +186,7 @@ std::vector<std::string> FindTraces(platform::Platform& platform) {
   found.Components();
   found.Products();
   // What the tool leaves for its resumed run.
-  found.File("batch file", found.Expand(kTempReference) + "\\" + kBatchFileName);
+  if (usersOwn) found.File("batch file", found.Expand(kTempReference) + "\\" + kBatchFileName);
   found.File("shortcut", found.Expand(kAllUsersReference) + kStartupTail + kShortcutTail);
   found.Folder("tool folder", found.Expand(kProgramFilesReference) + kToolFolderTail);
   return std::move(found).Lines();

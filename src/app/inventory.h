@@ -14,7 +14,9 @@ namespace kelvane::app {
 // resumed run (the batch file, the Startup shortcut, its own folder): one
 // "KIND<TAB>NAME" line each, names as the machine spells them. Changes
 // nothing. Fails only when the shell or the file system cannot be had.
-std::vector<std::string> FindTraces(platform::Platform& platform);
+// Without usersOwn, only the machine's own: the file plan's steps of the
+// user's, the batch file and the current user's keys are left out.
+std::vector<std::string> FindTraces(platform::Platform& platform, bool usersOwn = true);
 
 // A trace as /check prints it and the log notes it: "KIND: NAME".
 std::string TraceText(const std::string& trace);

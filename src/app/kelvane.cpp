@@ -11,6 +11,7 @@
 #include "installer/uninstall_msis.h"
 #include "platform/shared/addresses.h"
 #include "platform/shared/error_box.h"
+#include "platform/shared/progress.h"
 #include "platform/shared/skip_if_fails.h"
 #include "platform/shared/window_model.h"
 #include "registry/remove_reg_keys.h"
@@ -22,6 +23,7 @@ namespace kelvane::app {
 
 using platform::Control;
 using platform::Require;
+using platform::SkipIfFails;
 using platform::Window;
 
 void Kelvane::RemoveFiles() { files::RemoveFiles(platform_); }
@@ -127,23 +129,43 @@ bool Kelvane::Load() {
     return false;
   }
 
+  // The shortcut lies in the common Startup folder, so whoever logs on first
+  // starts it. The run is the user's who pressed Go; another administrator
+  // finishes only the machine's own part, and a standard user, who could
+  // change none of it, is shown nothing and changes nothing, so the record
+  // and the shortcut wait for a log-on that can finish.
+  std::string user;
+  SkipIfFails([&] { user = platform_.kernel.UserSid(); });
+  const std::string owner = place.RecordedUser(Require(fso));
+  const bool ownRun = !owner.empty() && owner == user;
+  if (!ownRun && platform_.kernel.TokenElevation() != platform::Elevation::Full) {
+    End(kExitDone);
+    return false;
+  }
+
   platform_.windows.Hide(Window::Kelvane);
   platform_.windows.Show(Window::Loading);
   files::RemoveProgramFolder(platform_);
-  RemoveFiles();
-  CleanUp();
+  if (ownRun) {
+    RemoveFiles();
+    CleanUp();
+  } else {
+    files::RemoveFiles(platform_, files::kMachineWideRemoval);
+    SkipIfFails([&] { ShowProgress(platform_.windows, "Cleaning Up"); });
+    files::RemoveStartup(platform_);
+  }
   platform_.windows.Hide(Window::Loading);
-  ShowOutcome();
+  ShowOutcome(ownRun);
   return false;
 }
 
-void Kelvane::ShowOutcome() {
+void Kelvane::ShowOutcome(bool usersOwn) {
   // What the inventory finds now, less what the next start deletes. The
   // label has room for one line: the items are listed in a box once the
   // person has seen the window and pressed Done, so the window itself never
   // waits on a box.
   remaining_.clear();
-  for (const std::string& trace : FindTraces(platform_)) {
+  for (const std::string& trace : FindTraces(platform_, usersOwn)) {
     if (log_.HandedToRestart(TraceName(trace))) continue;
     platform::Note("remains", TraceText(trace));
     remaining_.push_back(TraceText(trace));

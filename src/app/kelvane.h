@@ -46,9 +46,9 @@ class Kelvane final : public platform::WindowEvents {
   bool Load();
   // Whether the running executable is the copy in the tool's own folder.
   bool StartedFrom(const restart::ResumePlace& place);
-  // The completion window, its label saying whether anything remains, and
-  // a box naming what does.
-  void ShowOutcome();
+  // The completion window, its label saying whether anything remains (of
+  // the user's own too, with usersOwn), and a box naming what does.
+  void ShowOutcome(bool usersOwn);
   // Done, or the completion window's close box: the items that remain, then the end.
   void Finish();
   void btnGo_Click();

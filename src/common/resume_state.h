@@ -24,5 +24,7 @@ inline constexpr const char* kToolFolderTail = "\\Kelvane 2010";
 inline constexpr const char* kResumeRecordName = "ResumeAfterRestart";
 inline constexpr const char* kResumeRecordText =
     "Kelvane 2010 finishes removing Office 2010 at the next log-on.";
+// The record's second line: this, then the SID of the user who pressed Go.
+inline constexpr const char* kResumeRecordUser = "User: ";
 
 }  // namespace kelvane

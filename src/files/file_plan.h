@@ -31,6 +31,16 @@ enum class Runs { FilePhase, ProgramFolder };
 // not at all.
 enum class ProgressStyle { None, Plain, Colon };
 
+// Whether the text begins with the lower-case literal, without regard to ASCII case.
+constexpr bool FoldedBegins(std::string_view text, std::string_view literal) {
+  if (text.size() < literal.size()) return false;
+  for (std::size_t i = 0; i < literal.size(); ++i) {
+    const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
+    if (c != literal[i]) return false;
+  }
+  return true;
+}
+
 struct FileStep {
   StepKind kind;
   // What the path begins with, passed to the shell to expand as spelt here;
@@ -40,13 +50,19 @@ struct FileStep {
   Owner owner;
   Runs runs;
   ProgressStyle progress;
-  // Stays while another Office is installed (the Source Engine serves them all).
+  // Stays while another Office is installed: the Source Engine serves them
+  // all, and Word and Outlook 2013 and later keep the user's styles, macros
+  // and AutoText in the same templates.
   bool keptWhileAnotherOffice = false;
 
   // What stays of it because it is in use may be handed to the next restart:
-  // only the machine's own. The system deletes at start-up as SYSTEM, and
-  // would follow a link the user planted in the meantime.
-  constexpr bool HandedToRestartInUse() const { return owner == Owner::Machine; }
+  // only what lies below the system's Program Files folders, where only
+  // administrators can change a folder on the way. The system deletes at
+  // start-up as SYSTEM, and would follow a link planted meanwhile in the
+  // user's own folders, or in C:\MSOCache, which any user may have made.
+  constexpr bool HandedToRestartInUse() const {
+    return owner == Owner::Machine && (FoldedBegins(reference, "%programfiles%") || FoldedBegins(reference, "%commonprogramfiles%"));
+  }
 
   // The path, its reference expanded by expand(reference).
   template <class Expand>
@@ -85,12 +101,15 @@ inline constexpr std::array<FileStep, 8> kFilePlan{{
     {.kind = StepKind::Caches, .reference = "", .tail = kCacheRoot, .owner = Owner::Machine,
      .runs = Runs::FilePhase, .progress = ProgressStyle::Colon},
     {.kind = StepKind::File, .reference = "%appdata%", .tail = "\\Microsoft\\Templates\\Normal.dotm",
-     .owner = Owner::User, .runs = Runs::FilePhase, .progress = ProgressStyle::Colon},
+     .owner = Owner::User, .runs = Runs::FilePhase, .progress = ProgressStyle::Colon, .keptWhileAnotherOffice = true},
     {.kind = StepKind::File, .reference = "%appdata%", .tail = "\\Microsoft\\Templates\\Normalemail.dotm",
-     .owner = Owner::User, .runs = Runs::FilePhase, .progress = ProgressStyle::Colon},
+     .owner = Owner::User, .runs = Runs::FilePhase, .progress = ProgressStyle::Colon, .keptWhileAnotherOffice = true},
     {.kind = StepKind::File, .reference = "%appdata%",
      .tail = "\\Microsoft\\document building blocks\\1033\\Building Blocks.dotx", .owner = Owner::User,
-     .runs = Runs::FilePhase, .progress = ProgressStyle::Colon},
+     .runs = Runs::FilePhase, .progress = ProgressStyle::Colon, .keptWhileAnotherOffice = true},
 }};
+
+static_assert(!kFilePlan[4].HandedToRestartInUse() && kFilePlan[0].HandedToRestartInUse(),
+              "the caches lie where any user can change a folder; the program folder does not");
 
 }  // namespace kelvane::files

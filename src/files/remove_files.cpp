@@ -1,6 +1,7 @@
 #include "files/remove_files.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,10 @@ using platform::SkipIfFails;
 
 namespace {
 
-void DeleteWhole(FileSystem& fso, platform::Folder& folder, bool handInUseToRestart) {
-  if (handInUseToRestart) {
-    DeleteNowOrAtRestart(fso, folder);
+// handOver: where what is in use may be handed to the next restart; none, it stays.
+void DeleteWhole(FileSystem& fso, platform::Folder& folder, const RestartRoots* handOver) {
+  if (handOver) {
+    DeleteNowOrAtRestart(fso, *handOver, folder);
   } else {
     SkipIfFails([&] { folder.Delete(true); });
   }
@@ -32,7 +34,7 @@ void DeleteWhole(FileSystem& fso, platform::Folder& folder, bool handInUseToRest
 // A folder that holds a kept product's key path: everything in it not on the
 // way to one goes whole, the folders on the way are entered, the kept files
 // and the folders that hold them stay.
-void DeleteAround(FileSystem& fso, platform::Folder& folder, const KeptKeyPaths& kept, bool handInUseToRestart) {
+void DeleteAround(FileSystem& fso, platform::Folder& folder, const KeptKeyPaths& kept, const RestartRoots* handOver) {
   std::string path;
   SkipIfFails([&] { path = folder.Path(); });
   if (path.empty()) return;
@@ -47,7 +49,7 @@ void DeleteAround(FileSystem& fso, platform::Folder& folder, const KeptKeyPaths&
       file->Delete(true);
       deleted = true;
     });
-    if (!deleted && handInUseToRestart) SkipIfFails([&] { DeleteAtRestart(fso, filePath); });
+    if (!deleted && handOver) SkipIfFails([&] { DeleteAtRestart(fso, *handOver, filePath); });
   }
   std::vector<std::unique_ptr<platform::Folder>> subFolders;
   SkipIfFails([&] { subFolders = folder.SubFolders(); });
@@ -55,9 +57,9 @@ void DeleteAround(FileSystem& fso, platform::Folder& folder, const KeptKeyPaths&
     bool onTheWay = true;
     SkipIfFails([&] { onTheWay = kept.HoldsKept(sub->Path()); });
     if (onTheWay) {
-      DeleteAround(fso, *sub, kept, handInUseToRestart);
+      DeleteAround(fso, *sub, kept, handOver);
     } else {
-      DeleteWhole(fso, *sub, handInUseToRestart);
+      DeleteWhole(fso, *sub, handOver);
     }
   }
 }
@@ -66,16 +68,16 @@ void DeleteAround(FileSystem& fso, platform::Folder& folder, const KeptKeyPaths&
 // nothing to delete; the variable is never one of an earlier step. What is in
 // use stays, or goes at the next restart when the removal says so.
 template <class Path>
-void DeleteFolder(FileSystem& fso, Path&& path, bool handInUseToRestart, const KeptKeyPaths& kept) {
+void DeleteFolder(FileSystem& fso, Path&& path, const RestartRoots* handOver, const KeptKeyPaths& kept) {
   std::unique_ptr<platform::Folder> folder;
   SkipIfFails([&] { folder = fso.GetFolder(path()); });
   if (!folder) return;
   bool holdsKept = false;
   if (!kept.empty()) SkipIfFails([&] { holdsKept = kept.HoldsKept(folder->Path()); });
   if (holdsKept) {
-    DeleteAround(fso, *folder, kept, handInUseToRestart);
+    DeleteAround(fso, *folder, kept, handOver);
   } else {
-    DeleteWhole(fso, *folder, handInUseToRestart);
+    DeleteWhole(fso, *folder, handOver);
   }
 }
 
@@ -102,7 +104,7 @@ void WriteBatchFile(platform::Platform& platform, FileSystem& fso, const std::st
 }
 
 // Deletes every cache folder below the step's path that IsOffice2010Cache takes.
-void SweepCaches(platform::Platform& platform, FileSystem& fso, const FileStep& step, bool handInUseToRestart) {
+void SweepCaches(platform::Platform& platform, FileSystem& fso, const FileStep& step, const RestartRoots* handOver) {
   const std::string rootPath(step.tail);
   std::unique_ptr<platform::Folder> root;
   SkipIfFails([&] { root = fso.GetFolder(rootPath); });
@@ -113,7 +115,7 @@ void SweepCaches(platform::Platform& platform, FileSystem& fso, const FileStep& 
     SkipIfFails([&] { qualifies = IsOffice2010Cache(cache->Path()); });
     if (!qualifies) continue;
     SkipIfFails([&] { ShowProgress(platform.windows, step.ProgressText(rootPath + "\\" + cache->Name())); });
-    DeleteFolder(fso, [&] { return cache->Path(); }, handInUseToRestart, KeptKeyPaths());
+    DeleteFolder(fso, [&] { return cache->Path(); }, handOver, KeptKeyPaths());
   }
 }
 
@@ -138,13 +140,21 @@ void RemoveFiles(platform::Platform& platform, const FileRemoval& how) {
   const std::string tempPrefix = expand(kTempReference) + "\\";
   FileSystem& files = Require(fso);
   const KeptKeyPaths kept = KeptKeyPaths::Find(platform);
+  std::optional<RestartRoots> roots;
+  if (how.handInUseToRestart) roots = RestartRoots::ProgramFiles(Require(shell));
 
   bool batchFileWritten = !how.writeBatchFile;
+  // Asked once, when the first step it keeps comes: after the uninstall
+  // phase, as for the Source Engine service.
+  std::optional<bool> anotherOffice;
   for (std::size_t i = 0; i < kFilePlan.size(); ++i) {
     const FileStep& step = kFilePlan[i];
-    if (step.runs != Runs::FilePhase) continue;
-    if (step.keptWhileAnotherOffice && installer::AnotherOfficeInstalled(platform)) continue;
-    const bool handInUse = how.handInUseToRestart && step.HandedToRestartInUse();
+    if (step.runs != Runs::FilePhase || (step.owner == Owner::User && !how.usersOwn)) continue;
+    if (step.keptWhileAnotherOffice) {
+      if (!anotherOffice) anotherOffice = installer::AnotherOfficeInstalled(platform);
+      if (*anotherOffice) continue;
+    }
+    const RestartRoots* handInUse = roots && step.HandedToRestartInUse() ? &*roots : nullptr;
     switch (step.kind) {
       case StepKind::Folder:
         SkipIfFails([&] { ShowProgress(platform.windows, step.ProgressText(paths[i])); });
@@ -168,12 +178,15 @@ void RemoveProgramFolder(platform::Platform& platform, const FileRemoval& how) {
   SkipIfFails([&] { fso = platform.objects.CreateFileSystem(); });
   if (!fso) return;
   const KeptKeyPaths kept = KeptKeyPaths::Find(platform);
+  std::optional<RestartRoots> roots;
+  if (how.handInUseToRestart) SkipIfFails([&] { roots = RestartRoots::ProgramFiles(Require(shell)); });
   for (const FileStep& step : kFilePlan) {
     if (step.runs != Runs::ProgramFolder) continue;
     const auto expand = [&](std::string_view reference) {
       return Require(shell).ExpandEnvironmentStrings(std::string(reference));
     };
-    DeleteFolder(*fso, [&] { return step.PathWith(expand); }, how.handInUseToRestart && step.HandedToRestartInUse(), kept);
+    DeleteFolder(*fso, [&] { return step.PathWith(expand); }, roots && step.HandedToRestartInUse() ? &*roots : nullptr,
+                 kept);
   }
 }
 

@@ -12,11 +12,15 @@ namespace kelvane::files {
 // which has no resumed run, hands what is in use in the machine's own folders to
 // the next restart (never the user's own: the system deletes at start-up as
 // SYSTEM, and would follow a link planted there meanwhile).
+// A resumed run started by another administrator than the one who pressed
+// Go takes only the machine's own: nothing of that user's is theirs to lose.
 struct FileRemoval {
   bool writeBatchFile = true;
   bool handInUseToRestart = false;
+  bool usersOwn = true;
 };
 inline constexpr FileRemoval kWindowedRemoval{};
+inline constexpr FileRemoval kMachineWideRemoval{.writeBatchFile = false, .usersOwn = false};
 inline constexpr FileRemoval kUnattendedRemoval{.writeBatchFile = false, .handInUseToRestart = true};
 
 // Deletes Office's shared folders, its Start-menu group, its cache folders and

@@ -13,7 +13,7 @@ using platform::Require;
 using platform::SkipIfFails;
 
 ResumePlace::ResumePlace(platform::Shell& shell)
-    : folder_(shell.ExpandEnvironmentStrings(kProgramFilesReference) + kToolFolderTail) {}
+    : programFiles_(shell.ExpandEnvironmentStrings(kProgramFilesReference)), folder_(programFiles_ + kToolFolderTail) {}
 
 std::string ResumePlace::Record() const { return folder_ + "\\" + kResumeRecordName; }
 
@@ -32,10 +32,21 @@ std::string ResumePlace::InstallCopy(platform::FileSystem& fso, const std::strin
   return copy;
 }
 
-void ResumePlace::RecordResume(platform::FileSystem& fso) const {
+void ResumePlace::RecordResume(platform::FileSystem& fso, const std::string& userSid) const {
   const auto record = fso.OpenTextFile(Record(), platform::kForWriting, true);
   Require(record).WriteLine(kResumeRecordText);
+  record->WriteLine(std::string(kResumeRecordUser) + userSid);
   record->Close();
+}
+
+std::string ResumePlace::RecordedUser(platform::FileSystem& fso) const {
+  std::string text;
+  SkipIfFails([&] { text = Require(fso.OpenTextFile(Record(), platform::kForReading, false)).ReadAll(); });
+  const auto at = text.find(kResumeRecordUser);
+  if (at == std::string::npos) return {};
+  const auto start = at + std::string_view(kResumeRecordUser).size();
+  const auto end = text.find_first_of("\r\n", start);
+  return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
 void ResumePlace::Remove(platform::FileSystem& fso) const {
@@ -45,7 +56,7 @@ void ResumePlace::Remove(platform::FileSystem& fso) const {
   SkipIfFails([&] { folder = fso.GetFolder(folder_); });
   // A running copy cannot go while it runs: the system deletes it, then the
   // folder, when the machine next starts.
-  if (folder) files::DeleteNowOrAtRestart(fso, *folder);
+  if (folder) files::DeleteNowOrAtRestart(fso, files::RestartRoots({programFiles_}), *folder);
 }
 
 }  // namespace kelvane::restart

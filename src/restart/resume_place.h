@@ -28,12 +28,17 @@ class ResumePlace {
   // Copies the executable into the folder (unless it runs from there
   // already) and returns the copy's path. Every failure goes to the caller.
   std::string InstallCopy(platform::FileSystem& fso, const std::string& executablePath) const;
-  void RecordResume(platform::FileSystem& fso) const;
+  // The record names the user who pressed Go (a SID; empty: nobody), so
+  // that only that user's log-on finishes the run as the user's own.
+  void RecordResume(platform::FileSystem& fso, const std::string& userSid) const;
+  // The user the record names; empty when it names nobody or cannot be read.
+  std::string RecordedUser(platform::FileSystem& fso) const;
   // Deletes the record, then the folder with the copy; what is in use (the
   // copy that is running) goes at the next restart. Failures are skipped.
   void Remove(platform::FileSystem& fso) const;
 
  private:
+  std::string programFiles_;
   std::string folder_;
 };
 

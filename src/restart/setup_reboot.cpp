@@ -21,7 +21,7 @@ void SetupReboot(platform::Platform& platform) {
   // that cannot be saved still leaves the next start a resumed run.
   const ResumePlace place(Require(shell));
   const std::string copy = place.InstallCopy(Require(fso), executablePath);
-  place.RecordResume(*fso);
+  place.RecordResume(*fso, platform.kernel.UserSid());
   const std::string startupFolder = shell->ExpandEnvironmentStrings(kAllUsersReference) + kStartupTail;
   const auto shortcut = shell->CreateShortcut(startupFolder + kShortcutTail);
   Require(shortcut).SetTargetPath(copy);

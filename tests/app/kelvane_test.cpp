@@ -27,6 +27,8 @@ constexpr const char* kRecord = "C:\\Program Files\\Kelvane 2010\\ResumeAfterRes
 constexpr const char* kCopy = "C:\\Program Files\\Kelvane 2010\\kelvane2010.exe";
 constexpr const char* kShortcut = "C:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk";
 constexpr const char* kProgramFolder = "C:\\Program Files\\Microsoft Office\\Office14";
+// The record the demo user's Go leaves.
+const std::string kOwnRecord = std::string("due\r\nUser: ") + platform::recording::MachineState{}.userSid + "\r\n";
 
 // The run's operations before the inventory that measures its outcome.
 std::vector<std::string> BeforeOutcome(const std::vector<std::string>& log) {
@@ -76,7 +78,7 @@ TEST_F(KelvaneTest, GoRunsTheSixPhasesInOrderBehindTheProgressWindow) {
 }
 
 TEST_F(KelvaneTest, ResumedRunRemovesTheProgramFolderItselfFinishesAndEndsOnTheCompletionWindow) {
-  recorder.machine.AddFile(kRecord);
+  recorder.machine.AddFile(kRecord, kOwnRecord);
   recorder.machine.AddFile(kCopy, "MZ");
   recorder.machine.AddFile(kShortcut);
   recorder.machine.AddFile(std::string(kProgramFolder) + "\\WINWORD.EXE");
@@ -151,7 +153,7 @@ TEST_F(KelvaneTest, FailuresThatEndTheRun) {
     SCOPED_TRACE(std::string(platform::OperationName(c.operation)) + " " + c.argument);
     platform::recording::RecordingPlatform run;
     AddWindowsEnvironment(run.machine);
-    if (c.resumed) run.machine.AddFile(kRecord);
+    if (c.resumed) run.machine.AddFile(kRecord, kOwnRecord);
     run.FailOn(c.operation, c.argument);
     app::Kelvane kelvane(run.get());
     kelvane.Start();

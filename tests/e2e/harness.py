@@ -78,6 +78,8 @@ GO = (3360 // 15 + 29, 840 // 15 + 10)      # centre of btnGo, client pixels
 STARTUP_LINK = "C:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk"
 TOOL_FOLDER = "C:\\Program Files\\Kelvane 2010"  # the copy the shortcut starts, and the resume record
 RESUME_RECORD = TOOL_FOLDER + "\\ResumeAfterRestart"
+# Wine runs every program for one user, with this SID.
+WINE_USER_SID = "S-1-5-21-0-0-0-1000"
 MAPPED_VARIABLES = ["TEMP", "TMP", "APPDATA", "LOCALAPPDATA", "USERPROFILE", "ALLUSERSPROFILE",
                     "ProgramFiles", "CommonProgramFiles", "PUBLIC"]
 
@@ -575,7 +577,8 @@ def temp_elsewhere(machine, helpers, exe):
         before = {path.name for path in folder.iterdir()}
         record = machine.unix_path(RESUME_RECORD)
         record.parent.mkdir(parents=True, exist_ok=True)
-        record.write_text("due")
+        # Named for Wine's one user: the resumed run is that user's own.
+        record.write_text("due\r\nUser: " + WINE_USER_SID + "\r\n")
         for variable in ("TEMP", "TMP"):
             machine.run("reg", "add", "HKCU\\Environment", "/v", variable, "/d", place, "/f")
         machine.start(exe)

@@ -29,6 +29,9 @@ int RunKelvaneSim(const std::vector<std::string>& arguments, std::istream& in, s
   auto* boot = app.add_subcommand("boot", "carry out a pending restart, log on, start the Startup shortcuts");
   boot->add_option("IMAGE", image, "the machine image folder")->required();
   boot->add_option("--click", clicks, "a control to click or close:WINDOW, in order; none: interactive");
+  LogOn logOn;
+  auto* userOption = boot->add_option("--user", logOn.user, "log on another user by name (C:\\Users\\NAME), a standard one");
+  boot->add_flag("--admin", logOn.administrator, "with --user: that user is an administrator")->needs(userOption);
   auto* cycle = app.add_subcommand("cycle", "start and click btnGo, boot, click Finish");
   cycle->add_option("IMAGE", image, "the machine image folder")->required();
   auto* report = app.add_subcommand("report", "the Office 2010 traces that remain; exit 1 when there are any");
@@ -44,7 +47,7 @@ int RunKelvaneSim(const std::vector<std::string>& arguments, std::istream& in, s
   }
   if (init->parsed()) return InitImage(image, demo, err, newerOffice);
   if (start->parsed()) return StartOnImage(image, clicks, toolArguments, in, out, err);
-  if (boot->parsed()) return BootImage(image, clicks, in, out, err);
+  if (boot->parsed()) return BootImage(image, clicks, in, out, err, logOn);
   if (cycle->parsed()) return CycleImage(image, out, err);
   if (report->parsed()) return ReportImage(image, out, err);
   if (demoCommand->parsed()) return RunDemo(out, err);

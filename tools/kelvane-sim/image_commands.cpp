@@ -10,6 +10,7 @@
 #include "office2010_image.h"
 #include "platform/sim/command_interpreter.h"
 #include "platform/sim/image/image_error.h"
+#include "platform/sim/image/text_case.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_platform.h"
 #include "session.h"
@@ -51,10 +52,14 @@ int OnMachine(const fs::path& image, std::ostream& err, Step&& step) {
 }
 
 int RunWithUser(const fs::path& image, const std::vector<std::string>& clicks, const std::string& toolArguments,
-                std::istream& in, std::ostream& out, std::ostream& err, bool boot) {
+                std::istream& in, std::ostream& out, std::ostream& err, bool boot, const LogOn& logOn = {}) {
   const auto actions = ParseActions(clicks, err);
   if (!actions) return kExitBadUsage;
   return OnMachine(image, err, [&](Machine& machine) {
+    const std::string* ownUser = machine.config().Variable("USERNAME");
+    if (!logOn.user.empty() && !(ownUser && SameName(*ownUser, logOn.user))) {
+      machine.LogOnOtherUser(logOn.user, logOn.administrator);
+    }
     ScriptedUser scripted(*actions, err);
     InteractiveUser interactive(in, out);
     User& user = clicks.empty() ? static_cast<User&>(interactive) : scripted;
@@ -92,8 +97,8 @@ int StartOnImage(const fs::path& image, const std::vector<std::string>& clicks, 
 }
 
 int BootImage(const fs::path& image, const std::vector<std::string>& clicks, std::istream& in, std::ostream& out,
-              std::ostream& err) {
-  return RunWithUser(image, clicks, "", in, out, err, true);
+              std::ostream& err, const LogOn& logOn) {
+  return RunWithUser(image, clicks, "", in, out, err, true, logOn);
 }
 
 int CycleImage(const fs::path& image, std::ostream& out, std::ostream& err) {

@@ -15,8 +15,14 @@ int InitImage(const std::filesystem::path& image, bool demo, std::ostream& err, 
 // written to `out` ("exit code: 3010").
 int StartOnImage(const std::filesystem::path& image, const std::vector<std::string>& clicks,
                  const std::string& toolArguments, std::istream& in, std::ostream& out, std::ostream& err);
+// Who logs on after the restart: the image's own user, or another one by name
+// (a standard user unless administrator).
+struct LogOn {
+  std::string user;  // empty: the image's own user
+  bool administrator = false;
+};
 int BootImage(const std::filesystem::path& image, const std::vector<std::string>& clicks, std::istream& in,
-              std::ostream& out, std::ostream& err);
+              std::ostream& out, std::ostream& err, const LogOn& logOn = {});
 int CycleImage(const std::filesystem::path& image, std::ostream& out, std::ostream& err);
 int ReportImage(const std::filesystem::path& image, std::ostream& out, std::ostream& err);
 

@@ -38,5 +38,6 @@ class Error : public std::exception {
 // Numbers the core itself raises, with the texts Windows automation gives them.
 inline constexpr long kObjectRequired = 424;
 inline constexpr long kPathNotFound = 76;
+inline constexpr long kPermissionDenied = 70;
 
 }  // namespace kelvane::platform

@@ -31,6 +31,8 @@ class TextStream {
   virtual ~TextStream() = default;
   // Writes the text and CR LF.
   virtual void WriteLine(const std::string& text) = 0;
+  // The whole text of a file opened for reading.
+  virtual std::string ReadAll() = 0;
   virtual void Close() = 0;
 };
 
@@ -48,7 +50,8 @@ class FileSystem {
   virtual std::unique_ptr<Folder> GetFolderToEmpty(const std::string& path) = 0;
   // Without force: a read-only file is not deleted.
   virtual void DeleteFile(const std::string& path) = 0;
-  // Single-byte text in the system's ANSI code page.
+  // Single-byte text in the system's ANSI code page; for reading, an
+  // existing file.
   virtual std::unique_ptr<TextStream> OpenTextFile(const std::string& path, std::int16_t ioMode,
                                                    bool create) = 0;
   // Makes the folder; one that is already there is no failure. Its folder
@@ -75,6 +78,7 @@ class FileSystem {
   virtual void DeleteInstallerCache(const std::string& path) = 0;
 };
 
+inline constexpr std::int16_t kForReading = 1;
 inline constexpr std::int16_t kForWriting = 2;
 
 }  // namespace kelvane::platform

@@ -36,6 +36,9 @@ class Kernel {
   virtual void Sleep(unsigned milliseconds) = 0;
   // What the running process's token is; never fails (Unknown instead).
   virtual Elevation TokenElevation() = 0;
+  // The SID of the user the process runs for ("S-1-5-21-..."), the same
+  // before and after elevation. Never fails: empty when it cannot be read.
+  virtual std::string UserSid() = 0;
   // Starts this executable again, from the same folder, asking Windows for
   // an administrator's full rights; returns once it has started. Fails when
   // the person declines.

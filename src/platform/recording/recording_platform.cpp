@@ -355,6 +355,7 @@ class FakeTextStream final : public platform::TextStream {
     recorder_.Record("Close " + path_);
     recorder_.Check(Operation::Close, path_);
   }
+  std::string ReadAll() override { return recorder_.machine.files[path_].content; }
 
  private:
   RecordingPlatform& recorder_;
@@ -402,6 +403,10 @@ class FakeFileSystem final : public platform::FileSystem {
     recorder_.Check(Operation::OpenTextFile, path);
     // What the real object refuses: reading or appending, a missing file
     // without create, a folder, a read-only file.
+    if (ioMode == platform::kForReading) {
+      if (!recorder_.machine.HasFile(path)) throw NotFound(path);
+      return std::make_unique<FakeTextStream>(recorder_, path);
+    }
     if (ioMode != platform::kForWriting) throw Error(static_cast<long>(0x80070032), "The request is not supported.");
     if (!recorder_.machine.HasFolder(Parent(path))) throw PathNotFound(path);
     if (recorder_.machine.HasFolder(path)) throw PermissionDenied(path);
@@ -712,6 +717,7 @@ class RecordingPlatform::Kernel final : public platform::Kernel {
   }
   void Sleep(unsigned milliseconds) override { recorder_.Record("Sleep " + std::to_string(milliseconds)); }
   platform::Elevation TokenElevation() override { return recorder_.machine.elevation; }
+  std::string UserSid() override { return recorder_.machine.userSid; }
   // Declining the prompt is FailOn(Operation::StartElevated).
   void StartElevated() override {
     recorder_.Record("StartElevated");

@@ -59,6 +59,7 @@ struct MachineState {
   bool otherUsersSignedIn = false;
   bool desktopShellGone = false;  // an address cannot be opened as the user  // a restart that lets programs save is refused
   platform::Elevation elevation = platform::Elevation::Full;
+  std::string userSid = "S-1-5-21-1004336348-1177238915-682003330-1000";
   // Where the places GetFolderToEmpty's rule names lie.
   platform::SweepRoles sweepRoles = {
       .profile = "C:\\Users\\Demo User",

@@ -153,6 +153,9 @@ class NamingTextStream final : public TextStream {
   void Close() override {
     NamingFailures(Operation::Close, path_, [&] { stream_->Close(); });
   }
+  std::string ReadAll() override {
+    return NamingFailures(Operation::OpenTextFile, path_, [&] { return stream_->ReadAll(); });
+  }
 
  private:
   std::unique_ptr<TextStream> stream_;

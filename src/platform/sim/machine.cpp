@@ -6,6 +6,7 @@
 #include "platform/sim/image/atomic_write.h"
 #include "platform/sim/image/image_error.h"
 #include "platform/sim/image/text_case.h"
+#include "platform/sim/image/windows_path.h"
 
 namespace kelvane::platform::sim {
 
@@ -52,10 +53,48 @@ std::string Machine::Expand(const std::string& text, bool batchFile) const {
   return platform::ExpandReferences(
       text,
       [&](std::string_view name) -> std::optional<std::string> {
+        if (otherUser_) {
+          for (const auto& [variable, value] : otherUser_->environment) {
+            if (SameName(variable, std::string(name))) return value;
+          }
+        }
         const std::string* value = config_.Variable(std::string(name));
         return value ? std::optional<std::string>(*value) : std::nullopt;
       },
       batchFile ? platform::UnknownReference::Dropped : platform::UnknownReference::Kept);
+}
+
+void Machine::LogOnOtherUser(const std::string& name, bool administrator) {
+  const std::string profile = "C:\\Users\\" + name;
+  otherUser_ = OtherUser{name, administrator, {
+      {"APPDATA", profile + "\\AppData\\Roaming"},
+      {"HOMEPATH", "\\Users\\" + name},
+      {"LOCALAPPDATA", profile + "\\AppData\\Local"},
+      {"TEMP", profile + "\\AppData\\Local\\Temp"},
+      {"TMP", profile + "\\AppData\\Local\\Temp"},
+      {"USERNAME", name},
+      {"USERPROFILE", profile},
+  }};
+  for (const char* folder : {"\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup",
+                             "\\AppData\\Local\\Temp", "\\Documents", "\\Desktop"}) {
+    fs::path host = drive_.root();
+    const auto path = ParseWindowsPath(profile + folder);
+    if (!path) continue;
+    for (const auto& part : path->names) host /= part;
+    fs::create_directories(host);
+  }
+}
+
+std::string Machine::UserSid() const {
+  // The machine's own part, then the account's number: 1000 for the first
+  // user, and one per other user name that stays the same from run to run.
+  const std::string machinePart = "S-1-5-21-1004336348-1177238915-682003330-";
+  if (!otherUser_) return machinePart + "1000";
+  std::uint32_t hash = 2166136261u;
+  for (const char c : otherUser_->name) {
+    hash = (hash ^ static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c)) * 16777619u;
+  }
+  return machinePart + std::to_string(1001 + hash % 100000);
 }
 
 bool Machine::InInstallerFolder(const DriveItem& item) const {

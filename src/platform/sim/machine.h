@@ -56,6 +56,16 @@ class Machine {
   // leaves it; in a batch file it expands to nothing, as cmd does.
   std::string Expand(const std::string& text, bool batchFile = false) const;
 
+  // Another user logged on instead of the one machine.ini's environment
+  // describes, for as long as the image is loaded (never written back): a
+  // profile C:\Users\NAME with its own APPDATA and TEMP, made at the first
+  // log-on as Windows makes it, and a standard user's token unless
+  // administrator.
+  void LogOnOtherUser(const std::string& name, bool administrator);
+  // The logged-on user's SID, and whether the token is an administrator's.
+  std::string UserSid() const;
+  bool Administrator() const { return otherUser_ ? otherUser_->administrator : config_.administrator; }
+
   // Deletes the item as the drive does; what a Delete fault names stays, as
   // a file in use does. Uninstallers and "rd /S /Q" delete with force.
   DeleteRefusal Delete(const DriveItem& item, bool force) const;
@@ -68,6 +78,12 @@ class Machine {
   Faults faults_;
   Drive drive_;
   EventLog log_;
+  struct OtherUser {
+    std::string name;
+    bool administrator;
+    std::vector<std::pair<std::string, std::string>> environment;  // over machine.ini's
+  };
+  std::optional<OtherUser> otherUser_;
 };
 
 }  // namespace kelvane::platform::sim

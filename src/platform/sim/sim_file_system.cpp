@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "platform/shared/sweep_root.h"
+#include "platform/sim/image/atomic_write.h"
 #include "platform/sim/image/utf.h"
 #include "platform/sim/windows_errors.h"
 
@@ -126,6 +127,11 @@ class SimTextStream final : public platform::TextStream {
     machine_.Check(Operation::Close, host_.filename().string(), UnspecifiedError());
     closed_ = true;
   }
+  // The tool reads only ASCII text it wrote itself.
+  std::string ReadAll() override {
+    if (closed_) throw InvalidHandle();
+    return ReadWholeFile(host_);
+  }
 
  private:
   Machine& machine_;
@@ -174,6 +180,11 @@ class SimFileSystem final : public platform::FileSystem {
   std::unique_ptr<platform::TextStream> OpenTextFile(const std::string& path, std::int16_t ioMode,
                                                      bool create) override {
     machine_.Check(Operation::OpenTextFile, path, AccessDenied());
+    if (ioMode == platform::kForReading) {
+      const auto item = machine_.drive().Find(path);
+      if (!item || !Drive::IsFile(*item)) throw FileNotFound();
+      return std::make_unique<SimTextStream>(machine_, item->host);
+    }
     if (ioMode != platform::kForWriting) throw NotSupported();
     const auto place = Place(path);
     const bool exists = StillThere(*place);

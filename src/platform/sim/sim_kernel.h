@@ -22,8 +22,9 @@ class SimKernel final : public platform::Kernel {
   std::string ExecutablePath() override;
   void Sleep(unsigned) override {}
   platform::Elevation TokenElevation() override {
-    return machine_.config().administrator ? platform::Elevation::Full : platform::Elevation::Standard;
+    return machine_.Administrator() ? platform::Elevation::Full : platform::Elevation::Standard;
   }
+  std::string UserSid() override { return machine_.UserSid(); }
   void StartElevated() override {}
   std::unique_ptr<platform::Impersonation> ImpersonateUser() override {
     return std::make_unique<platform::Impersonation>();

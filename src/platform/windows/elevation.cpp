@@ -2,6 +2,8 @@
 
 #include "platform/windows/handles.h"
 #include "platform/windows/system_library.h"
+#include "platform/windows/text.h"
+#include "platform/windows/token.h"
 #include "platform/windows/win_error.h"
 
 namespace kelvane::platform::windows {
@@ -23,6 +25,17 @@ Elevation CurrentTokenElevation() {
       return elevated.TokenIsElevated ? Elevation::Full : Elevation::Standard;
   }
   return Elevation::Unknown;
+}
+
+std::string CurrentUserSid() {
+  UniqueHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return {};
+  try {
+    const auto information = ReadTokenInformation(token.get(), TokenUser);
+    return Narrow(SidText(TokenRecord<TOKEN_USER>(information).User.Sid));
+  } catch (const Error&) {
+    return {};
+  }
 }
 
 void StartProgramElevated(const std::wstring& program, const std::wstring& parameters, const std::wstring& folder) {

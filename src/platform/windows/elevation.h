@@ -14,6 +14,11 @@ namespace kelvane::platform::windows {
 // Administrator) and a standard user's otherwise.
 Elevation CurrentTokenElevation();
 
+// The SID of the user the process's token is for (TokenUser), as text; an
+// elevated token and the limited one it came from name the same user. Empty
+// when the token cannot be read.
+std::string CurrentUserSid();
+
 // Starts the program with the verb "runas" and the parameters in the folder,
 // and returns once it has started; when the person declines, throws the
 // cancellation as every Win32 failure is reported: 0x800704C7

@@ -20,6 +20,18 @@ std::string ToAnsi(const std::wstring& text) {
   return ansi;
 }
 
+std::string FromAnsi(const std::string& ansi) {
+  if (ansi.empty()) return {};
+  const int size = static_cast<int>(ansi.size());
+  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+  if (length == 0) throw LastWin32Error();
+  std::wstring text(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, text.data(), length);
+  return Narrow(text);
+}
+
+constexpr std::size_t kLongestText = 1 << 20;
+
 class TextFileStream final : public TextStream {
  public:
   // ANSI text, as the file-system object writes it by default, or UTF-8.
@@ -30,6 +42,20 @@ class TextFileStream final : public TextStream {
     const std::string bytes = (utf8_ ? text : ToAnsi(Widen(text))) + "\r\n";
     DWORD written = 0;
     if (!WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) throw LastWin32Error();
+  }
+
+  std::string ReadAll() override {
+    if (!file_) throw ErrorFromWin32(ERROR_INVALID_HANDLE);
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    // The tool reads only the small records it writes itself.
+    while (bytes.size() < kLongestText) {
+      if (!ReadFile(file_.get(), buffer, sizeof buffer, &read, nullptr)) throw LastWin32Error();
+      if (read == 0) break;
+      bytes.append(buffer, read);
+    }
+    return utf8_ ? bytes : FromAnsi(bytes);
   }
 
   void Close() override {
@@ -56,6 +82,13 @@ UniqueHandle CreateNew(const std::wstring& longPath, ACCESS_MASK access) {
 
 std::unique_ptr<TextStream> CreateAnsiTextFile(const std::wstring& longPath) {
   return std::make_unique<TextFileStream>(CreateNew(longPath, GENERIC_WRITE), false);
+}
+
+std::unique_ptr<TextStream> OpenAnsiTextFileForReading(const std::wstring& longPath) {
+  HANDLE file = CreateFileW(longPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw LastWin32Error();
+  return std::make_unique<TextFileStream>(UniqueHandle(file), false);
 }
 
 std::unique_ptr<TextStream> AppendUtf8Text(UniqueHandle file) {

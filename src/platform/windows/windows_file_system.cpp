@@ -109,7 +109,8 @@ class WindowsFileSystem final : public FileSystem {
   }
 
   std::unique_ptr<TextStream> OpenTextFile(const std::string& path, std::int16_t ioMode, bool create) override {
-    // Reading and appending are not used by the tool.
+    if (ioMode == kForReading) return OpenAnsiTextFileForReading(LongPath(path));
+    // Appending is not used by the tool.
     if (ioMode != kForWriting) throw ErrorFromWin32(ERROR_NOT_SUPPORTED);
     const std::wstring longPath = LongPath(path);
     // A read-only file stays, and so does the text.

@@ -50,6 +50,8 @@ class WindowsKernel final : public Kernel {
 
   Elevation TokenElevation() override { return CurrentTokenElevation(); }
 
+  std::string UserSid() override { return CurrentUserSid(); }
+
   // The same switches again: a /log asked for in the window is kept.
   void StartElevated() override { StartProgramElevated(ModulePath(), ProcessParameters(), CurrentFolder()); }
 

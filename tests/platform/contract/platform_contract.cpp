@@ -141,6 +141,9 @@ TEST_P(PlatformContract, ATextFileIsWrittenWholeAndReplacedOnlyWhereItMayBe) {
   EXPECT_EQ(Fails([&] { fso->OpenTextFile(root + "\\folder.bat", platform::kForWriting, true); }), kAccessDenied);
   EXPECT_EQ(Fails([&] { fso->OpenTextFile(root + "\\new.bat", platform::kForWriting, false); }), kFileNotFound);
   EXPECT_EQ(Fails([&] { fso->OpenTextFile(root + "\\missing\\go.bat", platform::kForWriting, true); }), kPathNotFound);
+  // Read back whole, as it was written; a missing file is no text.
+  EXPECT_EQ(fso->OpenTextFile(root + "\\go.bat", platform::kForReading, false)->ReadAll(), machine->ReadFile(root + "\\go.bat"));
+  EXPECT_EQ(Fails([&] { fso->OpenTextFile(root + "\\gone.txt", platform::kForReading, false); }), kFileNotFound);
 }
 
 // A run as SYSTEM writes its log where it is told: a folder of the path that
@@ -347,11 +350,14 @@ TEST_P(PlatformContract, AProductIsListedByNameAndCodeUntilUninstalled) {
   EXPECT_TRUE(installed.leaves.empty() || !machine->Exists(installed.leaves));
 }
 
-TEST_P(PlatformContract, TheKernelSleepsAndTellsItsPathAndTheTimeInUtc) {
+TEST_P(PlatformContract, TheKernelSleepsAndTellsItsPathItsUserAndTheTimeInUtc) {
   platform::Kernel& kernel = machine->kernel();
   EXPECT_EQ(Fails([&] { kernel.Sleep(1); }), 0);
   EXPECT_TRUE(std::regex_match(kernel.ExecutablePath(), std::regex(R"([A-Za-z]:\\.+\.exe)", std::regex::icase)))
       << kernel.ExecutablePath();
+  // The user the token is for, named alike at every call.
+  EXPECT_TRUE(std::regex_match(kernel.UserSid(), std::regex(R"(S-1-5-21(-\d+)+)"))) << kernel.UserSid();
+  EXPECT_EQ(kernel.UserSid(), kernel.UserSid());
   EXPECT_TRUE(std::regex_match(kernel.UtcTime(), std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)")))
       << kernel.UtcTime();
   const auto network = machine->objects().CreateNetwork();

@@ -102,7 +102,9 @@ TEST(DemoCycle, ANewerOfficeBesideItKeepsEveryTraceAndTheSharedServiceByteForByt
   ASSERT_EQ(image.Run({"init", "IMAGE", "--demo", "--with-newer-office"}), 0);
   std::map<std::string, std::string> newer;
   for (const auto& [name, content] : Contents(image)) {
-    const bool shared = name.find("Source Engine") != std::string::npos || name.find("Services\\ose") != std::string::npos;
+    const bool shared = name.find("Source Engine") != std::string::npos || name.find("Services\\ose") != std::string::npos ||
+                        name.ends_with("Templates/Normal.dotm") || name.ends_with("Templates/NormalEmail.dotm") ||
+                        name.ends_with("1033/Building Blocks.dotx");
     // Office 2010's upgrade code lists Office 2016 too: that key loses
     // Office 2010's value, not the newer one's, which the removal's own
     // tests hold.
@@ -113,7 +115,7 @@ TEST(DemoCycle, ANewerOfficeBesideItKeepsEveryTraceAndTheSharedServiceByteForByt
   EXPECT_EQ(image.Run({"report", "IMAGE"}), 0) << image.out();
   const auto after = Contents(image);
   for (const auto& [name, content] : newer) EXPECT_TRUE(after.count(name) && after.at(name) == content) << name;
-  EXPECT_GT(newer.size(), 35u);  // the products, their files, keys, cache and the service
+  EXPECT_GT(newer.size(), 38u);  // the products, their files, keys, cache, the service and the templates
   EXPECT_TRUE(image.Events("progress\tRemoving C:\\Program Files\\Common Files\\Microsoft Shared\\Source").empty());
 }
 
@@ -184,6 +186,38 @@ TEST(DemoCycle, AnUncleanRunSaysSoAndNamesWhatRemainsOnceDoneIsPressed) {
   const Lines boxes = image.Events("error");
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].find("key: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0"), std::string::npos) << boxes[0];
+}
+
+// The shortcut lies in the common Startup folder: whoever logs on first
+// starts it, and the run is still the demo user's.
+TEST(DemoCycle, AnotherUsersLogOnChangesNothingOfTheirsAndFinishesOnlyWhatAnAdministratorMay) {
+  for (const bool administrator : {false, true}) {
+    SCOPED_TRACE(administrator ? "another administrator" : "another standard user");
+    TestImage image;
+    const std::string other = "C:\\Users\\Guest\\AppData\\";
+    const Lines theirs = {other + "Roaming\\Microsoft\\Templates\\Normal.dotm", other + "Local\\Temp\\deleteoffice.bat",
+                          other + "Local\\Temp\\work.tmp"};
+    for (const auto& file : theirs) image.MakeFile(file, "theirs");
+    ASSERT_EQ(image.Run({"start", "IMAGE", "--click", "btnGo"}), 0);
+    image.ClearEvents();
+    std::vector<std::string> boot{"boot", "IMAGE", "--user", "Guest", "--click", "Finish"};
+    if (administrator) boot.push_back("--admin");
+    ASSERT_EQ(image.Run(boot), 0) << image.err();
+    EXPECT_EQ(image.out().find("No Startup shortcut"), std::string::npos);  // the shortcut started the copy
+    for (const auto& file : theirs) EXPECT_EQ(ReadWholeFile(image.Host(file)), "theirs") << file;
+    EXPECT_EQ(image.Exists(kToolFolder + "\\ResumeAfterRestart"), !administrator);
+    EXPECT_EQ(image.Exists(kShortcut), !administrator);
+    EXPECT_EQ(image.Exists(kOffice14), !administrator);
+    EXPECT_TRUE(image.Exists(kBatch));  // the demo user's own
+    EXPECT_EQ(image.Events("window\tshow"), (administrator ? Lines{"window\tshow\tLoading", "window\tshow\tComplete"} : Lines{}));
+    if (administrator) {
+      EXPECT_EQ(image.Traces(), (Lines{"batch file\t" + kBatch}));
+      continue;
+    }
+    ASSERT_EQ(image.Run({"boot", "IMAGE", "--click", "Finish"}), 0);
+    EXPECT_EQ(image.Run({"report", "IMAGE"}), 0) << image.out();
+    for (const auto& file : theirs) EXPECT_TRUE(image.Exists(file)) << file;
+  }
 }
 
 // A product one user installed for himself is his own: its uninstallation
@@ -401,6 +435,20 @@ TEST(Unattended, AKeyItMayNotDeleteRemainsAndEndsIn1603NamingIt) {
   const UnattendedRun run = RunUnattended(image, "/quiet /norestart");
   EXPECT_EQ(run.exitCode, "1603");
   EXPECT_TRUE(Has(run.log, "\tremains\tkey: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0\r\n"));
+}
+
+// Any user may have made C:\MSOCache and can change its folders: what is in
+// use there is never handed to the restart, which deletes as SYSTEM.
+TEST(Unattended, AFileInUseInACacheIsNeverHandedToTheRestartAndEndsIn1603NamingIt) {
+  const std::string cache = "C:\\MSOCache\\All Users\\{90140000-0011-0000-0000-0000000FF1CE}-C";
+  TestImage image;
+  image.WriteFaults("Delete=" + cache + "\\ProPsWW.cab\n");
+  const UnattendedRun run = RunUnattended(image, "/quiet");
+  EXPECT_EQ(run.exitCode, "1603");
+  EXPECT_FALSE(Has(run.log, "\tdelete at restart\tC:\\MSOCache"));
+  EXPECT_EQ(image.ReadImageFile("machine.ini").find("MSOCache"), std::string::npos);
+  EXPECT_TRUE(Has(run.log, "\tremains\tfolder: " + cache + "\r\n"));
+  EXPECT_TRUE(image.Exists(cache + "\\ProPsWW.cab"));
 }
 
 TEST(Unattended, AFailureTheWindowedToolWouldShowEndsIn1603WithItsNumberInTheLog) {

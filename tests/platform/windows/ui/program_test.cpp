@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/windows/elevation.h"
 #include "platform/windows/known_folders.h"
 #include "ui_test_support.h"
 
@@ -256,7 +257,8 @@ std::filesystem::path ToolFolder() {
 TEST_F(RunningProgram, ResumedRunFinishesOnTheCompletionWindowAndFinishEndsTheTool) {
   std::ofstream(root / L"temp" / L"deleteoffice.bat") << "@exit\r\n";
   std::filesystem::create_directories(ToolFolder());
-  std::ofstream(ToolFolder() / L"ResumeAfterRestart") << "due\r\n";
+  // Named for the user who runs the test: the resumed run is that user's own.
+  std::ofstream(ToolFolder() / L"ResumeAfterRestart") << "due\r\nUser: " << platform::windows::CurrentUserSid() << "\r\n";
   Start();
   HWND complete = WaitForWindow(L"Complete");
   ASSERT_NE(complete, nullptr);
