@@ -7,6 +7,7 @@
 #include "platform/shared/sweep_root.h"
 #include "platform/windows/file_items.h"
 #include "platform/windows/file_lookup.h"
+#include "platform/windows/running_image.h"
 #include "platform/windows/folder_delete.h"
 #include "platform/windows/long_path.h"
 #include "platform/windows/system_folders.h"
@@ -179,6 +180,9 @@ class WindowsFileSystem final : public FileSystem {
     // Read-only or not, what stood there is replaced; the copy is made new
     // and fails rather than write into anything that took its place since.
     ClearTheWay(to, true);
+    // The running program is copied from the file held since start-up,
+    // never read again by name.
+    if (IsPinnedImage(from)) return CopyPinnedImage(to);
     if (!CopyFileExW(from.c_str(), to.c_str(), nullptr, nullptr, nullptr, COPY_FILE_FAIL_IF_EXISTS)) {
       throw LastWin32Error();
     }

@@ -5,8 +5,12 @@
 
 #include <optional>
 
+#include "app/command_line.h"
+#include "app/exit_codes.h"
 #include "platform/interface/error.h"
 #include "platform/shared/error_box.h"
+#include "platform/windows/process_facts.h"
+#include "platform/windows/running_image.h"
 #include "platform/windows/system_library.h"
 #include "platform/windows/text.h"
 #include "platform/windows/ui/windows_window_system.h"
@@ -54,6 +58,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   InitCommonControlsEx(&controls);
   int status = 0;
   try {
+    // Before anything changes: the file that runs is held, so that the copy
+    // the restart starts is made from it. Another file under the started
+    // name ends the tool here, having changed nothing.
+    try {
+      kelvane::platform::windows::PinRunningImage();
+    } catch (const kelvane::platform::Error& error) {
+      if (kelvane::app::ParseCommandLine(kelvane::platform::windows::ProcessArguments()).silent) {
+        return kelvane::app::kExitFailed;
+      }
+      throw;
+    }
     status = RunTool(instance);
   } catch (const kelvane::platform::Error& error) {
     // Only the windows themselves failing to come up gets here; every

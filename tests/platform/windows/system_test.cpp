@@ -8,6 +8,8 @@
 #include "platform/windows/elevation.h"
 #include "platform/windows/process_facts.h"
 #include "platform/windows/restart_request.h"
+#include "platform/windows/running_image.h"
+#include "platform/windows/windows_file_system.h"
 #include "platform/windows/user_rights.h"
 #include "platform/windows/win_error.h"
 #include "platform/windows/windows_network.h"
@@ -169,6 +171,19 @@ TEST(Kernel, OnlyAnInstallerMutexOwnedBySystemOrAdministratorsCountsAsAnInstalla
   }
   const HeldInstallerMutex planted(true);
   EXPECT_EQ(platform::windows::WaitForInstallerMutex(0), InstallerWait::HeldByOther);
+}
+
+// The running program's file is held from start-up: nothing renames it
+// away, and its copy comes from the held file, byte for byte.
+TEST(RunningImage, IsHeldAgainstRenamingAndCopiedFromTheHandle) {
+  platform::windows::PinRunningImage();
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  EXPECT_FALSE(MoveFileW(self, (std::wstring(self) + L".moved").c_str()));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  const ScratchFolder scratch;
+  platform::windows::MakeFileSystem()->CopyFile(Utf8(self), Utf8(scratch / L"copy.exe"));
+  EXPECT_EQ(ReadBytes(scratch / L"copy.exe"), ReadBytes(self));
 }
 
 TEST(Kernel, SleepBlocksForTheGivenTime) {
