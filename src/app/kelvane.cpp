@@ -30,7 +30,8 @@ void Kelvane::RemoveFiles() { files::RemoveFiles(platform_); }
 void Kelvane::RemoveRegKeys() { registry::RemoveRegKeys(platform_); }
 void Kelvane::StopService() { installer::StopService(platform_); }
 void Kelvane::UninstallMSIs() {
-  installer::ScrubInstallerRecords(platform_, installer::UninstallMSIs(platform_));
+  installer::ScrubInstallerRecords(platform_,
+                                   installer::UninstallMSIs(platform_, {options_.logFile.value_or(std::string())}));
 }
 void Kelvane::CleanUp() { files::CleanUp(platform_); }
 void Kelvane::SetupReboot() { restart::SetupReboot(platform_); }

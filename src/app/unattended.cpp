@@ -34,9 +34,9 @@ class NoWindows final : public platform::WindowSystem {
 int Remove(platform::Platform& platform, const RunOptions& options, const RunLog& log) {
   if (options.display == RunOptions::Display::Passive) platform.windows.Show(platform::Window::Loading);
   installer::StopService(platform);
-  // Without the Installer's own log for now: under Wine, MsiEnableLogW
-  // beside MsiConfigureProductExW made every uninstallation answer 1627.
-  installer::ScrubInstallerRecords(platform, installer::UninstallMSIs(platform));
+  // The Installer's own log of each removal goes beside the run's.
+  installer::ScrubInstallerRecords(platform,
+                                   installer::UninstallMSIs(platform, {options.logFile.value_or(std::string())}));
   files::RemoveFiles(platform, files::kUnattendedRemoval);
   registry::RemoveRegKeys(platform);
   files::RemoveProgramFolder(platform, files::kUnattendedRemoval);

@@ -61,19 +61,25 @@ class InstalledProduct final : public Product {
   long Uninstall(const std::string& installerLog) override {
     // No user interface: the tool runs the removal itself, one after another.
     static const auto setInternalUI = KELVANE_MSI(MsiSetInternalUI);
-    static const auto configureProduct = KELVANE_MSI(MsiConfigureProductW);
+    static const auto configureProduct = KELVANE_MSI(MsiConfigureProductExW);
     static const auto enableLog = KELVANE_MSI(MsiEnableLogW);
     HWND owner = nullptr;
     const INSTALLUILEVEL previous = setInternalUI(INSTALLUILEVEL_NONE, &owner);
     // The Installer's own log of this removal, appended beside the others;
     // a log that cannot be opened does not stop the removal.
     const bool logging = !installerLog.empty();
-    if (logging) enableLog(kInstallerLogMode, Widen(installerLog).c_str(), INSTALLLOGATTRIBUTES_APPEND);
-    // MsiConfigureProductExW with "REBOOT=ReallySuppress", which keeps the
-    // Installer from restarting the machine itself, answered 1627 for every
-    // product under Wine 8 where this call removes them: it stays until that
-    // is understood.
-    const UINT result = configureProduct(code_.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT);
+    // Whole, as the tool's own folder reads it: the Installer's service would
+    // read a relative name from its own.
+    std::wstring full(32768, L'\0');
+    const DWORD length = logging ? GetFullPathNameW(Widen(installerLog).c_str(), static_cast<DWORD>(full.size()),
+                                                    full.data(), nullptr)
+                                 : 0;
+    full.resize(length > 0 && length < full.size() ? length : 0);
+    if (logging) enableLog(kInstallerLogMode, full.empty() ? Widen(installerLog).c_str() : full.c_str(), INSTALLLOGATTRIBUTES_APPEND);
+    // Never a restart by the Installer itself, not even one a package forces:
+    // the tool decides, and /norestart holds.
+    const UINT result =
+        configureProduct(code_.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT, L"REBOOT=ReallySuppress");
     if (logging) enableLog(0, nullptr, 0);
     setInternalUI(previous, &owner);
     return static_cast<long>(result);
