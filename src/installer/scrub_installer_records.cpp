@@ -75,7 +75,10 @@ class Scrub {
       return;
     }
     Choose(results);
-    if (products_.empty()) return;
+    // Component values an earlier run or a broken removal left, named by an
+    // Office 2010 product that is gone, go even when no product needs the
+    // whole scrub.
+    if (products_.empty()) return SkipIfFails([&] { RemoveComponentValues(); });
     WriteJournal();
     DecidePatches();
     ReadLocalPackages();
@@ -218,13 +221,34 @@ class Scrub {
     auto& registry = Require(registry_);
     registry::ForEachReferencingKey(
         registry, kLocalMachine, UserData("Components"),
-        [&](const std::string& value) { return IsOffice2010ComponentValue(value) && !standing_.count(value); },
+        [&](const std::string& value) {
+          return IsOffice2010ComponentValue(value) && !standing_.count(value) && !StillListed(value);
+        },
         [&](const std::string& key, const std::vector<std::string>& values) {
           for (const std::string& value : registry::DeleteValuesThenEmptyKey(registry, kLocalMachine, key, values)) {
             const auto product = products_.find(value);
             if (product != products_.end()) ++product->second.counts.componentValues;
           }
         });
+  }
+
+  // Whether the Installer still lists the product: its component values are
+  // its own until it goes. Where the products cannot be listed, only the
+  // set's own values go.
+  bool StillListed(const std::string& packed) {
+    if (!listed_) {
+      listed_.emplace();
+      bool complete = false;
+      SkipIfFails([&] {
+        for (const auto& product : Require(services_).ExecQuery(kProductQuery)) {
+          listed_->insert(PackedProductCode(product->ProductCode()));
+        }
+        complete = true;
+      });
+      listingComplete_ = complete;
+    }
+    if (products_.count(packed)) return false;
+    return !listingComplete_ || listed_->count(packed) > 0;
   }
 
   // Each value is a list of descriptors that may come from several
@@ -328,7 +352,9 @@ class Scrub {
   std::string journalFolder_;
   std::string installerFolder_;
   std::map<std::string, Scrubbed, CaseLessLess> products_;  // by packed code
-  std::set<std::string, CaseLessLess> standing_;           // the Installer stands by them: never scrubbed
+  std::set<std::string, CaseLessLess> standing_;
+  std::optional<std::set<std::string, CaseLessLess>> listed_;  // what the Installer still lists, by packed code
+  bool listingComplete_ = false;           // the Installer stands by them: never scrubbed
   std::map<std::string, std::optional<std::string>, CaseLessLess> patches_;  // packed code, its cached .msp
 };
 

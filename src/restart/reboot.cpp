@@ -40,6 +40,9 @@ void Reboot(platform::Platform& platform) {
 
   long status = 0;
   if (RequestRestart(platform, false, &status)) return;
+  // ERROR_CALL_NOT_IMPLEMENTED: a system without the call (Wine) restarts
+  // by other means; the log has said so.
+  if (status == kRestartCallMissing) return;
   const std::string why = status == platform::kRestartRefusedUsersSignedIn ? kOtherUsersSignedInText : kNoRestartText;
   SkipIfFails([&] {
     platform.windows.ShowErrorBox(platform::kApplicationTitle, std::string(kRestartNeededText) + "\n\n" + why);

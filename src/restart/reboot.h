@@ -17,6 +17,7 @@ void Reboot(platform::Platform& platform);
 bool RequestRestart(platform::Platform& platform, bool force, long* status = nullptr);
 
 inline constexpr unsigned kRestartGraceSeconds = 10;
+inline constexpr long kRestartCallMissing = 120;
 // The wait for a computer name: up to this many reads, this far apart.
 inline constexpr int kComputerNameReads = 25;
 inline constexpr unsigned kComputerNamePauseMilliseconds = 200;

@@ -551,6 +551,7 @@ def read_only_startup(machine, helpers, exe):
     machine.start(exe)
     check(machine.wait_for_window("^Complete$", 120), "the next start takes the resumed path and completes")
     machine.run(dos_path(helpers["window_probe"]), "close", COMPLETE)
+    close_remaining_items_box(machine, helpers, "read-only Startup folder")
     check(wait_for_exit(machine.program, 30), "closing the completion window ends the program")
 
 
@@ -606,6 +607,11 @@ def unattended(machine, helpers, exe, image, paths, installed, work, sim_tool, r
     code, _ = run("/check")
     check(code == 1, f"/check before the removal exits 1 (exit {code})")
     code, visible = run("/quiet", "/norestart", "/log", "C:\\kv.log")
+    if code not in (0, 3010):
+        said = machine.unix_path("C:\\kv.log").read_text("utf-8", "replace").splitlines()
+        say("      the log's remains and scrubbed lines: " + " | ".join(
+            line.split("\t", 1)[-1] for line in said if "\tremains\t" in line or "\tscrubbed\t" in line
+            or "\tuninstall\t" in line))
     check(code in (0, 3010), f"/quiet /norestart exits 0 or 3010 (exit {code})")
     check(visible == 0, "no window of the tool showed")
     sim_root = work / "sim-unattended"
