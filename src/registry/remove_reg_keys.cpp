@@ -65,8 +65,8 @@ void RemoveRegKeys(platform::Platform& platform) {
     SkipIfFails([&] {
       auto& provider = Require(native);
       ForEachReferencingKey(provider, step.root, std::string(step.parentPath), ReferenceStep::Names,
+                            // Values, not keys, go: the progress line stays as it is.
                             [&](const std::string& keyPath, const std::vector<std::string>& values) {
-                              SkipIfFails([&] { ShowProgress(platform.windows, "Removing: " + keyPath); });
                               DeleteValuesThenEmptyKey(provider, step.root, keyPath, values);
                             });
     });
