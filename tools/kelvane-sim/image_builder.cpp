@@ -1,12 +1,10 @@
 #include "image_builder.h"
 
-#include <cstdio>
 #include <fstream>
 
 #include "platform/sim/image/atomic_write.h"
 #include "platform/sim/image/reg_value.h"
 #include "platform/sim/image/shell_link.h"
-#include "platform/sim/image/utf.h"
 #include "platform/sim/image/windows_path.h"
 
 namespace kelvane::platform::sim {
@@ -53,44 +51,17 @@ void ImageBuilder::AddKey(const std::string& fullName, const std::vector<std::st
   for (const auto& value : values) key->values.push_back(value);
 }
 
-namespace {
-
-std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '\\' || c == '"') out += '\\';
-    out += c;
-  }
-  return out + "\"";
-}
-
-std::string ValueName(const std::string& name) { return name.empty() ? std::string("@") : Quoted(name); }
-
-}  // namespace
-
+// The value lines regedit writes, as the machine itself writes them.
 std::string ImageBuilder::StringValue(const std::string& name, const std::string& value) {
-  return ValueName(name) + "=" + Quoted(value);
+  return FormatStringValue(name, value);
 }
 
 std::string ImageBuilder::ExpandStringValue(const std::string& name, const std::string& value) {
-  // As regedit exports REG_EXPAND_SZ: the UTF-16LE bytes with their NUL.
-  std::string data = ValueName(name) + "=hex(2):";
-  char byte[4];
-  for (char16_t unit : Utf8ToUtf16(value).value_or(u"") + u'\0') {
-    for (unsigned part : {unit & 0xFFu, static_cast<unsigned>(unit >> 8)}) {
-      std::snprintf(byte, sizeof byte, "%02x", part);
-      data += byte;
-      data += ',';
-    }
-  }
-  data.pop_back();
-  return data;
+  return FormatExpandStringValue(name, value);
 }
 
 std::string ImageBuilder::DwordValue(const std::string& name, std::uint32_t value) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%08x", value);
-  return "\"" + name + "\"=dword:" + digits;
+  return FormatDwordValue(name, value);
 }
 
 std::string ImageBuilder::MultiStringValue(const std::string& name, const std::vector<std::string>& strings) {

@@ -129,15 +129,19 @@ long DirectRegistryProvider::EnumValues(std::uint32_t hDefKey, const std::string
   return 0;
 }
 
+long DirectRegistryProvider::Read(std::uint32_t hDefKey, const std::string& sSubKeyName, const std::string& sValueName,
+                                  DWORD& type, std::wstring& data) const {
+  Key key;
+  const long opened = Open(hDefKey, sSubKeyName, KEY_QUERY_VALUE | viewFlag_, key);
+  return opened != 0 ? opened : Query(key.get(), Widen(sValueName), type, data);
+}
+
 long DirectRegistryProvider::GetStringValue(std::uint32_t hDefKey, const std::string& sSubKeyName,
                                             const std::string& sValueName, std::optional<std::string>& sValue) {
   sValue.reset();
-  Key key;
-  const long opened = Open(hDefKey, sSubKeyName, KEY_QUERY_VALUE | viewFlag_, key);
-  if (opened != 0) return opened;
   DWORD type = 0;
   std::wstring data;
-  const long status = Query(key.get(), Widen(sValueName), type, data);
+  const long status = Read(hDefKey, sSubKeyName, sValueName, type, data);
   if (status != 0) return status;
   if (type != REG_SZ && type != REG_EXPAND_SZ) return kTypeMismatch;
   // Stored with or without its terminator; the text ends at the first one.
@@ -151,12 +155,9 @@ long DirectRegistryProvider::GetMultiStringValue(std::uint32_t hDefKey, const st
                                                  const std::string& sValueName,
                                                  std::optional<std::vector<std::string>>& sValue) {
   sValue.reset();
-  Key key;
-  const long opened = Open(hDefKey, sSubKeyName, KEY_QUERY_VALUE | viewFlag_, key);
-  if (opened != 0) return opened;
   DWORD type = 0;
   std::wstring data;
-  const long status = Query(key.get(), Widen(sValueName), type, data);
+  const long status = Read(hDefKey, sSubKeyName, sValueName, type, data);
   if (status != 0) return status;
   if (type != REG_MULTI_SZ) return kTypeMismatch;
   // Strings end at their terminators; the list ends at an empty one.

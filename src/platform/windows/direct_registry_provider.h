@@ -30,6 +30,10 @@ class DirectRegistryProvider final : public RegistryProvider {
   long DeleteValue(std::uint32_t hDefKey, const std::string& sSubKeyName, const std::string& sValueName) override;
 
  private:
+  // A value's type and its data, read in this provider's view.
+  long Read(std::uint32_t hDefKey, const std::string& sSubKeyName, const std::string& sValueName, DWORD& type,
+            std::wstring& data) const;
+
   REGSAM viewFlag_;
 };
 
