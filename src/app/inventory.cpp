@@ -99,6 +99,12 @@ class Inventory {
     }
   }
 
+  // The Installer's component records that still name an Office 2010
+  // product: one trace per component key, walked once.
+  void Components() {
+    References("component", platform::kLocalMachine, files::kComponentRecords, installer::IsOffice2010ComponentValue);
+  }
+
   void Products() {
     std::vector<std::unique_ptr<platform::Product>> products;
     SkipIfFails([&] {
@@ -177,6 +183,7 @@ std::vector<std::string> FindTraces(platform::Platform& platform, bool usersOwn)
   }
   // The registry plan itself, then the products.
   found.Keys(anotherOffice);
+  found.Components();
   found.Products();
   // What the tool leaves for its resumed run.
   if (usersOwn) found.File("batch file", found.Expand(kTempReference) + "\\" + kBatchFileName);

@@ -121,9 +121,12 @@ class Scrub {
     for (const UninstallResult& result : results) {
       const std::string packed = PackedProductCode(result.productCode);
       if (packed.empty() || !BelongsToOffice2010(packed)) continue;
-      if (Judge(result.status, RecordsRemain(packed)) == Verdict::Scrub) {
+      const Verdict verdict = Judge(result.status, RecordsRemain(packed));
+      if (verdict == Verdict::Scrub) {
         products_[packed] = {BracedProductCode(packed), result.name, result.status, std::nullopt, {}};
-      } else {
+      } else if (verdict != Verdict::Removed) {
+        // A product the Installer removed is no longer its to stand by: what
+        // it left of it is an orphan like any other.
         standing_.insert(packed);
       }
     }

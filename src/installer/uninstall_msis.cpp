@@ -81,10 +81,12 @@ std::vector<UninstallResult> UninstallMSIs(platform::Platform& platform, const U
       SkipIfFails([&] { idle = platform::InstallerIdle(platform.kernel, kInstallerBusyWaitMilliseconds); });
       if (idle) status = UninstallOnce(*product, installerLog);
     }
-    // The status goes to the run's log, for whoever reads it.
-    platform::Note("uninstall", name + ": status " + std::to_string(status));
+    // The status goes to the run's log, for whoever reads it: a product
+    // without a name by its code.
+    const std::string logged = name.empty() ? code : name;
+    platform::Note("uninstall", logged + ": status " + std::to_string(status));
     if (status == kRestartRequired) platform::Note(platform::kInstallerRestartNeeded, name + " " + code);
-    results.push_back({code, name, status});
+    results.push_back({code, logged, status});
   }
   return results;
 }

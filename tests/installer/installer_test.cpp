@@ -101,11 +101,15 @@ TEST_F(UninstallMSIsTest, Office14ProductsGoByTheirCodeAndTheKeptOnesAreNamedOnc
   recorder.machine.products = {
       {.name = "Microsoft Visio Premium 2010", .code = "{90140000-0057-0000-0000-0000000FF1CE}"},
       {.name = "Microsoft Access database engine 2010", .code = "{90140000-00D1-0409-0000-0000000FF1CE}"},
-      {.name = "Microsoft Filter Pack 2.0", .code = "{95140000-2000-0409-1000-0000000FF1CE}"}};
+      {.name = "Microsoft Filter Pack 2.0", .code = "{95140000-2000-0409-1000-0000000FF1CE}"},
+      // A registration the Installer lists without a name goes by its code.
+      {.name = std::nullopt, .code = "{90140000-0016-0409-0000-0000000FF1CE}"}};
   const auto results = installer::UninstallMSIs(recorder.get());
-  EXPECT_THAT(recorder.Entries("Uninstall "), ElementsAre("Microsoft Visio Premium 2010"));
-  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(recorder.Entries("Uninstall ").size(), 2u);
+  EXPECT_THAT(recorder.Progress(), ElementsAre("Uninstalling MSI: Microsoft Visio Premium 2010"));
+  ASSERT_EQ(results.size(), 2u);
   EXPECT_EQ(results[0].status, 0);
+  EXPECT_EQ(results[1].name, "{90140000-0016-0409-0000-0000000FF1CE}");
 }
 
 TEST_F(UninstallMSIsTest, ABusyInstallerIsWaitedForOnceThenTriedAgain) {

@@ -356,6 +356,15 @@ TEST(Unattended, WhatTheInstallerCouldNotRemoveGoesFromItsOwnRecordsAndNothingEl
   Lines components;
   for (const auto& entry : componentKeys->subkeys) components.push_back(entry.second->name);
 
+  // An earlier run's orphan: Project 2010, no longer installed, beside the
+  // Access Database Engine, which is kept.
+  const std::string orphanKey = userData + "Components\\0A1B2C3D4E5F60718293A4B5C6D7E8F9";
+  const std::string project = "00004109B30000000000000000F01FEC", engine = "000041091D0090400000000000F01FEC";
+  {
+    Machine machine(image.path());
+    machine.registry().Create(orphanKey)->values = {"\"" + project + "\"=\"C:\\\\x\"", "\"" + engine + "\"=\"C:\\\\y\""};
+    machine.Save();
+  }
   image.WriteFaults("UninstallStatus=Microsoft Office Professional Plus 2010:1612\n");
   const UnattendedRun run = RunUnattended(image, "/quiet /norestart");
   EXPECT_EQ(run.exitCode, "0") << run.log;
@@ -369,6 +378,7 @@ TEST(Unattended, WhatTheInstallerCouldNotRemoveGoesFromItsOwnRecordsAndNothingEl
   // 7-Zip's share of a component and a permanent component's mark stay.
   EXPECT_NE(remaining.find("\"" + sevenZip + "\""), std::string::npos) << remaining;
   EXPECT_NE(remaining.find("\"00000000000000000000000000000000\""), std::string::npos) << remaining;
+  EXPECT_EQ(values(orphanKey), "\"" + engine + "\"=\"C:\\\\y\"\n");
   // Cached files go only from the Installer's folder: a LocalPackage that
   // names a document elsewhere leaves the document.
   EXPECT_FALSE(image.Exists(cachedPackage));
