@@ -12,10 +12,12 @@
 #include "installer/scrub_installer_records.h"
 #include "installer/uninstall_msis.h"
 #include "platform/shared/collapse_separators.h"
+#include "platform/shared/edition_views.h"
 #include "platform/shared/error_box.h"
 #include "platform/shared/skip_if_fails.h"
 #include "registry/registry_plan.h"
 #include "registry/value_references.h"
+#include "registry/view_providers.h"
 
 namespace kelvane::app {
 
@@ -27,14 +29,13 @@ namespace {
 class Inventory {
  public:
   explicit Inventory(platform::Platform& platform)
-      : platform_(platform), shell_(platform.objects.CreateShell()), fso_(platform.objects.CreateFileSystem()) {
+      : platform_(platform),
+        shell_(platform.objects.CreateShell()),
+        fso_(platform.objects.CreateFileSystem()),
+        providers_(platform.objects),
+        editions(platform::MachineEditionViews(platform.kernel)) {
     Require(shell_);
     Require(fso_);
-    for (const auto view : {platform::RegistryView::Program, platform::RegistryView::Native}) {
-      SkipIfFails([&] {
-        Provider(view) = platform_.objects.GetRegistryProvider(registry::RegistryProviderMoniker("."), view);
-      });
-    }
   }
 
   std::string Expand(std::string_view reference) { return shell_->ExpandEnvironmentStrings(std::string(reference)); }
@@ -77,21 +78,25 @@ class Inventory {
     for (const registry::FixedKey& fixed : registry::kFixedKeys) {
       if (fixed.keyPath == registry::kSourceEngineServiceKey && anotherOffice) continue;
       if (fixed.root == platform::kCurrentUser && !usersOwn) continue;
-      SkipIfFails([&] {
-        if (Registry(fixed.view).EnumKey(fixed.root, std::string(fixed.keyPath), names) == 0) {
-          Add("key", platform::CollapseSeparators(fixed.FullName()));
-        }
-      });
+      for (const platform::EditionView& view : registry::ViewsOf(fixed, editions)) {
+        SkipIfFails([&] {
+          if (providers_.In(view.registry).EnumKey(fixed.root, std::string(fixed.keyPath), names) == 0) {
+            Add("key", platform::KeyNameInView(view, platform::CollapseSeparators(fixed.FullName())));
+          }
+        });
+      }
     }
     for (const registry::EnumerationStep& step : registry::kEnumerationPlan) {
       if (step.root == platform::kCurrentUser && !usersOwn) continue;
-      names.reset();
-      SkipIfFails([&] { Registry(step.view).EnumKey(step.root, std::string(step.parentPath), names); });
-      if (!names) continue;
-      const std::string parent = FullKeyName(step.root, step.parentPath);
-      // Two steps walk the Uninstall key: a name both match is one trace.
-      for (const auto& name : *names) {
-        if (step.Matches(name) && listedKeys_.insert(parent + "\\" + name).second) Add("key", parent + "\\" + name);
+      for (const platform::EditionView& view : registry::ViewsOf(step, editions)) {
+        names.reset();
+        SkipIfFails([&] { providers_.In(view.registry).EnumKey(step.root, std::string(step.parentPath), names); });
+        if (!names) continue;
+        const std::string parent = platform::KeyNameInView(view, FullKeyName(step.root, step.parentPath));
+        // Two steps walk the Uninstall key: a name both match is one trace.
+        for (const auto& name : *names) {
+          if (step.Matches(name) && listedKeys_.insert(parent + "\\" + name).second) Add("key", parent + "\\" + name);
+        }
       }
     }
     for (const registry::ReferenceStep& step : registry::kReferencePlan) {
@@ -134,11 +139,6 @@ class Inventory {
 
   void Add(const char* kind, const std::string& name) { lines_.push_back(std::string(kind) + "\t" + name); }
 
-  // The program's own view, or the native one of the Installer's records.
-  std::unique_ptr<platform::RegistryProvider>& Provider(platform::RegistryView view) {
-    return view == platform::RegistryView::Native ? native_ : program_;
-  }
-  platform::RegistryProvider& Registry(platform::RegistryView view) { return Require(Provider(view)); }
 
   static std::string FullKeyName(std::uint32_t root, std::string_view path) {
     return platform::CollapseSeparators(std::string(registry::RootName(root)) + "\\" + std::string(path));
@@ -147,7 +147,7 @@ class Inventory {
   // A key several products share that still lists one of Office 2010's.
   void References(const char* kind, std::uint32_t root, const std::string& parent, const registry::ValueNameRule& rule) {
     SkipIfFails([&] {
-      registry::ForEachReferencingKey(Registry(platform::RegistryView::Native), root, parent, rule,
+      registry::ForEachReferencingKey(providers_.In(platform::RegistryView::Native), root, parent, rule,
                                       [&](const std::string& key, const std::vector<std::string>&) {
                                         Add(kind, FullKeyName(root, key));
                                       });
@@ -159,8 +159,11 @@ class Inventory {
   std::unique_ptr<platform::FileSystem> fso_;
   std::vector<std::string> lines_;
   std::set<std::string> listedKeys_;
-  std::unique_ptr<platform::RegistryProvider> program_, native_;
+  registry::ViewProviders providers_;
   files::KeptKeyPaths kept_;
+
+ public:
+  const std::vector<platform::EditionView> editions;
 };
 
 }  // namespace
@@ -174,11 +177,13 @@ std::vector<std::string> FindTraces(platform::Platform& platform, bool usersOwn)
   // The file plan, the program folder the resumed run removes included.
   for (const files::FileStep& step : files::kFilePlan) {
     if ((step.keptWhileAnotherOffice && anotherOffice) || (step.owner == files::Owner::User && !usersOwn)) continue;
-    const std::string path = step.PathWith([&](std::string_view reference) { return found.Expand(reference); });
-    switch (step.kind) {
-      case files::StepKind::Folder: found.Folder("folder", path); break;
-      case files::StepKind::File: found.File("file", path); break;
-      case files::StepKind::Caches: found.Caches(path); break;
+    for (const std::string& path :
+         step.PathsIn(found.editions, [&](std::string_view reference) { return found.Expand(reference); })) {
+      switch (step.kind) {
+        case files::StepKind::Folder: found.Folder("folder", path); break;
+        case files::StepKind::File: found.File("file", path); break;
+        case files::StepKind::Caches: found.Caches(path); break;
+      }
     }
   }
   // The registry plan itself, then the products.

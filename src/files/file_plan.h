@@ -3,6 +3,9 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/shared/edition_views.h"
 
 namespace kelvane::files {
 
@@ -68,6 +71,25 @@ struct FileStep {
   template <class Expand>
   std::string PathWith(Expand&& expand) const {
     return (reference.empty() ? std::string() : std::string(expand(reference))) + std::string(tail);
+  }
+
+  // What lies in Program Files lies in each edition's view of it.
+  bool InEachEditionView() const { return platform::DiffersByView(reference); }
+
+  // The step's paths, one per view it lies in, the 32-bit view's first: the
+  // program's own view through expand(reference), as always; the other view
+  // of a 64-bit Windows from that view's folders.
+  template <class Expand>
+  std::vector<std::string> PathsIn(const std::vector<platform::EditionView>& editions, Expand&& expand) const {
+    std::vector<std::string> paths;
+    for (const platform::EditionView& view : editions) {
+      if (view.registry == platform::RegistryView::Program) {
+        paths.push_back(PathWith(expand));
+      } else if (InEachEditionView()) {
+        paths.push_back(platform::InView(view, std::string(reference)) + std::string(tail));
+      }
+    }
+    return paths;
   }
 
   // The text the progress line shows for the path, as it always has.

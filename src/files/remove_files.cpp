@@ -11,6 +11,7 @@
 #include "files/kept_key_paths.h"
 #include "files/restart_deletion.h"
 #include "installer/another_office.h"
+#include "platform/shared/edition_views.h"
 #include "platform/shared/progress.h"
 #include "platform/shared/skip_if_fails.h"
 
@@ -135,13 +136,16 @@ void RemoveFiles(platform::Platform& platform, const FileRemoval& how) {
     }
     return found->second;
   };
-  std::vector<std::string> paths;
-  for (const FileStep& step : kFilePlan) paths.push_back(step.runs == Runs::FilePhase ? step.PathWith(expand) : "");
+  const std::vector<platform::EditionView> editions = platform::MachineEditionViews(platform.kernel);
+  std::vector<std::vector<std::string>> paths;
+  for (const FileStep& step : kFilePlan) {
+    paths.push_back(step.runs == Runs::FilePhase ? step.PathsIn(editions, expand) : std::vector<std::string>());
+  }
   const std::string tempPrefix = expand(kTempReference) + "\\";
   FileSystem& files = Require(fso);
   const KeptKeyPaths kept = KeptKeyPaths::Find(platform);
   std::optional<RestartRoots> roots;
-  if (how.handInUseToRestart) roots = RestartRoots::ProgramFiles(Require(shell));
+  if (how.handInUseToRestart) roots = RestartRoots::ProgramFiles(Require(shell), editions);
 
   bool batchFileWritten = !how.writeBatchFile;
   // Asked once, when the first step it keeps comes: after the uninstall
@@ -157,15 +161,19 @@ void RemoveFiles(platform::Platform& platform, const FileRemoval& how) {
     const RestartRoots* handInUse = roots && step.HandedToRestartInUse() ? &*roots : nullptr;
     switch (step.kind) {
       case StepKind::Folder:
-        SkipIfFails([&] { ShowProgress(platform.windows, step.ProgressText(paths[i])); });
-        DeleteFolder(files, [&] { return paths[i]; }, handInUse, kept);
+        for (const std::string& path : paths[i]) {
+          SkipIfFails([&] { ShowProgress(platform.windows, step.ProgressText(path)); });
+          DeleteFolder(files, [&] { return path; }, handInUse, kept);
+        }
         break;
       case StepKind::Caches:
         if (!batchFileWritten) WriteBatchFile(platform, files, tempPrefix + kBatchFileName);
         batchFileWritten = true;
         SweepCaches(platform, files, step, handInUse);
         break;
-      case StepKind::File: RemoveFile(platform, files, step, paths[i]); break;
+      case StepKind::File:
+        for (const std::string& path : paths[i]) RemoveFile(platform, files, step, path);
+        break;
     }
   }
   if (!batchFileWritten) WriteBatchFile(platform, files, tempPrefix + kBatchFileName);
@@ -179,14 +187,21 @@ void RemoveProgramFolder(platform::Platform& platform, const FileRemoval& how) {
   if (!fso) return;
   const KeptKeyPaths kept = KeptKeyPaths::Find(platform);
   std::optional<RestartRoots> roots;
-  if (how.handInUseToRestart) SkipIfFails([&] { roots = RestartRoots::ProgramFiles(Require(shell)); });
+  const std::vector<platform::EditionView> editions = platform::MachineEditionViews(platform.kernel);
+  if (how.handInUseToRestart) SkipIfFails([&] { roots = RestartRoots::ProgramFiles(Require(shell), editions); });
   for (const FileStep& step : kFilePlan) {
     if (step.runs != Runs::ProgramFolder) continue;
-    const auto expand = [&](std::string_view reference) {
-      return Require(shell).ExpandEnvironmentStrings(std::string(reference));
-    };
-    DeleteFolder(*fso, [&] { return step.PathWith(expand); }, roots && step.HandedToRestartInUse() ? &*roots : nullptr,
-                 kept);
+    for (const platform::EditionView& view : editions) {
+      if (view.registry != platform::RegistryView::Program && !step.InEachEditionView()) continue;
+      // Expanded only when its turn comes: a failed expansion skips that view alone.
+      const auto path = [&] {
+        const auto expand = [&](std::string_view reference) {
+          return Require(shell).ExpandEnvironmentStrings(std::string(reference));
+        };
+        return step.PathsIn({view}, expand).at(0);
+      };
+      DeleteFolder(*fso, path, roots && step.HandedToRestartInUse() ? &*roots : nullptr, kept);
+    }
   }
 }
 

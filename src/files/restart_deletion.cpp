@@ -28,9 +28,15 @@ bool HasDotSegment(std::string_view path) {
 
 }  // namespace
 
-RestartRoots RestartRoots::ProgramFiles(platform::Shell& shell) {
-  return RestartRoots({shell.ExpandEnvironmentStrings(kProgramFilesReference),
-                       shell.ExpandEnvironmentStrings("%CommonProgramFiles%")});
+RestartRoots RestartRoots::ProgramFiles(platform::Shell& shell, const std::vector<platform::EditionView>& editions) {
+  std::vector<std::string> roots{shell.ExpandEnvironmentStrings(kProgramFilesReference),
+                                 shell.ExpandEnvironmentStrings("%CommonProgramFiles%")};
+  for (const platform::EditionView& view : editions) {
+    if (view.registry == platform::RegistryView::Program) continue;
+    roots.push_back(view.programFiles);
+    roots.push_back(view.commonFiles);
+  }
+  return RestartRoots(std::move(roots));
 }
 
 bool RestartRoots::Hold(std::string_view path) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/interface/kernel.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,8 +21,9 @@ class RestartRoots {
  public:
   explicit RestartRoots(std::vector<std::string> roots) : roots_(std::move(roots)) {}
   // %ProgramFiles% and %CommonProgramFiles%, as the shell expands them (the
-  // system's known folders on Windows). Fails as the expansion does.
-  static RestartRoots ProgramFiles(platform::Shell& shell);
+  // system's known folders on Windows), and the other edition view's on
+  // 64-bit Windows. Fails as the expansion does.
+  static RestartRoots ProgramFiles(platform::Shell& shell, const std::vector<platform::EditionView>& editions = {});
   // Whether the path lies strictly below one of them, with no "." or ".."
   // on the way.
   bool Hold(std::string_view path) const;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/paths.h"
 #include "platform/interface/registry_provider.h"
 
 namespace kelvane::registry {
@@ -22,7 +23,13 @@ struct FixedKey {
   // The key's full name, as the progress line shows it: the root's name,
   // then the path.
   std::string FullName() const;
+  bool InEachEditionView() const;
 };
+
+// Whether a key the plan names in the program's own view is one that 64-bit
+// Windows keeps apart for 32-bit programs (HKLM\SOFTWARE, its classes
+// aside): it is then removed in each edition's view, for either edition.
+bool KeptApartByBitness(std::uint32_t root, std::string_view path, RegistryView view);
 
 // The Source Engine service's key: it stays while another Office is installed.
 inline constexpr std::string_view kSourceEngineServiceKey = "SYSTEM\\CurrentControlSet\\Services\\ose";
@@ -40,6 +47,7 @@ struct EnumerationStep {
   RegistryView view = RegistryView::Program;
 
   bool Matches(std::string_view name) const;
+  bool InEachEditionView() const { return KeptApartByBitness(root, parentPath, view); }
 };
 
 // A parent key whose subkeys several products share, each listing a product
@@ -67,6 +75,15 @@ inline std::string RegistryProviderMoniker(const std::string& strComputer) {
 using platform::RootName;
 
 inline std::string FixedKey::FullName() const { return std::string(RootName(root)) + "\\" + std::string(keyPath); }
+
+inline bool KeptApartByBitness(std::uint32_t root, std::string_view path, RegistryView view) {
+  constexpr std::string_view kSoftware = "SOFTWARE\\";
+  return view == RegistryView::Program && root == kLocalMachine && path.size() > kSoftware.size() &&
+         SamePath(path.substr(0, kSoftware.size()), kSoftware) &&
+         !SamePath(path.substr(kSoftware.size(), 8), "Classes\\");
+}
+
+inline bool FixedKey::InEachEditionView() const { return KeptApartByBitness(root, keyPath, view); }
 
 inline constexpr std::array<FixedKey, 4> kFixedKeys{{
     {kCurrentUser, "Software\\Microsoft\\Office\\14.0"},

@@ -4,7 +4,21 @@
 #include <string>
 #include <vector>
 
+#include "platform/interface/registry_provider.h"
+
 namespace kelvane::platform {
+
+// One of the views in which Windows shows programs of one bitness the
+// machine: Office 2010 of that edition keeps its folders and its
+// HKLM\SOFTWARE keys there. 32-bit Windows has one; 64-bit Windows the
+// 32-bit view (Program Files (x86), HKLM\SOFTWARE\Wow6432Node) and the
+// native one.
+struct EditionView {
+  RegistryView registry;     // the provider view that sees its keys
+  std::string programFiles;  // its Program Files, from the system
+  std::string commonFiles;   // its Common Files
+  bool wow6432 = false;      // the 32-bit view of a 64-bit Windows
+};
 
 // The rights the tool's access token carries.
 enum class Elevation {
@@ -70,6 +84,9 @@ class Kernel {
   // (kRestartRefusedUsersSignedIn); with force, every session is closed.
   // Returns the Win32 status: 0 once the restart is on its way.
   virtual long RequestRestart(unsigned gracePeriodSeconds, bool force) = 0;
+  // The machine's views, the 32-bit one first; their folders from the
+  // system, never from the environment.
+  virtual std::vector<EditionView> EditionViews() = 0;
 };
 
 // ERROR_SHUTDOWN_USERS_LOGGED_ON: other users' sessions are never forced.

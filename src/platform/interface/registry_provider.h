@@ -17,8 +17,9 @@ inline constexpr std::uint32_t kLocalMachine = 0x80000002u;
 // program's own (a 32-bit program sees the 32-bit view, Wow6432Node), or the
 // machine's native one, where the Windows Installer keeps its records
 // (HKLM\SOFTWARE\Classes\Installer and ...\Installer\UserData) whatever the
-// caller's bitness. On 32-bit Windows the two are one.
-enum class RegistryView { Program, Native };
+// caller's bitness; or the 32-bit view (HKLM\SOFTWARE\Wow6432Node), which a
+// 64-bit program reaches only by asking for it. On 32-bit Windows all are one.
+enum class RegistryView { Program, Native, Bits32 };
 
 // The root's name as key names spell it: "HKEY_CLASSES_ROOT" and the like.
 constexpr std::string_view RootName(std::uint32_t root) {

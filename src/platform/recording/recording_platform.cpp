@@ -673,7 +673,9 @@ class RecordingPlatform::Objects final : public platform::Objects {
   using platform::Objects::GetRegistryProvider;
   std::unique_ptr<platform::RegistryProvider> GetRegistryProvider(const std::string& moniker,
                                                                  platform::RegistryView view) override {
-    Bind(moniker + (view == platform::RegistryView::Native ? " (native view)" : ""));
+    Bind(moniker + (view == platform::RegistryView::Native   ? " (native view)"
+                    : view == platform::RegistryView::Bits32 ? " (32-bit view)"
+                                                             : ""));
     return std::make_unique<FakeRegistry>(recorder_);
   }
   std::unique_ptr<platform::ProductServices> GetProductServices(const std::string& moniker) override {
@@ -734,6 +736,8 @@ class RecordingPlatform::Kernel final : public platform::Kernel {
     recorder_.Record("RequestRestart " + std::to_string(gracePeriodSeconds) + (force ? " forced" : " programs may save"));
     return !force && recorder_.machine.otherUsersSignedIn ? platform::kRestartRefusedUsersSignedIn : 0;
   }
+  // None unless a test gives some: the program's own view alone.
+  std::vector<platform::EditionView> EditionViews() override { return recorder_.machine.editionViews; }
   // The user's rights that cannot be had are FailOn(Operation::ImpersonateUser).
   std::unique_ptr<platform::Impersonation> ImpersonateUser() override {
     recorder_.Check(Operation::ImpersonateUser, "");

@@ -74,6 +74,8 @@ struct MachineState {
   // The system's Installer folder, and every patch the Installer lists.
   std::string installerFolder = "C:\\Windows\\Installer";
   std::vector<platform::PatchRegistration> patches;
+  // The machine's edition views; none is the program's own alone.
+  std::vector<platform::EditionView> editionViews;
 
   // Adds the folder and every folder above it.
   void AddFolder(const std::string& path, bool readOnly = false);

@@ -24,6 +24,16 @@ long SimKernel::RequestRestart(unsigned gracePeriodSeconds, bool force) {
   return 0;
 }
 
+std::vector<platform::EditionView> SimKernel::EditionViews() {
+  const MachineConfig& config = machine_.config();
+  const std::string drive = config.systemRoot.substr(0, 2);
+  if (!config.windows64) {
+    return {{platform::RegistryView::Program, drive + "\\Program Files", drive + "\\Program Files\\Common Files", false}};
+  }
+  return {{platform::RegistryView::Program, drive + "\\Program Files (x86)", drive + "\\Program Files (x86)\\Common Files", true},
+          {platform::RegistryView::Native, drive + "\\Program Files", drive + "\\Program Files\\Common Files", false}};
+}
+
 void SimKernel::WriteStandardOutputLine(const std::string& text) {
   if (isatty(STDOUT_FILENO)) return;
   std::fputs((text + "\n").c_str(), stdout);

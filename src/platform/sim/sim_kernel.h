@@ -36,6 +36,9 @@ class SimKernel final : public platform::Kernel {
   // To kelvane-sim's own standard output, when that is not a terminal.
   void WriteStandardOutputLine(const std::string& text) override;
   long RequestRestart(unsigned gracePeriodSeconds, bool force) override;
+  // The tool is the 32-bit program: on a 64-bit image its own view is the
+  // 32-bit one, the native one's folders those machine.ini names for it.
+  std::vector<platform::EditionView> EditionViews() override;
 
  private:
   Machine& machine_;

@@ -25,10 +25,10 @@ std::unique_ptr<platform::Network> SimObjects::CreateNetwork() {
   return MakeNetwork(machine_);
 }
 
-std::unique_ptr<platform::RegistryProvider> SimObjects::GetRegistryProvider(const std::string& moniker, RegistryView) {
+std::unique_ptr<platform::RegistryProvider> SimObjects::GetRegistryProvider(const std::string& moniker, RegistryView view) {
   machine_.Check(Operation::GetObject, moniker, InvalidMoniker());
   if (!EndsWithName(moniker, "\\root\\default:StdRegProv")) throw InvalidMoniker();
-  return MakeRegistryProvider(machine_);
+  return MakeRegistryProvider(machine_, view);
 }
 
 std::unique_ptr<platform::ProductServices> SimObjects::GetProductServices(const std::string& moniker) {

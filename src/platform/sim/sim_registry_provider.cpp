@@ -1,4 +1,5 @@
 #include "platform/sim/sim_registry_provider.h"
+#include "platform/shared/edition_views.h"
 #include "platform/sim/image/reg_value.h"
 #include "platform/sim/windows_errors.h"
 
@@ -13,17 +14,17 @@ constexpr long kInvalidHandle = 6;
 
 class SimRegistryProvider final : public platform::RegistryProvider {
  public:
-  explicit SimRegistryProvider(Machine& machine) : machine_(machine) {}
+  SimRegistryProvider(Machine& machine, bool thirtyTwoBitView) : machine_(machine), thirtyTwoBitView_(thirtyTwoBitView) {}
 
   long EnumKey(std::uint32_t hDefKey, const std::string& sSubKeyName,
                std::optional<std::vector<std::string>>& sNames) override {
     const auto root = RegistryTree::RootName(hDefKey);
-    machine_.Check(Operation::EnumKey, root.value_or("?") + "\\" + sSubKeyName, WmiGenericFailure());
+    machine_.Check(Operation::EnumKey, Name(root, sSubKeyName), WmiGenericFailure());
     // A call that returns sets the output: without an array unless there are
     // subkeys to list.
     sNames.reset();
     if (!root) return kInvalidHandle;
-    const RegistryKey* key = machine_.registry().Find(*root + "\\" + sSubKeyName);
+    const RegistryKey* key = machine_.registry().Find(Name(root, sSubKeyName));
     if (!key) return kFileNotFound;
     if (!key->subkeys.empty()) sNames = key->SortedSubkeyNames();
     return kSuccess;
@@ -31,7 +32,7 @@ class SimRegistryProvider final : public platform::RegistryProvider {
 
   long DeleteKey(std::uint32_t hDefKey, const std::string& sSubKeyName) override {
     const auto root = RegistryTree::RootName(hDefKey);
-    const std::string fullName = root.value_or("?") + "\\" + sSubKeyName;
+    const std::string fullName = Name(root, sSubKeyName);
     machine_.Check(Operation::DeleteKey, fullName, WmiGenericFailure());
     if (!root) return kInvalidHandle;
     const RegistryKey* key = machine_.registry().Find(fullName);
@@ -46,7 +47,7 @@ class SimRegistryProvider final : public platform::RegistryProvider {
   long EnumValues(std::uint32_t hDefKey, const std::string& sSubKeyName,
                   std::optional<std::vector<std::string>>& sNames) override {
     const auto root = RegistryTree::RootName(hDefKey);
-    const std::string fullName = root.value_or("?") + "\\" + sSubKeyName;
+    const std::string fullName = Name(root, sSubKeyName);
     machine_.Check(Operation::EnumValues, fullName, WmiGenericFailure());
     sNames.reset();
     if (!root) return kInvalidHandle;
@@ -104,7 +105,7 @@ class SimRegistryProvider final : public platform::RegistryProvider {
   long Read(Operation operation, std::uint32_t hDefKey, const std::string& sSubKeyName,
             const std::string& sValueName, RegValue& value) const {
     const auto root = RegistryTree::RootName(hDefKey);
-    const std::string fullName = root.value_or("?") + "\\" + sSubKeyName;
+    const std::string fullName = Name(root, sSubKeyName);
     machine_.Check(operation, fullName + "\\" + sValueName, WmiGenericFailure());
     if (!root) return kInvalidHandle;
     const RegistryKey* key = machine_.registry().Find(fullName);
@@ -119,7 +120,7 @@ class SimRegistryProvider final : public platform::RegistryProvider {
   long Write(Operation operation, std::uint32_t hDefKey, const std::string& sSubKeyName,
              const std::string& sValueName, bool valueMustExist, RegistryKey*& key) const {
     const auto root = RegistryTree::RootName(hDefKey);
-    const std::string fullName = root.value_or("?") + "\\" + sSubKeyName;
+    const std::string fullName = Name(root, sSubKeyName);
     machine_.Check(operation, fullName + "\\" + sValueName, WmiGenericFailure());
     if (!root) return kInvalidHandle;
     key = machine_.registry().Find(fullName);
@@ -128,13 +129,21 @@ class SimRegistryProvider final : public platform::RegistryProvider {
     return kSuccess;
   }
 
+  // The key's full name in the provider's view: a 64-bit Windows shows the
+  // 32-bit view's HKEY_LOCAL_MACHINE\SOFTWARE under Wow6432Node.
+  std::string Name(const std::optional<std::string>& root, const std::string& path) const {
+    const std::string name = root.value_or("?") + "\\" + path;
+    return thirtyTwoBitView_ ? platform::KeyNameInView({platform::RegistryView::Bits32, "", "", true}, name) : name;
+  }
+
   Machine& machine_;
+  bool thirtyTwoBitView_;
 };
 
 }  // namespace
 
-std::unique_ptr<platform::RegistryProvider> MakeRegistryProvider(Machine& machine) {
-  return std::make_unique<SimRegistryProvider>(machine);
+std::unique_ptr<platform::RegistryProvider> MakeRegistryProvider(Machine& machine, platform::RegistryView view) {
+  return std::make_unique<SimRegistryProvider>(machine, machine.config().windows64 && view != platform::RegistryView::Native);
 }
 
 }  // namespace kelvane::platform::sim

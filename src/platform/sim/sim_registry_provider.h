@@ -8,6 +8,8 @@
 namespace kelvane::platform::sim {
 
 // StdRegProv on the machine's registry, with the statuses Windows returns.
-std::unique_ptr<platform::RegistryProvider> MakeRegistryProvider(Machine& machine);
+// On a 64-bit image, every view but the native one is the 32-bit view: the
+// simulated tool is the 32-bit program.
+std::unique_ptr<platform::RegistryProvider> MakeRegistryProvider(Machine& machine, platform::RegistryView view);
 
 }  // namespace kelvane::platform::sim

@@ -33,6 +33,29 @@ std::wstring MachineValue(const std::wstring& key, const wchar_t* name) {
   return Widen(ExpandReferences(Narrow(value), SystemRootValue));
 }
 
+// The same in the native view, which a 32-bit process reaches only by
+// asking for it.
+std::wstring NativeMachineValue(const wchar_t* key, const wchar_t* name) {
+  UniqueRegistryKey opened;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, opened.put()) != ERROR_SUCCESS) {
+    return {};
+  }
+  DWORD size = 0;
+  const DWORD types = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
+  if (RegGetValueW(opened.get(), nullptr, name, types, nullptr, nullptr, &size) != ERROR_SUCCESS) return {};
+  std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
+  size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+  if (RegGetValueW(opened.get(), nullptr, name, types, nullptr, value.data(), &size) != ERROR_SUCCESS) return {};
+  value.resize(wcsnlen(value.c_str(), value.size()));
+  return Widen(ExpandReferences(Narrow(value), SystemRootValue));
+}
+
+bool OnSixtyFourBitWindows() {
+  if (sizeof(void*) == 8) return true;
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
 void Add(std::vector<std::string>& folders, const std::wstring& folder) {
   if (!folder.empty()) folders.push_back(Narrow(folder));
 }
@@ -104,6 +127,25 @@ std::vector<std::string> FixedDrives() {
 }
 
 }  // namespace
+
+std::vector<EditionView> SystemEditionViews() {
+  const bool own64 = sizeof(void*) == 8;
+  if (!OnSixtyFourBitWindows()) {
+    return {{RegistryView::Program, Narrow(KnownFolder(FOLDERID_ProgramFiles)),
+             Narrow(KnownFolder(FOLDERID_ProgramFilesCommon)), false}};
+  }
+  EditionView thirtyTwo{own64 ? RegistryView::Bits32 : RegistryView::Program,
+                        Narrow(KnownFolder(FOLDERID_ProgramFilesX86)), Narrow(KnownFolder(FOLDERID_ProgramFilesCommonX86)),
+                        true};
+  // The native folders as the system records them for every program: the
+  // known folders of the 64-bit ones cannot be asked for from a 32-bit one.
+  const std::wstring programFiles = NativeMachineValue(kCurrentVersion, L"ProgramW6432Dir");
+  const std::wstring commonFiles = NativeMachineValue(kCurrentVersion, L"CommonW6432Dir");
+  if (programFiles.empty() || commonFiles.empty()) throw Error(kPathNotFound, "Path not found");
+  EditionView native{own64 ? RegistryView::Program : RegistryView::Native, Narrow(programFiles), Narrow(commonFiles),
+                     false};
+  return {thirtyTwo, native};
+}
 
 SweepRoles MachineSweepRoles() {
   SweepRoles roles;

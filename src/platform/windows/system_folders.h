@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "platform/interface/kernel.h"
 
 #include "platform/shared/sweep_root.h"
 
@@ -14,6 +17,11 @@ namespace kelvane::platform::windows {
 // the system's folders (known folders, the machine's registry, every profile
 // in the profile list) and the fixed drives.
 SweepRoles MachineSweepRoles();
+
+// The machine's edition views, the 32-bit one first: on 64-bit Windows the
+// 32-bit view's folders from the known folders, the native one's from
+// ProgramW6432Dir and CommonW6432Dir in the native view of HKLM.
+std::vector<EditionView> SystemEditionViews();
 
 // Where an open file or folder really is, every link on the way followed,
 // as people write it ("C:\...", "\\server\share\...").

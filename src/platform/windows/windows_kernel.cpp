@@ -3,6 +3,7 @@
 #include "platform/windows/elevation.h"
 #include "platform/windows/process_facts.h"
 #include "platform/windows/restart_request.h"
+#include "platform/windows/system_folders.h"
 #include "platform/windows/text.h"
 #include "platform/windows/user_rights.h"
 #include "platform/windows/win_error.h"
@@ -74,6 +75,7 @@ class WindowsKernel final : public Kernel {
   long RequestRestart(unsigned gracePeriodSeconds, bool force) override {
     return RequestMachineRestart(gracePeriodSeconds, force);
   }
+  std::vector<EditionView> EditionViews() override { return SystemEditionViews(); }
 };
 
 }  // namespace

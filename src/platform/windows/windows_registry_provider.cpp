@@ -132,6 +132,8 @@ std::unique_ptr<RegistryProvider> ConnectRegistryProvider(RegistryView view) {
   // of keys, one WMI call each would take minutes; the registry functions
   // answer with the provider's statuses.
   if (view == RegistryView::Native) return std::make_unique<DirectRegistryProvider>(KEY_WOW64_64KEY);
+  // The 32-bit view, for a 64-bit program: its keys, Office's 32-bit edition's.
+  if (view == RegistryView::Bits32) return std::make_unique<DirectRegistryProvider>(KEY_WOW64_32KEY);
   return std::make_unique<WindowsRegistryProvider>();
 }
 

@@ -45,6 +45,11 @@ MachineConfig ParseMachineConfig(const std::string& text, const std::string& fil
         config.otherUsersSignedIn = SameName(entry.value, "yes");
       } else if (SameName(entry.key, "SystemRoot")) {
         config.systemRoot = entry.value;
+      } else if (SameName(entry.key, "Windows")) {
+        if (!SameName(entry.value, "64-bit") && !SameName(entry.value, "32-bit")) {
+          throw ImageError(fileName, entry.line, "Windows is 32-bit or 64-bit, not: " + entry.value);
+        }
+        config.windows64 = SameName(entry.value, "64-bit");
       } else if (SameName(entry.key, "PendingRestart")) {
         config.pendingRestart = SameName(entry.value, "yes");
       } else {
@@ -68,6 +73,7 @@ MachineConfig ParseMachineConfig(const std::string& text, const std::string& fil
 
 std::string FormatMachineConfig(const MachineConfig& config) {
   std::string text = "[machine]\nComputerName=" + config.computerName + "\nExePath=" + config.exePath + "\n";
+  if (config.windows64) text += "Windows=64-bit\n";
   if (config.pendingRestart) text += "PendingRestart=yes\n";
   if (config.installerBusy) text += config.installerHeldByUser ? "InstallerBusy=user\n" : "InstallerBusy=yes\n";
   if (config.otherUsersSignedIn) text += "OtherUsersSignedIn=yes\n";

@@ -18,6 +18,9 @@ struct MachineConfig {
   // Where Windows lives, as the system itself names it (not %SystemRoot%,
   // which a user can set): SystemRoot= in [machine].
   std::string systemRoot = "C:\\Windows";
+  // A 64-bit Windows (Windows=64-bit in [machine]): its 32-bit view keeps
+  // Program Files (x86) and HKLM\SOFTWARE\Wow6432Node apart.
+  bool windows64 = false;
   bool administrator = true;  // false: the user's token is a standard user's  // another Windows Installer installation runs and does not end
   std::vector<std::string> deletionsAtRestart;  // paths, in the order handed over
   std::vector<std::pair<std::string, std::string>> environment;  // in file order
