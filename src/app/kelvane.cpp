@@ -80,6 +80,11 @@ bool Kelvane::ReadCommandLine() {
     } catch (const platform::Error& error) {
       return fail(kExitLogFailed, "The log cannot be opened: " + *options_.logFile + "\n" + error.description());
     }
+  } else if (options_.Unattended() || options_.check) {
+    // Nobody watches an unattended run: it leaves a record anyway.
+    platform::SkipIfFails([&] {
+      options_.logFile = log_.OpenDefault(platform::Require(platform_.objects.CreateFileSystem()));
+    });
   }
   const platform::JournalScope journal(log_);
   std::string commandLine;

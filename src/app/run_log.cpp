@@ -24,7 +24,36 @@ bool RunLog::HandedToRestart(std::string_view path) const {
   return false;
 }
 
-void RunLog::Open(platform::FileSystem& fso, const std::string& path) { stream_ = fso.OpenLog(path); }
+void RunLog::Open(platform::FileSystem& fso, const std::string& path) { stream_ = fso.OpenLog(path, false); }
+
+std::optional<std::string> RunLog::OpenDefault(platform::FileSystem& fso) {
+  try {
+    // The system's own folders: the Installer's folder lies in the Windows
+    // folder, whose Temp only administrators can change what is in.
+    const std::string installer = fso.InstallerFolder();
+    const auto cut = installer.find_last_of('\\');
+    if (cut == std::string::npos) return std::nullopt;
+    std::string stamp;
+    for (char c : kernel_.UtcTime().substr(0, 19)) {
+      if (c != '-' && c != ':') stamp += c;
+    }
+    const std::string stem =
+        installer.substr(0, cut) + "\\Temp\\Kelvane2010-" + stamp + "Z-" + std::to_string(kernel_.ProcessId());
+    for (int attempt = 1; attempt <= 9; ++attempt) {
+      const std::string path = stem + (attempt == 1 ? "" : "-" + std::to_string(attempt)) + ".log";
+      try {
+        stream_ = fso.OpenLog(path, true);
+      } catch (const platform::Error& error) {
+        if (error.number() == platform::kFileAlreadyExists || fso.FileExists(path)) continue;
+        return std::nullopt;
+      }
+      Note("log", path);
+      return path;
+    }
+  } catch (const platform::Error&) {
+  }
+  return std::nullopt;
+}
 
 void RunLog::Note(std::string_view kind, const std::string& text) { Note(kind, std::vector<std::string>{text}); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,11 @@ class RunLog final : public platform::Journal {
 
   // Opens the log once, for appending; fails as the file system does.
   void Open(platform::FileSystem& fso, const std::string& path);
+  // For an unattended run that names no log: a new one in the system's
+  // temporary folder, "Kelvane2010-YYYYMMDDTHHMMSSZ-PID.log" (another name
+  // when that is taken), its path its first line. The path, or nothing when
+  // none could be made: the run goes on without.
+  std::optional<std::string> OpenDefault(platform::FileSystem& fso);
   void Note(std::string_view kind, const std::string& text) override;
   void Note(std::string_view kind, const std::vector<std::string>& fields) override;
 

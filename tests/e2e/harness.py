@@ -3,8 +3,9 @@
 driven with the mouse as a person would, on a fake Office 2010 installation
 laid from the simulated machine's demo image; then the same image through
 `kelvane-sim cycle`, and the two machines compared. The 32-bit program runs in
-a 32-bit prefix on the 32-bit edition; the 64-bit program in a 64-bit prefix
-on the 64-bit edition, laid as that edition installs it.
+a 32-bit prefix on the 32-bit edition; in a 64-bit prefix either program
+removes either edition, laid as that edition installs it (the other
+program's edition unless --edition says).
 
 Prints what it checked; exits 1 with a message naming the first thing that
 differs."""
@@ -54,13 +55,13 @@ WINE_DIFFERENCES = [
 # Where the 64-bit run's prefix differs from the 32-bit run's, and what the
 # harness does about it.
 WIN64_DIFFERENCES = [
-    ("64-bit prefix", "the 64-bit program runs in a win64 prefix (64-bit loader and server), which also has "
-     "C:\\Program Files (x86), C:\\windows\\syswow64 and the 32-bit registry view (Wow6432Node); the 32-bit "
-     "view is neither laid nor compared, as the tool in its 64-bit view never looks at it."),
-    ("64-bit edition", "the test packages are built for x64 (wixl -a x64, ProgramFiles64Folder) and install under "
-     "C:\\Program Files with their keys in the 64-bit view; registry.reg is imported by the 64-bit reg, into the "
-     "64-bit view, and exported by the 64-bit regedit; %ProgramFiles% and %CommonProgramFiles% are the 64-bit "
-     "folders."),
+    ("64-bit prefix", "a win64 prefix (64-bit loader and server) has C:\\Program Files (x86), "
+     "C:\\windows\\syswow64 and the 32-bit registry view (Wow6432Node): the image is a 64-bit Windows 7 "
+     "(kelvane-sim init --x64), laid path for path, its Wow6432Node keys in the 32-bit view."),
+    ("the edition", "the test packages are built for the image's edition (wixl -a x64 and ProgramFiles64Folder "
+     "for the 64-bit one, x86 for the 32-bit one, which installs under C:\\Program Files (x86) with its "
+     "uninstall entry in Wow6432Node); registry.reg is imported by the 64-bit reg and exported by the 64-bit "
+     "regedit."),
     ("64-bit helpers", "the progress-line probe, the Installer probe and the dummy ose service are built for x86-64."),
     ("program name", "the program is laid as kelvane2010-x64.exe beside the image's kelvane2010.exe stand-in (kept "
      "on both machines); the Startup shortcut names it."),
@@ -77,7 +78,15 @@ ERROR_BOX = "Kelvane 2010"
 GO = (3360 // 15 + 29, 840 // 15 + 10)      # centre of btnGo, client pixels
 STARTUP_LINK = "C:\\ProgramData\\Start Menu\\Programs\\Startup\\Kelvane.lnk"
 TOOL_FOLDER = "C:\\Program Files\\Kelvane 2010"  # the copy the shortcut starts, and the resume record
-RESUME_RECORD = TOOL_FOLDER + "\\ResumeAfterRestart"
+RESUME_RECORD = "\\ResumeAfterRestart"
+
+
+def tool_folder(machine) -> str:
+    """The program's own Program Files: the 32-bit one for the 32-bit
+    program on 64-bit Windows."""
+    if machine.arch == "win64" and getattr(machine, "program_arch", "win64") == "win32":
+        return "C:\\Program Files (x86)\\Kelvane 2010"
+    return TOOL_FOLDER
 # Wine runs every program for one user, with this SID.
 WINE_USER_SID = "S-1-5-21-0-0-0-1000"
 MAPPED_VARIABLES = ["TEMP", "TMP", "APPDATA", "LOCALAPPDATA", "USERPROFILE", "ALLUSERSPROFILE",
@@ -141,7 +150,12 @@ class PathMap:
 
     def __init__(self, image: MachineImage, machine: WineMachine):
         self.pairs = []
+        # A 64-bit image has the prefix's folders: only the profile moves.
+        sixty_four = "ProgramW6432" in {name for name in image.environment} or \
+            any(name.lower() == "programw6432" for name in image.environment)
         for name in MAPPED_VARIABLES:
+            if sixty_four and name in ("ProgramFiles", "CommonProgramFiles"):
+                continue
             try:
                 source = image.env(name)
             except KeyError:
@@ -177,7 +191,7 @@ def packed_code(braced: str) -> str:
     return "".join(group[::-1] for group in digits[:3]) + "".join(tail[i + 1] + tail[i] for i in range(0, len(tail), 2))
 
 
-def lay_installation(image: MachineImage, machine: WineMachine, helpers: dict, work: Path):
+def lay_installation(image: MachineImage, machine: WineMachine, helpers: dict, work: Path, package_arch: str):
     say("laying the demo installation into the prefix")
     # The packages first, on the prefix as Wine made it: Windows Installer
     # takes a product whose keys are already there for one installed and
@@ -188,7 +202,7 @@ def lay_installation(image: MachineImage, machine: WineMachine, helpers: dict, w
         if product.name is None:
             left_out.append(product.code)
             continue
-        package = build_package(work, product, index, machine.arch)
+        package = build_package(work, product, index, package_arch)
         machine.run("msiexec", "/i", dos_path(package), "/qn", timeout=180)
         installed.append(product)
     say(f"  {len(installed)} Windows Installer packages installed; left out (no name): {left_out or 'none'}")
@@ -498,10 +512,10 @@ def compare_machines(image, sim_after, machine, helpers, paths, installed, work,
     check(temp.is_dir() and not any(temp.iterdir()), "the temporary folder is present and empty")
     check(not (temp / "deleteoffice.bat").exists(), "the batch file is gone")
     check(not machine.unix_path(STARTUP_LINK).exists(), "the Startup shortcut is gone")
-    check(not machine.unix_path(RESUME_RECORD).exists(), "the resume record is gone")
+    check(not machine.unix_path(tool_folder(machine) + RESUME_RECORD).exists(), "the resume record is gone")
     _, pending = machine.run("reg", "query", "HKLM\\System\\CurrentControlSet\\Control\\Session Manager", "/v",
                              "PendingFileRenameOperations", check=False)
-    check(not machine.unix_path(TOOL_FOLDER).exists() or "Kelvane 2010" in pending,
+    check(not machine.unix_path(tool_folder(machine)).exists() or "Kelvane 2010" in pending,
           "the tool's copy is gone, or handed to Windows for the next restart")
 
 
@@ -576,7 +590,7 @@ def temp_elsewhere(machine, helpers, exe):
         folder.mkdir(parents=True, exist_ok=True)
         (folder / "kelvane-keep.txt").write_text("keep")
         before = {path.name for path in folder.iterdir()}
-        record = machine.unix_path(RESUME_RECORD)
+        record = machine.unix_path(tool_folder(machine) + RESUME_RECORD)
         record.parent.mkdir(parents=True, exist_ok=True)
         # Named for Wine's one user: the resumed run is that user's own.
         record.write_text("due\r\nUser: " + WINE_USER_SID + "\r\n")
@@ -757,6 +771,8 @@ def main():
     parser.add_argument("--only", metavar="SCENARIO", help="run this failure scenario alone, not the whole run")
     parser.add_argument("--prefix", choices=("win32", "win64"),
                         help="the prefix's architecture (the program's own unless given)")
+    parser.add_argument("--edition", choices=("32", "64"),
+                        help="in a 64-bit prefix, the Office edition (the other program's unless given)")
     args = parser.parse_args()
 
     started = time.time()
@@ -766,10 +782,10 @@ def main():
     try:
         program_arch = pe_architecture(args.exe)
         arch = args.prefix or program_arch
-        if arch != program_arch and args.only != "broken-office":
-            raise Failure("the demo is laid for the program's own architecture: another prefix runs only "
-                          "with --only broken-office")
-        say(f"{args.exe.name}: a {program_arch} program, run in a {arch} prefix")
+        if arch == "win32" and program_arch == "win64":
+            raise Failure("a 64-bit program cannot run in a 32-bit prefix")
+        edition = "32" if arch == "win32" else args.edition or ("32" if program_arch == "win64" else "64")
+        say(f"{args.exe.name}: a {program_arch} program, run in a {arch} prefix, on the {edition}-bit edition")
         say("where Wine differs from Windows, and what this harness does about it:")
         for name, what in WINE_DIFFERENCES + (WIN64_DIFFERENCES if arch == "win64" else []):
             say(f"  - {name}: {what}")
@@ -778,7 +794,8 @@ def main():
 
         image_root = work / "image"
         # Office 2010 with a newer Office beside it, which must keep working.
-        sim(args.sim, "init", image_root, "--demo", "--with-newer-office")
+        shape = ["--x64", "--edition", edition] if arch == "win64" else []
+        sim(args.sim, "init", image_root, "--demo", "--with-newer-office", *shape)
         image = MachineImage(image_root)
         sim_root = work / "sim-image"
         shutil.copytree(image_root, sim_root, symlinks=True)
@@ -793,11 +810,12 @@ def main():
         fresh = work / "prefix-fresh"
         subprocess.run(["cp", "-a", str(machine.prefix), str(fresh)], check=True)
         machine.start_session()
-        paths, installed, _ = lay_installation(image, machine, helpers, work)
+        paths, installed, _ = lay_installation(image, machine, helpers, work, "win64" if edition == "64" else "win32")
         # The program under its own name in the image's download folder.
         exe = str(PureWindowsPath(paths(image.exe_path)).with_name(args.exe.name))
         machine.copy_in(args.exe, exe)
         machine.program = args.exe.name
+        machine.program_arch = program_arch
         kept_codes = {product.code for product in sim_after.products()}
         uninstalled = [product for product in image.products() if product.code not in kept_codes]
         removed_by_products = [paths(item) for product in uninstalled for item in product.removes_folders]
@@ -820,6 +838,7 @@ def main():
         for scenario in scenarios:
             copy = WineMachine(work / f"prefix-{scenario}", display, work, arch)
             copy.program = machine.program
+            copy.program_arch = program_arch
             # Office 2010 that the Installer cannot remove is installed on a
             # prefix of its own: the demo's packages share its product code.
             source = fresh if scenario == "broken-office" else machine.prefix

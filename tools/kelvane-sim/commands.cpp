@@ -21,6 +21,12 @@ int RunKelvaneSim(const std::vector<std::string>& arguments, std::istream& in, s
   auto* demoFlag = init->add_flag("--demo", demo, "add what an Office 2010 installation leaves");
   init->add_flag("--with-newer-office", newerOffice, "with --demo: an Office 2016 installed beside Office 2010")
       ->needs(demoFlag);
+  ImageShape shape;
+  auto* x64Flag = init->add_flag("--x64", shape.sixtyFourBit, "a 64-bit Windows 7, with the 64-bit edition unless --edition 32");
+  init->add_option("--edition", shape.edition, "with --x64 and --demo: the Office edition, 32 or 64")
+      ->check(CLI::IsMember({32, 64}))
+      ->needs(x64Flag)
+      ->needs(demoFlag);
   auto* start = app.add_subcommand("start", "log on and start the tool, then act for the user");
   start->add_option("IMAGE", image, "the machine image folder")->required();
   start->add_option("--click", clicks, "a control to click or close:WINDOW, in order; none: interactive");
@@ -45,7 +51,10 @@ int RunKelvaneSim(const std::vector<std::string>& arguments, std::istream& in, s
     const int status = app.exit(error, out, err);
     return status == 0 ? kExitDone : kExitBadUsage;
   }
-  if (init->parsed()) return InitImage(image, demo, err, newerOffice);
+  if (init->parsed()) {
+    if (!shape.sixtyFourBit) shape.edition = 32;
+    return InitImage(image, demo, err, newerOffice, shape);
+  }
   if (start->parsed()) return StartOnImage(image, clicks, toolArguments, in, out, err);
   if (boot->parsed()) return BootImage(image, clicks, in, out, err, logOn);
   if (cycle->parsed()) return CycleImage(image, out, err);

@@ -16,9 +16,45 @@ std::string ImageBuilder::Variable(const std::string& name) const {
   return value ? *value : std::string();
 }
 
-fs::path ImageBuilder::HostPath(const std::string& windowsPath) const {
+namespace {
+
+const std::string kProgramFiles = "C:\\Program Files\\";
+const std::string kProgramFilesX86 = "C:\\Program Files (x86)\\";
+const std::string kMachineSoftware = "HKEY_LOCAL_MACHINE\\SOFTWARE\\";
+
+std::string ReplacedPrefix(const std::string& text, const std::string& from, const std::string& to) {
+  return text.rfind(from, 0) == 0 ? to + text.substr(from.size()) : text;
+}
+
+}  // namespace
+
+std::string ImageBuilder::InEdition(const std::string& windowsPath) const {
+  return thirtyTwoBit_ ? ReplacedPrefix(windowsPath, kProgramFiles, kProgramFilesX86) : windowsPath;
+}
+
+std::string ImageBuilder::KeyInEdition(const std::string& fullName) const {
+  if (!thirtyTwoBit_ || fullName.rfind(kMachineSoftware, 0) != 0) return fullName;
+  const std::string rest = fullName.substr(kMachineSoftware.size());
+  for (const char* native : {"Classes\\", "Wow6432Node\\", "Microsoft\\Windows\\CurrentVersion\\Installer\\"}) {
+    if (rest.rfind(native, 0) == 0) return fullName;
+  }
+  return kMachineSoftware + "Wow6432Node\\" + rest;
+}
+
+// The value's text as regedit writes it, its backslashes doubled.
+std::string ImageBuilder::ValueInEdition(const std::string& line) const {
+  if (!thirtyTwoBit_) return line;
+  const std::string from = "C:\\\\Program Files\\\\", to = "C:\\\\Program Files (x86)\\\\";
+  std::string mapped = line;
+  for (std::size_t at = mapped.find(from); at != std::string::npos; at = mapped.find(from, at + to.size())) {
+    mapped.replace(at, from.size(), to);
+  }
+  return mapped;
+}
+
+fs::path ImageBuilder::HostPath(const std::string& spelt) const {
   fs::path host = image_ / "drive_c";
-  const WindowsPath path = ParseWindowsPath(windowsPath).value();
+  const WindowsPath path = ParseWindowsPath(InEdition(spelt)).value();
   for (const auto& name : path.names) host /= name;
   return host;
 }
@@ -37,7 +73,7 @@ void ImageBuilder::AddFile(const std::string& windowsPath, const std::string& co
 }
 
 void ImageBuilder::AddShortcut(const std::string& windowsPath, const std::string& targetPath, std::uint32_t showCommand) {
-  AddFile(windowsPath, WriteShellLink({targetPath, showCommand}));
+  AddFile(windowsPath, WriteShellLink({InEdition(targetPath), showCommand}));
 }
 
 void ImageBuilder::AddJunction(const std::string& windowsPath, const std::string& targetWindowsPath) {
@@ -47,8 +83,14 @@ void ImageBuilder::AddJunction(const std::string& windowsPath, const std::string
 }
 
 void ImageBuilder::AddKey(const std::string& fullName, const std::vector<std::string>& values) {
-  RegistryKey* key = registry_.tree.Create(fullName);
-  for (const auto& value : values) key->values.push_back(value);
+  RegistryKey* key = registry_.tree.Create(KeyInEdition(fullName));
+  for (const auto& value : values) key->values.push_back(ValueInEdition(value));
+}
+
+void ImageBuilder::AddProduct(InstalledProduct product) {
+  for (auto& key : product.removesKeys) key = KeyInEdition(key);
+  for (auto& folder : product.removesFolders) folder = InEdition(folder);
+  products_.push_back(std::move(product));
 }
 
 // The value lines regedit writes, as the machine itself writes them.

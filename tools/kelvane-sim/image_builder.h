@@ -18,6 +18,11 @@ class ImageBuilder {
   explicit ImageBuilder(std::filesystem::path image) : image_(std::move(image)) {}
 
   MachineConfig& config() { return config_; }
+  // While set, what is added is the 32-bit edition's on a 64-bit Windows:
+  // its folders under Program Files (x86), its HKLM\SOFTWARE keys under
+  // Wow6432Node (the Installer's records and the classes aside, which live
+  // in the native view), the paths its values hold likewise.
+  void SetThirtyTwoBitEdition(bool on) { thirtyTwoBit_ = on; }
   const MachineConfig& config() const { return config_; }
   std::string Variable(const std::string& name) const;
 
@@ -39,7 +44,7 @@ class ImageBuilder {
   // REG_MULTI_SZ, as regedit exports it.
   static std::string MultiStringValue(const std::string& name, const std::vector<std::string>& strings);
 
-  void AddProduct(InstalledProduct product) { products_.push_back(std::move(product)); }
+  void AddProduct(InstalledProduct product);
 
   // Writes machine.ini, registry.reg (UTF-16LE, as regedit does) and
   // products.ini, and marks the read-only items last.
@@ -47,7 +52,11 @@ class ImageBuilder {
 
  private:
   std::filesystem::path HostPath(const std::string& windowsPath) const;
+  std::string InEdition(const std::string& windowsPath) const;
+  std::string KeyInEdition(const std::string& fullName) const;
+  std::string ValueInEdition(const std::string& line) const;
 
+  bool thirtyTwoBit_ = false;
   std::filesystem::path image_;
   MachineConfig config_;
   RegFile registry_;

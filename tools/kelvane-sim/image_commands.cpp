@@ -77,14 +77,15 @@ int RunWithUser(const fs::path& image, const std::vector<std::string>& clicks, c
 
 }  // namespace
 
-int InitImage(const fs::path& image, bool demo, std::ostream& err, bool newerOffice) {
+int InitImage(const fs::path& image, bool demo, std::ostream& err, bool newerOffice, ImageShape shape) {
   std::error_code error;
   if (fs::exists(image) && !fs::is_empty(image, error)) {
     err << "kelvane-sim: " << image.string() << " already exists and is not empty\n";
     return kExitBadUsage;
   }
   ImageBuilder builder(image);
-  AddWindows7(builder);
+  AddWindows7(builder, shape.sixtyFourBit);
+  builder.SetThirtyTwoBitEdition(shape.sixtyFourBit && shape.edition == 32);
   if (demo) AddOffice2010(builder);
   if (demo && newerOffice) AddNewerOffice(builder);
   builder.Write();

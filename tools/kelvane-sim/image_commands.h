@@ -10,7 +10,14 @@ namespace kelvane::platform::sim {
 // The commands, on a parsed command line. Each loads the image first, so a
 // bad image stops it before anything is written; each returns the exit status.
 // With newerOffice, the demo machine has a newer Office beside Office 2010.
-int InitImage(const std::filesystem::path& image, bool demo, std::ostream& err, bool newerOffice = false);
+// Which Windows, and which edition of Office on it.
+struct ImageShape {
+  bool sixtyFourBit = false;
+  int edition = 64;  // on 32-bit Windows, always 32
+};
+
+int InitImage(const std::filesystem::path& image, bool demo, std::ostream& err, bool newerOffice = false,
+              ImageShape shape = {false, 32});
 // `toolArguments`: the tool's own command line; when given, its exit code is
 // written to `out` ("exit code: 3010").
 int StartOnImage(const std::filesystem::path& image, const std::vector<std::string>& clicks,

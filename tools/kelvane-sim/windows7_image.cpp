@@ -2,7 +2,7 @@
 
 namespace kelvane::platform::sim {
 
-void AddWindows7(ImageBuilder& image) {
+void AddWindows7(ImageBuilder& image, bool sixtyFourBit) {
   const std::string profile = std::string("C:\\Users\\") + kDemoUser;
   MachineConfig& config = image.config();
   config.computerName = "DEMO-PC";
@@ -30,8 +30,24 @@ void AddWindows7(ImageBuilder& image) {
       {"windir", "C:\\Windows"},
   };
   config.services = {{"Spooler", "running"}, {"wuauserv", "running"}};
+  if (sixtyFourBit) {
+    config.windows64 = true;
+    for (auto& [name, value] : config.environment) {
+      if (name == "ProgramFiles" || name == "CommonProgramFiles") value.insert(std::string("C:\\Program Files").size(), " (x86)");
+    }
+    config.environment.insert(config.environment.end(),
+                              {{"CommonProgramFiles(x86)", "C:\\Program Files (x86)\\Common Files"},
+                               {"CommonProgramW6432", "C:\\Program Files\\Common Files"},
+                               {"PROCESSOR_ARCHITEW6432", "AMD64"},
+                               {"ProgramFiles(x86)", "C:\\Program Files (x86)"},
+                               {"ProgramW6432", "C:\\Program Files"}});
+    image.AddFile("C:\\Windows\\SysWOW64\\cmd.exe", "MZ");
+    image.AddFile("C:\\Program Files (x86)\\Internet Explorer\\iexplore.exe", "MZ");
+    image.AddFolder("C:\\Program Files (x86)\\Common Files\\Microsoft Shared");
+  }
 
   image.AddFile("C:\\Windows\\System32\\cmd.exe", "MZ");
+  image.AddFolder("C:\\Windows\\Temp");
   image.AddFile("C:\\Windows\\System32\\net.exe", "MZ");
   image.AddFile("C:\\Windows\\System32\\shutdown.exe", "MZ");
   image.AddFile("C:\\Program Files\\Internet Explorer\\iexplore.exe", "MZ");
@@ -60,6 +76,9 @@ void AddWindows7(ImageBuilder& image) {
   image.AddKey("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer");
   const std::string currentVersion = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
   image.AddKey(currentVersion, {ImageBuilder::StringValue("ProgramFilesDir", "C:\\Program Files")});
+  if (sixtyFourBit) {
+    image.AddKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+  }
   image.AddKey(currentVersion + "\\Installer\\UpgradeCodes");
   image.AddKey(currentVersion + "\\Installer\\UserData\\S-1-5-18\\Products");
   image.AddKey(currentVersion + "\\Uninstall");

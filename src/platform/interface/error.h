@@ -39,5 +39,6 @@ class Error : public std::exception {
 inline constexpr long kObjectRequired = 424;
 inline constexpr long kPathNotFound = 76;
 inline constexpr long kPermissionDenied = 70;
+inline constexpr long kFileAlreadyExists = 58;
 
 }  // namespace kelvane::platform

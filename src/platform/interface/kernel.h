@@ -71,6 +71,8 @@ class Kernel {
   virtual InstallerWait WaitForInstaller(unsigned timeoutMilliseconds) = 0;
   // The time now, in UTC: "2026-12-10T02:05:07.123Z".
   virtual std::string UtcTime() = 0;
+  // The running process's identifier.
+  virtual unsigned long ProcessId() = 0;
   // Writes one line to the process's standard output, only when that is a
   // file or a pipe (a detection script reading what /check found): a GUI
   // program has no console, but may write to a handle it inherits. The line

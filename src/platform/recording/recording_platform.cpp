@@ -431,11 +431,12 @@ class FakeFileSystem final : public platform::FileSystem {
     if (!recorder_.machine.HasFolder(Parent(destination))) throw PathNotFound(destination);
     recorder_.machine.files[CollapseSeparators(destination)] = FakeFile{file->second.content, false};
   }
-  std::unique_ptr<platform::TextStream> OpenLog(const std::string& path) override {
+  std::unique_ptr<platform::TextStream> OpenLog(const std::string& path, bool mustBeNew) override {
     recorder_.Record("OpenLog " + path);
     recorder_.Check(Operation::OpenLog, path);
     if (!recorder_.machine.HasFolder(Parent(path))) throw PathNotFound(path);
     if (recorder_.machine.HasFolder(path)) throw PermissionDenied(path);
+    if (mustBeNew && recorder_.machine.HasFile(path)) throw platform::Error(platform::kFileAlreadyExists, "File already exists");
     recorder_.machine.files[CollapseSeparators(path)];  // made when missing, appended to when there
     return std::make_unique<FakeTextStream>(recorder_, CollapseSeparators(path));
   }
@@ -731,6 +732,7 @@ class RecordingPlatform::Kernel final : public platform::Kernel {
     return recorder_.machine.installerBusy ? platform::InstallerWait::Busy : platform::InstallerWait::Idle;
   }
   std::string UtcTime() override { return "2026-12-10T12:00:00.000Z"; }
+  unsigned long ProcessId() override { return 4242; }
   void WriteStandardOutputLine(const std::string& text) override { recorder_.Record("stdout " + text); }
   long RequestRestart(unsigned gracePeriodSeconds, bool force) override {
     recorder_.Record("RequestRestart " + std::to_string(gracePeriodSeconds) + (force ? " forced" : " programs may save"));

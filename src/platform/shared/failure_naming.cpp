@@ -193,8 +193,9 @@ class NamingFileSystem final : public FileSystem {
   void DeleteAtRestart(const std::string& path) override {
     NamingFailures(Operation::DeleteAtRestart, path, [&] { fso_->DeleteAtRestart(path); });
   }
-  std::unique_ptr<TextStream> OpenLog(const std::string& path) override {
-    return Wrapped<NamingTextStream>(NamingFailures(Operation::OpenLog, path, [&] { return fso_->OpenLog(path); }), path);
+  std::unique_ptr<TextStream> OpenLog(const std::string& path, bool mustBeNew) override {
+    return Wrapped<NamingTextStream>(
+        NamingFailures(Operation::OpenLog, path, [&] { return fso_->OpenLog(path, mustBeNew); }), path);
   }
   std::string InstallerFolder() override {
     return NamingFailures(Operation::InstallerFolder, "", [&] { return fso_->InstallerFolder(); });

@@ -1,5 +1,7 @@
 #include "platform/sim/installer_records.h"
 
+#include "platform/shared/edition_views.h"
+
 #include <set>
 
 #include "platform/shared/installer_guid.h"
@@ -108,6 +110,8 @@ void RemoveProductRecords(Machine& machine, const std::string& productCode) {
                                  userData, kUninstall + productCode}) {
     registry.Remove(key);
   }
+  // A 32-bit product's entry on 64-bit Windows.
+  registry.Remove(platform::KeyNameInView({platform::RegistryView::Bits32, "", "", true}, kUninstall + productCode));
   RemoveClientValues(machine, kMachineData + "\\Components", *packed);
   RemoveClientValues(machine, kClassesInstaller + "\\UpgradeCodes", *packed);
   RemoveClientValues(machine, kInstallerData + "\\UpgradeCodes", *packed);

@@ -215,7 +215,7 @@ class SimFileSystem final : public platform::FileSystem {
     fs::copy_file(from->host, place->host, error);
     if (error) throw AccessDenied();
   }
-  std::unique_ptr<platform::TextStream> OpenLog(const std::string& path) override {
+  std::unique_ptr<platform::TextStream> OpenLog(const std::string& path, bool mustBeNew) override {
     machine_.Check(Operation::OpenLog, path, AccessDenied());
     const auto place = Place(path);
     std::error_code error;
@@ -226,6 +226,7 @@ class SimFileSystem final : public platform::FileSystem {
       if (fs::is_symlink(at, error)) throw AccessDenied();
     }
     if (fs::is_symlink(place->host, error) || Drive::IsFolder(*place)) throw AccessDenied();
+    if (mustBeNew && StillThere(*place)) throw platform::Error(platform::kFileAlreadyExists, "File already exists");
     if (StillThere(*place) && Drive::IsReadOnly(place->host)) throw AccessDenied();
     std::ofstream(place->host, std::ios::binary | std::ios::app);
     return std::make_unique<SimTextStream>(machine_, place->host, true);

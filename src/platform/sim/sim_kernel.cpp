@@ -40,6 +40,8 @@ void SimKernel::WriteStandardOutputLine(const std::string& text) {
   std::fflush(stdout);
 }
 
+unsigned long SimKernel::ProcessId() { return static_cast<unsigned long>(getpid()); }
+
 std::string SimKernel::UtcTime() {
   const auto now = std::chrono::system_clock::now();
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);

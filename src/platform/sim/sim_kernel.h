@@ -33,6 +33,7 @@ class SimKernel final : public platform::Kernel {
   // A busy installer makes the wait run out at once.
   InstallerWait WaitForInstaller(unsigned timeoutMilliseconds) override;
   std::string UtcTime() override;
+  unsigned long ProcessId() override;
   // To kelvane-sim's own standard output, when that is not a terminal.
   void WriteStandardOutputLine(const std::string& text) override;
   long RequestRestart(unsigned gracePeriodSeconds, bool force) override;

@@ -144,7 +144,7 @@ class WindowsFileSystem final : public FileSystem {
   // Every folder of the path is opened below the one above it, never
   // through a link (a folder an ordinary user made first could be a
   // junction to anywhere), and the file relative to the last one.
-  std::unique_ptr<TextStream> OpenLog(const std::string& path) override {
+  std::unique_ptr<TextStream> OpenLog(const std::string& path, bool mustBeNew) override {
     const std::wstring longPath = LongPath(path);
     const auto cut = longPath.find_last_of(L'\\');
     if (cut == std::wstring::npos || cut + 1 == longPath.size()) throw ErrorFromWin32(ERROR_ACCESS_DENIED);
@@ -153,6 +153,7 @@ class WindowsFileSystem final : public FileSystem {
     constexpr ACCESS_MASK kAppend = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
     DirectoryEntry entry;
     if (!FindInFolder(folder.get(), name, entry)) return AppendUtf8Text(CreateInFolder(folder.get(), name, kAppend));
+    if (mustBeNew) throw ErrorFromWin32(ERROR_FILE_EXISTS);
     if (entry.IsFolder() || entry.IsLink()) throw ErrorFromWin32(ERROR_ACCESS_DENIED);
     HandleFacts facts{};
     UniqueHandle file = OpenListedEntry(folder.get(), HandleName(folder.get()), entry, kAppend, false, facts);

@@ -63,6 +63,7 @@ class WindowsKernel final : public Kernel {
   InstallerWait WaitForInstaller(unsigned timeoutMilliseconds) override { return WaitForInstallerMutex(timeoutMilliseconds); }
 
   std::string UtcTime() override { return UtcTimeText(); }
+  unsigned long ProcessId() override { return GetCurrentProcessId(); }
   void WriteStandardOutputLine(const std::string& text) override {
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     if (!out || out == INVALID_HANDLE_VALUE) return;

@@ -151,17 +151,22 @@ TEST_P(PlatformContract, ATextFileIsWrittenWholeAndReplacedOnlyWhereItMayBe) {
 TEST_P(PlatformContract, ALogIsMadeOrAppendedToAndNeverThroughALinkOnItsPath) {
   const auto fso = Fso();
   for (const char* line : {"first", "second"}) {
-    auto log = fso->OpenLog(root + "\\kv.log");
+    auto log = fso->OpenLog(root + "\\kv.log", false);
     log->WriteLine(line);
     log->Close();
   }
   EXPECT_EQ(machine->ReadFile(root + "\\kv.log"), "first\r\nsecond\r\n");
-  EXPECT_NE(Fails([&] { fso->OpenLog(root + "\\missing\\kv.log"); }), 0);
+  // A log that must be new is never one somebody made first.
+  EXPECT_NE(Fails([&] { fso->OpenLog(root + "\\kv.log", true); }), 0);
+  EXPECT_EQ(machine->ReadFile(root + "\\kv.log"), "first\r\nsecond\r\n");
+  fso->OpenLog(root + "\\new.log", true)->Close();
+  EXPECT_TRUE(machine->Exists(root + "\\new.log"));
+  EXPECT_NE(Fails([&] { fso->OpenLog(root + "\\missing\\kv.log", false); }), 0);
   machine->MakeFolder(root + "\\Elsewhere");
   if (!machine->MakeFolderLink(root + "\\Logs", root + "\\Elsewhere")) GTEST_SKIP() << "this machine has no links";
   machine->MakeFolder(root + "\\Logs\\deeper");
-  EXPECT_NE(Fails([&] { fso->OpenLog(root + "\\Logs\\kv.log"); }), 0);
-  EXPECT_NE(Fails([&] { fso->OpenLog(root + "\\Logs\\deeper\\kv.log"); }), 0);
+  EXPECT_NE(Fails([&] { fso->OpenLog(root + "\\Logs\\kv.log", false); }), 0);
+  EXPECT_NE(Fails([&] { fso->OpenLog(root + "\\Logs\\deeper\\kv.log", true); }), 0);
   EXPECT_FALSE(machine->Exists(root + "\\Elsewhere\\kv.log"));
   EXPECT_FALSE(machine->Exists(root + "\\Elsewhere\\deeper\\kv.log"));
 }

@@ -18,12 +18,13 @@ fs::path TestImage::MemoryScratch() {
   return fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
 }
 
-TestImage::TestImage(bool demo, const fs::path& under) {
+TestImage::TestImage(bool demo, const fs::path& under, const std::vector<std::string>& options) {
   std::string folder = (under / "kelvane-sim-test-XXXXXX").string();
   root_ = mkdtemp(folder.data());
   path_ = root_ / "image";
   std::vector<std::string> init{"init", "IMAGE"};
   if (demo) init.push_back("--demo");
+  init.insert(init.end(), options.begin(), options.end());
   Run(init);
 }
 

@@ -10,7 +10,9 @@ namespace kelvane::platform::sim::testing {
 // kelvane-sim commands run on it in-process.
 class TestImage {
  public:
-  explicit TestImage(bool demo = true, const std::filesystem::path& under = std::filesystem::temp_directory_path());
+  // options: more of init's, such as "--x64".
+  explicit TestImage(bool demo = true, const std::filesystem::path& under = std::filesystem::temp_directory_path(),
+                     const std::vector<std::string>& options = {});
   // Memory-backed scratch space where the host has it (/dev/shm): for images
   // of 100,000 items, whose cost on a disk is the disk's.
   static std::filesystem::path MemoryScratch();
