@@ -33,9 +33,12 @@ class Inventory {
         shell_(platform.objects.CreateShell()),
         fso_(platform.objects.CreateFileSystem()),
         providers_(platform.objects),
-        editions(platform::MachineEditionViews(platform.kernel)) {
+        editions(platform::MachineEditionViews(platform.kernel, &editionsKnown_)) {
     Require(shell_);
     Require(fso_);
+    // Only the program's own view could be looked at: what the other may
+    // hold is not known to be gone.
+    if (!editionsKnown_) Add("views", "not read: only the program's own was looked at");
   }
 
   std::string Expand(std::string_view reference) { return shell_->ExpandEnvironmentStrings(std::string(reference)); }
@@ -161,6 +164,7 @@ class Inventory {
   std::set<std::string> listedKeys_;
   registry::ViewProviders providers_;
   files::KeptKeyPaths kept_;
+  bool editionsKnown_ = false;
 
  public:
   const std::vector<platform::EditionView> editions;

@@ -40,12 +40,15 @@ std::optional<std::string> RunLog::OpenDefault(platform::FileSystem& fso) {
     const std::string stem =
         installer.substr(0, cut) + "\\Temp\\Kelvane2010-" + stamp + "Z-" + std::to_string(kernel_.ProcessId());
     for (int attempt = 1; attempt <= 9; ++attempt) {
-      const std::string path = stem + (attempt == 1 ? "" : "-" + std::to_string(attempt)) + ".log";
+      std::string path = stem;
+      if (attempt > 1) path.append("-").append(std::to_string(attempt));
+      path.append(".log");
+      // Anything already at a name (a file, a folder, a link any user may
+      // have made in that folder) is passed by for the next one.
       try {
         stream_ = fso.OpenLog(path, true);
-      } catch (const platform::Error& error) {
-        if (error.number() == platform::kFileAlreadyExists || fso.FileExists(path)) continue;
-        return std::nullopt;
+      } catch (const platform::Error&) {
+        continue;
       }
       Note("log", path);
       return path;

@@ -66,7 +66,7 @@ class FileSystem {
   virtual void DeleteAtRestart(const std::string& path) = 0;
   // A log that every line is appended to, as UTF-8 with CR LF, made when
   // missing; never opened through a link, nor where its folder is missing.
-  // With mustBeNew, a file already there is not opened: kFileAlreadyExists.
+  // With mustBeNew, anything already at the path fails the call, untouched.
   virtual std::unique_ptr<TextStream> OpenLog(const std::string& path, bool mustBeNew) = 0;
   // The system's own Installer folder ("C:\Windows\Installer"), as the
   // system names it, never from the environment.

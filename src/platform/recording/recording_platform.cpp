@@ -739,7 +739,10 @@ class RecordingPlatform::Kernel final : public platform::Kernel {
     return !force && recorder_.machine.otherUsersSignedIn ? platform::kRestartRefusedUsersSignedIn : 0;
   }
   // None unless a test gives some: the program's own view alone.
-  std::vector<platform::EditionView> EditionViews() override { return recorder_.machine.editionViews; }
+  std::vector<platform::EditionView> EditionViews() override {
+    recorder_.Check(Operation::EditionViews, "");
+    return recorder_.machine.editionViews;
+  }
   // The user's rights that cannot be had are FailOn(Operation::ImpersonateUser).
   std::unique_ptr<platform::Impersonation> ImpersonateUser() override {
     recorder_.Check(Operation::ImpersonateUser, "");

@@ -17,9 +17,14 @@ bool BeginsFolded(std::string_view text, std::string_view start) {
 
 }  // namespace
 
-std::vector<EditionView> MachineEditionViews(Kernel& kernel) {
+std::vector<EditionView> MachineEditionViews(Kernel& kernel, bool* known) {
   std::vector<EditionView> views;
-  SkipIfFails([&] { views = kernel.EditionViews(); });
+  bool read = false;
+  SkipIfFails([&] {
+    views = kernel.EditionViews();
+    read = true;
+  });
+  if (known) *known = read;
   if (views.empty()) views.push_back({RegistryView::Program, "", "", false});
   return views;
 }

@@ -8,8 +8,9 @@
 namespace kelvane::platform {
 
 // The views Office 2010 may be installed in, the 32-bit one first. Where the
-// machine cannot say, the program's own view alone, as on 32-bit Windows.
-std::vector<EditionView> MachineEditionViews(Kernel& kernel);
+// machine cannot say, the program's own view alone, as on 32-bit Windows,
+// and known (when given) is set false.
+std::vector<EditionView> MachineEditionViews(Kernel& kernel, bool* known = nullptr);
 
 // A path the plan spells from "%ProgramFiles%" or "%CommonProgramFiles%" in
 // the given view: the program's own view leaves it to the shell, as it

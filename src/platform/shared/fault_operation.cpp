@@ -56,6 +56,7 @@ constexpr std::array kOperations{
     OperationEntry{DecomposeDescriptor, "DecomposeDescriptor"},
     OperationEntry{InstallerFolder, "InstallerFolder"},
     OperationEntry{DeleteInstallerCache, "DeleteInstallerCache"},
+    OperationEntry{EditionViews, "EditionViews"},
     OperationEntry{ProductCode, "ProductCode", false},
     OperationEntry{StartElevated, "StartElevated", false},
     OperationEntry{ImpersonateUser, "ImpersonateUser", false},

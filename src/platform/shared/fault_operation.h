@@ -18,7 +18,7 @@ enum class Operation {
   WriteLine, Close, SubFolders, Files, Name, Path, ComputerName, EnumKey, DeleteKey, DeleteKeyDenied, ExecQuery,
   Uninstall, ExecutablePath, Show, Hide, SetProgressCaption, RepaintProgress, ShowErrorBox, CreateFolder, CopyFile,
   DeleteAtRestart, OpenLog, EnumValues, GetStringValue, GetMultiStringValue, SetMultiStringValue, DeleteValue,
-  EnumPatches, DecomposeDescriptor, InstallerFolder, DeleteInstallerCache, ProductCode, StartElevated,
+  EnumPatches, DecomposeDescriptor, InstallerFolder, DeleteInstallerCache, EditionViews, ProductCode, StartElevated,
   ImpersonateUser,
 };
 

@@ -25,6 +25,7 @@ long SimKernel::RequestRestart(unsigned gracePeriodSeconds, bool force) {
 }
 
 std::vector<platform::EditionView> SimKernel::EditionViews() {
+  machine_.Check(Operation::EditionViews, "", UnspecifiedError());
   const MachineConfig& config = machine_.config();
   const std::string drive = config.systemRoot.substr(0, 2);
   if (!config.windows64) {

@@ -139,8 +139,14 @@ std::vector<EditionView> SystemEditionViews() {
                         true};
   // The native folders as the system records them for every program: the
   // known folders of the 64-bit ones cannot be asked for from a 32-bit one.
-  const std::wstring programFiles = NativeMachineValue(kCurrentVersion, L"ProgramW6432Dir");
-  const std::wstring commonFiles = NativeMachineValue(kCurrentVersion, L"CommonW6432Dir");
+  // Where the W6432 names are missing (Wine), the native view's own names
+  // are the native folders.
+  const auto native = [](const wchar_t* name, const wchar_t* nativeViewName) {
+    std::wstring value = NativeMachineValue(kCurrentVersion, name);
+    return value.empty() ? NativeMachineValue(kCurrentVersion, nativeViewName) : value;
+  };
+  const std::wstring programFiles = native(L"ProgramW6432Dir", L"ProgramFilesDir");
+  const std::wstring commonFiles = native(L"CommonW6432Dir", L"CommonFilesDir");
   if (programFiles.empty() || commonFiles.empty()) throw Error(kPathNotFound, "Path not found");
   EditionView native{own64 ? RegistryView::Program : RegistryView::Native, Narrow(programFiles), Narrow(commonFiles),
                      false};

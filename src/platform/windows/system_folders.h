@@ -20,7 +20,8 @@ SweepRoles MachineSweepRoles();
 
 // The machine's edition views, the 32-bit one first: on 64-bit Windows the
 // 32-bit view's folders from the known folders, the native one's from
-// ProgramW6432Dir and CommonW6432Dir in the native view of HKLM.
+// ProgramW6432Dir and CommonW6432Dir in the native view of HKLM (where those
+// are missing, ProgramFilesDir and CommonFilesDir there).
 std::vector<EditionView> SystemEditionViews();
 
 // Where an open file or folder really is, every link on the way followed,

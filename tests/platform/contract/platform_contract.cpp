@@ -10,6 +10,7 @@
 #include <set>
 
 #include "platform_contract.h"
+#include "platform/shared/edition_views.h"
 
 namespace kelvane::testing {
 
@@ -368,6 +369,20 @@ TEST_P(PlatformContract, TheKernelSleepsAndTellsItsPathItsUserAndTheTimeInUtc) {
   const auto network = machine->objects().CreateNetwork();
   EXPECT_FALSE(network->ComputerName().empty());
   EXPECT_EQ(network->ComputerName(), network->ComputerName());
+  EXPECT_EQ(kernel.ProcessId(), kernel.ProcessId());
+  // The program's own view among the machine's, the 32-bit one first, and
+  // the other view's folders there (only the other view's are ever used).
+  const auto views = platform::MachineEditionViews(kernel);
+  ASSERT_TRUE(views.size() == 1 || views.size() == 2) << views.size();
+  EXPECT_EQ(std::count_if(views.begin(), views.end(),
+                          [](const auto& view) { return view.registry == platform::RegistryView::Program; }), 1);
+  if (views.size() == 2) {
+    EXPECT_TRUE(views[0].wow6432 && !views[1].wow6432);
+    for (const auto& view : views) {
+      EXPECT_EQ(Fails([&] { Fso()->GetFolder(view.programFiles); }), 0) << view.programFiles;
+      EXPECT_EQ(Fails([&] { Fso()->GetFolder(view.commonFiles); }), 0) << view.commonFiles;
+    }
+  }
 }
 
 TEST_P(PlatformContract, AWindowShowsUntilHiddenAndKeepsItsProgressLine) {

@@ -473,6 +473,19 @@ TEST(Unattended, AKeyItMayNotDeleteRemainsAndEndsIn1603NamingIt) {
   const UnattendedRun run = RunUnattended(image, "/quiet /norestart");
   EXPECT_EQ(run.exitCode, "1603");
   EXPECT_TRUE(Has(run.log, "\tremains\tkey: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0\r\n"));
+  // The 32-bit view's key, on 64-bit Windows, named as regedit shows it.
+  TestImage thirtyTwo(true, std::filesystem::temp_directory_path(), {"--x64", "--edition", "32"});
+  thirtyTwo.WriteFaults("DeleteKeyDenied=HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Office\\14.0\n");
+  const UnattendedRun other = RunUnattended(thirtyTwo, "/quiet /norestart");
+  EXPECT_EQ(other.exitCode, "1603");
+  EXPECT_TRUE(Has(other.log, "\tremains\tkey: HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Office\\14.0\r\n"))
+      << other.log;
+  // Views that cannot be told apart are never reported as a clean machine.
+  TestImage unknown(true, std::filesystem::temp_directory_path(), {"--x64"});
+  unknown.WriteFaults("EditionViews=\n");
+  const UnattendedRun blind = RunUnattended(unknown, "/quiet /norestart");
+  EXPECT_EQ(blind.exitCode, "1603");
+  EXPECT_TRUE(Has(blind.log, "\tremains\tviews: not read")) << blind.log;
 }
 
 // Any user may have made C:\MSOCache and can change its folders: what is in
