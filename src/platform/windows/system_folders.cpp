@@ -141,12 +141,12 @@ std::vector<EditionView> SystemEditionViews() {
   // known folders of the 64-bit ones cannot be asked for from a 32-bit one.
   // Where the W6432 names are missing (Wine), the native view's own names
   // are the native folders.
-  const auto native = [](const wchar_t* name, const wchar_t* nativeViewName) {
+  const auto nativeFolder = [](const wchar_t* name, const wchar_t* nativeViewName) {
     std::wstring value = NativeMachineValue(kCurrentVersion, name);
     return value.empty() ? NativeMachineValue(kCurrentVersion, nativeViewName) : value;
   };
-  const std::wstring programFiles = native(L"ProgramW6432Dir", L"ProgramFilesDir");
-  const std::wstring commonFiles = native(L"CommonW6432Dir", L"CommonFilesDir");
+  const std::wstring programFiles = nativeFolder(L"ProgramW6432Dir", L"ProgramFilesDir");
+  const std::wstring commonFiles = nativeFolder(L"CommonW6432Dir", L"CommonFilesDir");
   if (programFiles.empty() || commonFiles.empty()) throw Error(kPathNotFound, "Path not found");
   EditionView native{own64 ? RegistryView::Program : RegistryView::Native, Narrow(programFiles), Narrow(commonFiles),
                      false};
