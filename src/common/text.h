@@ -16,6 +16,20 @@ inline bool EndsWith(std::string_view text, std::string_view literal) {
   return text.size() >= literal.size() && text.substr(text.size() - literal.size()) == literal;
 }
 
+// An unsigned number's digits in base 10 or 16 (upper-case letters), at
+// least width of them: what "%0*u" and "%0*X" print, without the printf
+// engine (and its floating point) in the executable.
+inline std::string Digits(unsigned long long value, unsigned base = 10, std::size_t width = 1) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), kDigits[value % base]);
+    value /= base;
+  } while (value != 0);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+  return digits;
+}
+
 // A field of a tab-separated line: tabs and line breaks inside it written
 // "\t", "\r" and "\n", so that every line holds one record, and every other
 // control character "\xHH" (C1 controls "\u00HH"), so that a name found on

@@ -15,5 +15,16 @@ TEST(TabField, EveryControlCharacterIsEscapedAndNothingElse) {
   EXPECT_EQ(TabField("C:\\MSOCache\\{9014}-C K\xc3\xa9lvane \xe2\x80\xae"), "C:\\MSOCache\\{9014}-C K\xc3\xa9lvane \xe2\x80\xae");
 }
 
+// What "%u", "%0*u" and "%0*X" gave before: the log's times, error numbers
+// and product codes depend on it.
+TEST(Digits, AsPrintfWroteThem) {
+  EXPECT_EQ(Digits(0), "0");
+  EXPECT_EQ(Digits(7, 10, 3), "007");
+  EXPECT_EQ(Digits(2026, 10, 2), "2026");
+  EXPECT_EQ(Digits(0x80041001u, 16, 8), "80041001");
+  EXPECT_EQ(Digits(0xAu, 16, 2), "0A");
+  EXPECT_EQ(Digits(0xFFFFFFFFFFFFFFFFull, 16), "FFFFFFFFFFFFFFFF");
+}
+
 }  // namespace
 }  // namespace kelvane

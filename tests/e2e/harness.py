@@ -643,6 +643,37 @@ def unattended(machine, helpers, exe, image, paths, installed, work, sim_tool, r
     compare_state(image, MachineImage(sim_root), machine, helpers, paths, installed, work, removed_by_products)
     code, _ = run("/check")
     check(code == 0, f"/check after the removal exits 0 (exit {code})")
+    deployment_recipe(machine, helpers, exe)
+
+
+def readme_block(after: str) -> str:
+    """The indented block that follows a line of README.md."""
+    lines = (ROOT / "README.md").read_text(encoding="utf-8").splitlines()
+    start = next(i for i, line in enumerate(lines) if line.strip() == after) + 1
+    block = []
+    for line in lines[start:]:
+        if line.strip() and not line.startswith("    "):
+            break
+        block.append(line[4:])
+    return "\n".join(block).strip() + "\n"
+
+
+def deployment_recipe(machine, helpers, exe):
+    """README's install.cmd for Intune and Configuration Manager, run by Wine's
+    cmd beside the program: the copy the detection runs is kept, the
+    removal's exit code is passed on, and that copy's /check exits 0."""
+    script = readme_block("`install.cmd`, beside the executable in the package:")
+    folder = PureWindowsPath(exe).parent
+    machine.unix_path(str(folder / "install.cmd")).write_text(
+        script.replace("kelvane2010.exe", machine.program).replace("\n", "\r\n"))
+    # Windows has C:\Windows\Logs; a Wine prefix may not.
+    machine.unix_path("C:\\windows").joinpath("Logs").mkdir(exist_ok=True)
+    status, said = machine.run("cmd", "/c", str(folder / "install.cmd"), timeout=600, check=False)
+    check(status == 0, f"README's install.cmd exits 0 on the removed machine ({status}: {said.strip()[-200:]})")
+    kept = "C:\\Program Files\\Kelvane 2010 Check\\" + machine.program
+    check(machine.unix_path(kept).is_file(), f"install.cmd keeps the copy the detection runs: {kept}")
+    _, said = machine.run(dos_path(helpers["window_probe"]), "run", FORM_CLASS, kept, "/check", timeout=600)
+    check(re.search(r"exit 0 ", said), f"that copy's /check exits 0 ({said.strip()})")
 
 
 # -- what the Installer could not remove ---------------------------------------------

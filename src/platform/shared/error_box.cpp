@@ -1,19 +1,14 @@
 #include "platform/shared/error_box.h"
 
 #include <cstdint>
-#include <cstdio>
+
+#include "common/text.h"
 
 namespace kelvane::platform {
 
 std::string ErrorNumberText(const Error& error) {
   const auto number = static_cast<std::uint32_t>(error.number());
-  char shown[32];
-  if (number <= 0xFFFF) {
-    std::snprintf(shown, sizeof shown, "%u", static_cast<unsigned>(number));
-  } else {
-    std::snprintf(shown, sizeof shown, "0x%08X", static_cast<unsigned>(number));
-  }
-  return shown;
+  return number <= 0xFFFF ? Digits(number) : std::string("0x").append(Digits(number, 16, 8));
 }
 
 std::string ErrorBoxText(const Error& error) {

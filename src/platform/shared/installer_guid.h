@@ -2,11 +2,12 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "common/text.h"
 
 // The forms in which the Windows Installer writes product, component and
 // patch codes into the registry: packed (the key names under Installer\...),
@@ -62,10 +63,13 @@ inline std::optional<std::array<std::uint8_t, 16>> Bytes(std::string_view braced
 }
 
 inline std::string Braced(const std::array<std::uint8_t, 16>& b) {
-  char text[40];
-  std::snprintf(text, sizeof text, "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", b[3], b[2],
-                b[1], b[0], b[5], b[4], b[7], b[6], b[8], b[9], b[10], b[11], b[12], b[13], b[14], b[15]);
-  return text;
+  std::string text = "{";
+  constexpr std::size_t kOrder[] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+  for (std::size_t i = 0; i < 16; ++i) {
+    if (i == 4 || i == 6 || i == 8 || i == 10) text += '-';
+    text += Digits(b[kOrder[i]], 16, 2);
+  }
+  return text + "}";
 }
 
 }  // namespace detail

@@ -4,8 +4,8 @@
 #include <aclapi.h>
 #include <shellapi.h>
 
-#include <cstdio>
 
+#include "common/text.h"
 #include "platform/windows/command_line.h"
 #include "platform/windows/handles.h"
 #include "platform/windows/system_library.h"
@@ -74,10 +74,9 @@ InstallerWait WaitForInstallerMutex(unsigned timeoutMilliseconds) {
 std::string UtcTimeText() {
   SYSTEMTIME now{};
   GetSystemTime(&now);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u.%03uZ", now.wYear, now.wMonth, now.wDay, now.wHour,
-                now.wMinute, now.wSecond, now.wMilliseconds);
-  return text;
+  return Digits(now.wYear, 10, 4) + "-" + Digits(now.wMonth, 10, 2) + "-" + Digits(now.wDay, 10, 2) + "T" +
+         Digits(now.wHour, 10, 2) + ":" + Digits(now.wMinute, 10, 2) + ":" + Digits(now.wSecond, 10, 2) + "." +
+         Digits(now.wMilliseconds, 10, 3) + "Z";
 }
 
 }  // namespace kelvane::platform::windows

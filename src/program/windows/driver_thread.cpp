@@ -16,22 +16,22 @@ DriverThread::DriverThread(WindowThreadCalls& windows) : windows_(windows), thre
 
 DriverThread::~DriverThread() {
   {
-    std::lock_guard lock(mutex_);
+    Held lock(mutex_);
     stopping_ = true;
   }
-  wake_.notify_all();
+  wake_.WakeAll();
   // A window call the driver made just before the end waits for this thread
   // to take it: take sent messages until the driver has finished.
   for (;;) {
     {
-      std::lock_guard lock(mutex_);
+      Held lock(mutex_);
       if (finished_) break;
     }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_SENDMESSAGE);
     MSG message;
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   }
-  thread_.join();
+  thread_.Join();
 }
 
 void DriverThread::Clicked(Control control) {
@@ -44,12 +44,12 @@ void DriverThread::CloseRequested(Window window) {
 
 void DriverThread::Post(Task task, bool waitsForABusyHandler) {
   {
-    std::lock_guard lock(mutex_);
+    Held lock(mutex_);
     if (stopping_ || windows_.Ended() || (busy_ && !waitsForABusyHandler)) return;
     busy_ = true;
     tasks_.push_back(std::move(task));
   }
-  wake_.notify_all();
+  wake_.WakeAll();
 }
 
 void DriverThread::Run() {
@@ -64,21 +64,21 @@ void DriverThread::Run() {
     for (;;) {
       Task task;
       {
-        std::unique_lock lock(mutex_);
-        wake_.wait(lock, [&] { return stopping_ || !tasks_.empty(); });
+        Held lock(mutex_);
+        wake_.Wait(mutex_, [&] { return stopping_ || !tasks_.empty(); });
         if (tasks_.empty()) break;
         task = std::move(tasks_.front());
         tasks_.pop_front();
       }
       // The start, or an event before this one, may have ended the tool.
       if (!windows_.Ended()) Guarded([&] { task(kelvane); });
-      std::lock_guard lock(mutex_);
+      Held lock(mutex_);
       if (windows_.Ended()) tasks_.clear();
       busy_ = !tasks_.empty();
     }
   });
   if (SUCCEEDED(com)) CoUninitialize();
-  std::lock_guard lock(mutex_);
+  Held lock(mutex_);
   finished_ = true;
 }
 

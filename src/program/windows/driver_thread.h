@@ -1,13 +1,11 @@
 #pragma once
 
-#include <condition_variable>
 #include <deque>
 #include <functional>
-#include <mutex>
-#include <thread>
 
 #include "app/kelvane.h"
 #include "platform/interface/window_system.h"
+#include "program/windows/win32_sync.h"
 #include "program/windows/window_thread_calls.h"
 
 namespace kelvane::program {
@@ -52,13 +50,13 @@ class DriverThread final : public WindowEvents {
   void Guarded(const std::function<void()>& work);
 
   WindowThreadCalls& windows_;
-  std::mutex mutex_;
-  std::condition_variable wake_;
+  Lock mutex_;
+  Condition wake_;
   std::deque<Task> tasks_;
   bool busy_ = false;  // an event's handler is waiting or running
   bool stopping_ = false;
   bool finished_ = false;
-  std::thread thread_;
+  Thread thread_;
 };
 
 }  // namespace kelvane::program

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <cstdlib>
 #include <optional>
 
 #include "app/command_line.h"
@@ -16,6 +17,14 @@
 #include "platform/windows/ui/windows_window_system.h"
 #include "program/windows/driver_thread.h"
 #include "program/windows/window_thread_calls.h"
+
+// An exception nothing catches ends the tool at once. libstdc++'s own
+// handler would first print the exception's type, demangled, to a console
+// this GUI program does not have, and carries the whole demangler (45 KB of
+// the executable) for it.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 namespace {
 

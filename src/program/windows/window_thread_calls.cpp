@@ -34,18 +34,18 @@ WindowThreadCalls::~WindowThreadCalls() { DestroyWindow(receiver_); }
 
 void WindowThreadCalls::Attach(WindowsWindowSystem& windows) {
   {
-    std::lock_guard lock(mutex_);
+    Held lock(mutex_);
     windows_ = &windows;
   }
-  attached_.notify_all();
+  attached_.WakeAll();
 }
 
 void WindowThreadCalls::Close() {
   {
-    std::lock_guard lock(mutex_);
+    Held lock(mutex_);
     closed_ = true;
   }
-  attached_.notify_all();
+  attached_.WakeAll();
 }
 
 WindowsWindowSystem& WindowThreadCalls::Windows() { return *windows_; }
@@ -74,8 +74,8 @@ void WindowThreadCalls::Call(const std::function<void()>& operation) {
     return;
   }
   {
-    std::unique_lock lock(mutex_);
-    attached_.wait(lock, [&] { return windows_ != nullptr || closed_; });
+    Held lock(mutex_);
+    attached_.Wait(mutex_, [&] { return windows_ != nullptr || closed_; });
   }
   if (closed_) return;
   Request request{&operation, nullptr};

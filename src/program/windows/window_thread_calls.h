@@ -3,12 +3,11 @@
 #include <windows.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 
 #include "platform/interface/window_system.h"
 #include "platform/windows/ui/windows_window_system.h"
+#include "program/windows/win32_sync.h"
 
 namespace kelvane::program {
 
@@ -54,8 +53,8 @@ class WindowThreadCalls final : public WindowSystem {
 
   WindowsWindowSystem& Windows();
 
-  std::mutex mutex_;
-  std::condition_variable attached_;
+  Lock mutex_;
+  Condition attached_;
   WindowsWindowSystem* windows_ = nullptr;
   DWORD windowThread_;
   HWND receiver_;  // a message-only window of the window thread
