@@ -15,7 +15,8 @@ const char* const kUsageText =
     "/log FILE  append a log of every action (UTF-8).\n"
     "/check  change nothing; exit 0 when no Office 2010 trace remains, 1 when some do.\n\n"
     "Exit codes: 0 done, 3010 done and a restart will finish it, 1641 done and the restart started,\n"
-    "1603 failed, 1618 another installation is in progress, 5 not an administrator, 87 bad command line.";
+    "1603 failed, 1618 another installation is in progress, 1622 the log cannot be opened,\n"
+    "5 not an administrator, 87 bad command line.";
 
 namespace {
 

@@ -1,10 +1,12 @@
 // The whole cycle on the demo machine, through kelvane-sim's commands.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <functional>
 #include <map>
 
+#include "app/command_line.h"
 #include "platform/sim/image/atomic_write.h"
 #include "platform/sim/machine.h"
 #include "sim_test_image.h"
@@ -157,6 +159,25 @@ TEST(DemoCycle, TheReadmeListsWhatTheInventoryFindsOnTheDemoImage) {
   EXPECT_EQ(readme.substr(start, readme.find("```", start) - start), image.out());
 }
 
+// The usage message and README's tables of switches and exit codes say the same.
+TEST(DemoCycle, TheUsageTextNamesEverySwitchAndExitCodeOfTheReadme) {
+  const std::string readme = ReadWholeFile(KELVANE_README);
+  const std::string usage = app::kUsageText;
+  std::size_t rows = 0;
+  for (std::size_t at = readme.find("\n| `/"); at != std::string::npos; at = readme.find("\n| `/", at + 1), ++rows) {
+    const std::string name = readme.substr(at + 4, readme.find('`', at + 4) - at - 4);
+    EXPECT_NE(usage.find(name.substr(0, name.find(' '))), std::string::npos) << name;
+  }
+  EXPECT_GE(rows, 6u);
+  const auto table = readme.find("| exit code |");
+  ASSERT_NE(table, std::string::npos);
+  for (std::size_t at = readme.find("\n| ", table + 1); at != std::string::npos && std::isdigit(readme[at + 3]);
+       at = readme.find("\n| ", at + 1)) {
+    const std::string code = readme.substr(at + 3, readme.find(' ', at + 3) - at - 3);
+    EXPECT_NE(usage.find(code + " "), std::string::npos) << code;
+  }
+}
+
 TEST(DemoCycle, EventsFollowTheWalkThrough) {
   TestImage image;
   ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0);
@@ -256,7 +277,8 @@ TEST(DemoCycle, APerUserProductIsNeverUninstalled) {
                                            "\n[{90140000-0011-0000-0000-0000000FF1CE}-user]\n"
                                            "Name=Microsoft Office Planted Add-in\nPerUser=yes\n");
   ASSERT_EQ(image.Run({"cycle", "IMAGE"}), 0);
-  EXPECT_NE(image.ReadImageFile("products.ini").find("Name=Microsoft Office Planted Add-in"), std::string::npos);
+  const std::string saved = image.ReadImageFile("products.ini");
+  EXPECT_NE(saved.find("Name=Microsoft Office Planted Add-in\nPerUser=yes\n"), std::string::npos) << saved;
   EXPECT_TRUE(image.Events("uninstall\tMicrosoft Office Planted").empty());
 }
 
@@ -356,6 +378,12 @@ TEST(Unattended, RemovesInOnePassHandsWhatIsInUseToTheRestartAndRestartsAsAsked)
     ASSERT_EQ(image.Run({"boot", "IMAGE"}), 0);
     EXPECT_EQ(image.Run({"report", "IMAGE"}), 0) << image.out();
   }
+  // What was handed to the restart counts without any log: none asked for,
+  // and the system's temporary folder refusing one.
+  TestImage unlogged;
+  unlogged.WriteFaults("Delete=" + inUse + "\nOpenLog=*\n");
+  unlogged.Run({"start", "IMAGE", "--args", "/quiet /norestart"});
+  EXPECT_NE(unlogged.out().find("exit code: 3010\n"), std::string::npos) << unlogged.out();
 }
 
 // Office 2010's cached package is gone and the Installer answers 1612: what it
@@ -469,10 +497,20 @@ TEST(Unattended, AnInstallerMutexAnOrdinaryUserHoldsIsNotWaitedFor) {
 
 TEST(Unattended, AKeyItMayNotDeleteRemainsAndEndsIn1603NamingIt) {
   TestImage image;
-  image.WriteFaults("DeleteKeyDenied=HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0\n");
+  // A name found on the machine reaches the log escaped: its tab cannot
+  // split the line.
+  const std::string planted = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Office14.\tX";
+  {
+    Machine machine(image.path());
+    machine.registry().Create(planted);
+    machine.Save();
+  }
+  image.WriteFaults("DeleteKeyDenied=HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0\nDeleteKeyDenied=" + planted + "\n");
   const UnattendedRun run = RunUnattended(image, "/quiet /norestart");
   EXPECT_EQ(run.exitCode, "1603");
   EXPECT_TRUE(Has(run.log, "\tremains\tkey: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0\r\n"));
+  EXPECT_TRUE(Has(run.log, "Uninstall\\Office14.\\tX\r\n")) << run.log;
+  EXPECT_FALSE(Has(run.log, "Office14.\tX"));
   // The 32-bit view's key, on 64-bit Windows, named as regedit shows it.
   TestImage thirtyTwo(true, std::filesystem::temp_directory_path(), {"--x64", "--edition", "32"});
   thirtyTwo.WriteFaults("DeleteKeyDenied=HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Office\\14.0\n");
