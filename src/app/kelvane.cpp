@@ -134,7 +134,11 @@ bool Kelvane::Load() {
     End(kExitDone);
     return false;
   }
+  ResumeAfterRestart(place, Require(fso));
+  return false;
+}
 
+void Kelvane::ResumeAfterRestart(const restart::ResumePlace& place, platform::FileSystem& fso) {
   // The shortcut lies in the common Startup folder, so whoever logs on first
   // starts it. The run is the user's who pressed Go; another administrator
   // finishes only the machine's own part, and a standard user, who could
@@ -142,11 +146,11 @@ bool Kelvane::Load() {
   // and the shortcut wait for a log-on that can finish.
   std::string user;
   SkipIfFails([&] { user = platform_.kernel.UserSid(); });
-  const std::string owner = place.RecordedUser(Require(fso));
+  const std::string owner = place.RecordedUser(fso);
   const bool ownRun = !owner.empty() && owner == user;
   if (!ownRun && platform_.kernel.TokenElevation() != platform::Elevation::Full) {
     End(kExitDone);
-    return false;
+    return;
   }
 
   platform_.windows.Hide(Window::Kelvane);
@@ -162,7 +166,6 @@ bool Kelvane::Load() {
   }
   platform_.windows.Hide(Window::Loading);
   ShowOutcome(ownRun);
-  return false;
 }
 
 void Kelvane::ShowOutcome(bool usersOwn) {

@@ -44,6 +44,8 @@ class Kelvane final : public platform::WindowEvents {
  private:
   // The load step; true on a first run.
   bool Load();
+  // The run the Startup shortcut starts after the restart, its record due.
+  void ResumeAfterRestart(const restart::ResumePlace& place, platform::FileSystem& fso);
   // Whether the running executable is the copy in the tool's own folder.
   bool StartedFrom(const restart::ResumePlace& place);
   // The completion window, its label saying whether anything remains (of

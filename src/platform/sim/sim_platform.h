@@ -24,7 +24,6 @@ class SimPlatform {
 
   platform::Platform& get() { return platform_; }
   SimWindowSystem& windows() { return windows_; }
-  SimKernel& kernel() { return kernel_; }
 
  private:
   SimObjects objects_;

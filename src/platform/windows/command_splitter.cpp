@@ -1,4 +1,4 @@
-#include "platform/windows/command_line.h"
+#include "platform/windows/command_splitter.h"
 
 namespace kelvane::platform::windows {
 

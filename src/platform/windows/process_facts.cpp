@@ -6,7 +6,7 @@
 
 
 #include "common/text.h"
-#include "platform/windows/command_line.h"
+#include "platform/windows/command_splitter.h"
 #include "platform/windows/handles.h"
 #include "platform/windows/system_library.h"
 #include "platform/windows/text.h"

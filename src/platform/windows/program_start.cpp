@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/windows/command_line.h"
+#include "platform/windows/command_splitter.h"
 #include "platform/windows/system_library.h"
 #include "platform/windows/win_error.h"
 

@@ -2,7 +2,7 @@
 
 #include "platform/interface/error.h"
 #include "platform/shared/collapse_separators.h"
-#include "platform/windows/command_line.h"
+#include "platform/windows/command_splitter.h"
 #include "platform/windows/moniker.h"
 
 namespace kelvane::testing {
