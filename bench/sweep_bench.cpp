@@ -3,7 +3,10 @@
 // through handles costs.
 //   kelvane_sweep_bench FOLDER FILES ROUNDS
 // FOLDER\Temp is filled with FILES files, a hundred to a folder, before each
-// measurement; each round prints "sweep MS" and "rd MS".
+// measurement; each round prints "sweep MS LEFT" and "rd MS LEFT", LEFT the
+// files and folders still in FOLDER\Temp afterwards: a figure is only worth
+// something for a tree that went. FOLDER must lie below the user's profile,
+// as a temporary folder does: the sweep refuses any other.
 #include <windows.h>
 #include <objbase.h>
 
@@ -60,6 +63,22 @@ double Sweep(const std::wstring& folder) {
   return Milliseconds(start);
 }
 
+// The files and folders below the folder; none when it is gone.
+long Remaining(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  long count = 0;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    ++count;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) count += Remaining(folder + L"\\" + name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return count;
+}
+
 double RemoveWithCmd(const std::wstring& folder) {
   std::wstring command = L"cmd.exe /c rd /s /q \"" + folder + L"\\Temp\"";
   STARTUPINFOW startup{};
@@ -91,9 +110,11 @@ int wmain(int argc, wchar_t** argv) {
   CreateDirectoryW(folder.c_str(), nullptr);
   for (long round = 0; round < rounds; ++round) {
     Fill(folder + L"\\Temp", files);
-    std::printf("sweep %.1f\n", Sweep(folder));
+    const double swept = Sweep(folder);
+    std::printf("sweep %.1f %ld\n", swept, Remaining(folder + L"\\Temp"));
     Fill(folder + L"\\Temp", files);
-    std::printf("rd %.1f\n", RemoveWithCmd(folder));
+    const double removed = RemoveWithCmd(folder);
+    std::printf("rd %.1f %ld\n", removed, Remaining(folder + L"\\Temp"));
     std::fflush(stdout);
   }
   CoUninitialize();
