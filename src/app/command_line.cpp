@@ -1,7 +1,6 @@
 #include "app/command_line.h"
 
-#include <algorithm>
-#include <cctype>
+#include "common/ascii_case.h"
 
 namespace kelvane::app {
 
@@ -20,16 +19,11 @@ const char* const kUsageText =
 
 namespace {
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
-
 // The switch's name without its "/" or "-", lower case; empty when the
 // argument is no switch.
 std::string SwitchName(const std::string& argument) {
   if (argument.size() < 2 || (argument[0] != '/' && argument[0] != '-')) return {};
-  return Lower(argument.substr(1));
+  return FoldedAscii(argument.substr(1));
 }
 
 }  // namespace

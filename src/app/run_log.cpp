@@ -2,23 +2,15 @@
 
 #include <algorithm>
 
+#include "common/ascii_case.h"
 #include "common/text.h"
 #include "platform/interface/error.h"
 
 namespace kelvane::app {
 
-namespace {
-
-bool SameAsciiFolded(std::string_view a, std::string_view b) {
-  const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
-}
-
-}  // namespace
-
 bool RunLog::HandedToRestart(std::string_view path) const {
   for (const std::string& handed : handedToRestart_) {
-    if (path.size() < handed.size() || !SameAsciiFolded(path.substr(0, handed.size()), handed)) continue;
+    if (path.size() < handed.size() || !SameIgnoringAsciiCase(path.substr(0, handed.size()), handed)) continue;
     if (path.size() == handed.size() || path[handed.size()] == '\\' || handed.ends_with('\\')) return true;
   }
   return false;

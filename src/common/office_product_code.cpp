@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "common/ascii_case.h"
 #include "common/text.h"
 
 namespace kelvane {
@@ -17,13 +18,6 @@ constexpr std::string_view kCacheSuffix = "-C";
 constexpr std::string_view kOffice2010Major = "14";
 
 bool IsHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
-
-std::string Upper(std::string_view text) {
-  std::string upper(text);
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
-  return upper;
-}
 
 // The braced form of a packed code: the first three groups read backwards,
 // the two digits of every later byte swapped back.
@@ -50,7 +44,7 @@ std::optional<std::string> Unpacked(std::string_view packed) {
 
 // The major version of a braced code with Office's signature.
 std::optional<std::string> OfficeMajorVersion(std::string_view braced) {
-  const std::string code = Upper(braced);
+  const std::string code = UpperAscii(braced);
   if (code.size() != kBracedLength || code.front() != '{' || code.back() != '}') return std::nullopt;
   for (std::size_t i = 1; i + 1 < code.size(); ++i) {
     const bool dash = i == 9 || i == 14 || i == 19 || i == 24;
@@ -66,9 +60,9 @@ std::optional<std::string> OfficeCode(std::string_view name) {
   if (EndsWith(name, kCacheSuffix)) name.remove_suffix(kCacheSuffix.size());
   std::optional<std::string> braced;
   if (name.size() >= kBracedLength && name.back() == '}') {
-    braced = Upper(name.substr(name.size() - kBracedLength));
+    braced = UpperAscii(name.substr(name.size() - kBracedLength));
   } else if (const auto unpacked = Unpacked(name)) {
-    braced = Upper(*unpacked);
+    braced = UpperAscii(*unpacked);
   }
   if (!braced || !OfficeMajorVersion(*braced)) return std::nullopt;
   return braced;
@@ -95,7 +89,7 @@ std::string Packed(std::string_view braced) {
   // The same swaps undo themselves: packing is unpacking read backwards.
   std::string digits;
   for (char c : braced) {
-    if (IsHexDigit(c)) digits += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (IsHexDigit(c)) digits += UpperAscii(c);
   }
   if (digits.size() != kPackedLength) return {};
   std::string packed = digits;
@@ -113,7 +107,7 @@ std::string PackedProductCode(std::string_view braced) {
   return Packed(braced);
 }
 
-std::string BracedProductCode(std::string_view packed) { return Upper(Unpacked(packed).value_or("")); }
+std::string BracedProductCode(std::string_view packed) { return UpperAscii(Unpacked(packed).value_or("")); }
 
 bool IsOffice14Code(std::string_view name) {
   const auto code = OfficeCode(name);

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/ascii_case.h"
+
 namespace kelvane {
 
 // A Windows path's last name: "C:\a\b.exe" gives "b.exe".
@@ -12,14 +14,7 @@ inline std::string_view LeafName(std::string_view path) {
 }
 
 // Whether two Windows paths are spelt alike without regard to ASCII case.
-inline bool SamePath(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
+inline bool SamePath(std::string_view a, std::string_view b) { return SameIgnoringAsciiCase(a, b); }
 
 // Whether the file at `path` lies directly in `folder`.
 inline bool IsDirectlyIn(std::string_view path, std::string_view folder) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/ascii_case.h"
 #include "platform/shared/edition_views.h"
 
 namespace kelvane::files {
@@ -34,16 +35,6 @@ enum class Runs { FilePhase, ProgramFolder };
 // not at all.
 enum class ProgressStyle { None, Plain, Colon };
 
-// Whether the text begins with the lower-case literal, without regard to ASCII case.
-constexpr bool FoldedBegins(std::string_view text, std::string_view literal) {
-  if (text.size() < literal.size()) return false;
-  for (std::size_t i = 0; i < literal.size(); ++i) {
-    const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
-    if (c != literal[i]) return false;
-  }
-  return true;
-}
-
 struct FileStep {
   StepKind kind;
   // What the path begins with, passed to the shell to expand as spelt here;
@@ -64,7 +55,7 @@ struct FileStep {
   // start-up as SYSTEM, and would follow a link planted meanwhile in the
   // user's own folders, or in C:\MSOCache, which any user may have made.
   constexpr bool HandedToRestartInUse() const {
-    return owner == Owner::Machine && (FoldedBegins(reference, "%programfiles%") || FoldedBegins(reference, "%commonprogramfiles%"));
+    return owner == Owner::Machine && (BeginsIgnoringAsciiCase(reference, "%ProgramFiles%") || BeginsIgnoringAsciiCase(reference, "%CommonProgramFiles%"));
   }
 
   // The path, its reference expanded by expand(reference).

@@ -5,6 +5,7 @@
 #include <optional>
 #include <set>
 
+#include "common/ascii_case.h"
 #include "common/office_product_code.h"
 #include "common/text.h"
 #include "installer/uninstall_msis.h"
@@ -23,14 +24,6 @@ using platform::Require;
 using platform::SkipIfFails;
 
 namespace {
-
-std::string Upper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
 
 struct Counts {
   int componentValues = 0;
@@ -184,7 +177,7 @@ class Scrub {
   // Decided once, before anything goes: a patch stays when any product
   // outside the set lists it.
   void DecidePatches() {
-    std::map<std::string, std::set<std::string>, CaseLessLess> listedBy;
+    std::map<std::string, std::set<std::string>, LessIgnoringAsciiCase> listedBy;
     bool listed = false;
     SkipIfFails([&] {
       for (const auto& patch : Require(services_).EnumPatches()) {
@@ -316,7 +309,7 @@ class Scrub {
   // Only what lies in the system's Installer folder; the deleter checks the
   // final path again, through the handle.
   bool DeleteCache(const std::string& path) {
-    if (installerFolder_.empty() || !BeginsWith(Upper(path), Upper(installerFolder_) + "\\")) return false;
+    if (installerFolder_.empty() || !BeginsIgnoringAsciiCase(path, installerFolder_ + "\\")) return false;
     bool deleted = false;
     SkipIfFails([&] {
       Require(fso_).DeleteInstallerCache(path);
@@ -344,21 +337,17 @@ class Scrub {
            " cached files";
   }
 
-  struct CaseLessLess {
-    bool operator()(const std::string& a, const std::string& b) const { return Upper(a) < Upper(b); }
-  };
-
   platform::Platform& platform_;
   std::unique_ptr<platform::RegistryProvider> registry_;
   std::unique_ptr<platform::FileSystem> fso_;
   std::unique_ptr<platform::ProductServices> services_;
   std::string journalFolder_;
   std::string installerFolder_;
-  std::map<std::string, Scrubbed, CaseLessLess> products_;  // by packed code
-  std::set<std::string, CaseLessLess> standing_;
-  std::optional<std::set<std::string, CaseLessLess>> listed_;  // what the Installer still lists, by packed code
+  std::map<std::string, Scrubbed, LessIgnoringAsciiCase> products_;  // by packed code
+  std::set<std::string, LessIgnoringAsciiCase> standing_;
+  std::optional<std::set<std::string, LessIgnoringAsciiCase>> listed_;  // what the Installer still lists, by packed code
   bool listingComplete_ = false;           // the Installer stands by them: never scrubbed
-  std::map<std::string, std::optional<std::string>, CaseLessLess> patches_;  // packed code, its cached .msp
+  std::map<std::string, std::optional<std::string>, LessIgnoringAsciiCase> patches_;  // packed code, its cached .msp
 };
 
 }  // namespace

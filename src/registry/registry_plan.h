@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/paths.h"
+#include "common/ascii_case.h"
 #include "platform/interface/registry_provider.h"
 
 namespace kelvane::registry {
@@ -79,8 +79,7 @@ inline std::string FixedKey::FullName() const { return std::string(RootName(root
 inline bool KeptApartByBitness(std::uint32_t root, std::string_view path, RegistryView view) {
   constexpr std::string_view kSoftware = "SOFTWARE\\";
   return view == RegistryView::Program && root == kLocalMachine && path.size() > kSoftware.size() &&
-         SamePath(path.substr(0, kSoftware.size()), kSoftware) &&
-         !SamePath(path.substr(kSoftware.size(), 8), "Classes\\");
+         BeginsIgnoringAsciiCase(path, kSoftware) && !BeginsIgnoringAsciiCase(path.substr(kSoftware.size()), "Classes\\");
 }
 
 inline bool FixedKey::InEachEditionView() const { return KeptApartByBitness(root, keyPath, view); }

@@ -21,14 +21,16 @@ inline constexpr std::uint32_t kLocalMachine = 0x80000002u;
 // 64-bit program reaches only by asking for it. On 32-bit Windows all are one.
 enum class RegistryView { Program, Native, Bits32 };
 
-// The root's name as key names spell it: "HKEY_CLASSES_ROOT" and the like.
+// The root's name as key names spell it: "HKEY_CLASSES_ROOT" and the like;
+// empty for a handle that is none of the three. Every machine names its
+// roots by this.
 constexpr std::string_view RootName(std::uint32_t root) {
   switch (root) {
     case kClassesRoot: return "HKEY_CLASSES_ROOT";
     case kCurrentUser: return "HKEY_CURRENT_USER";
     case kLocalMachine: return "HKEY_LOCAL_MACHINE";
   }
-  return "HKEY_?";
+  return {};
 }
 
 // The WMI registry provider StdRegProv. Every method returns the provider's

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "common/ascii_case.h"
 #include "platform/interface/error.h"
 #include "platform/shared/collapse_separators.h"
 #include "platform/shared/environment_references.h"
@@ -19,10 +20,6 @@ namespace {
 
 constexpr long kInjectedFailure = 0x80004005;  // E_FAIL
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
 
 std::string Parent(const std::string& path) {
   const auto cut = path.rfind('\\');
@@ -35,16 +32,13 @@ std::string Leaf(const std::string& path) {
 }
 
 bool IsBelow(const std::string& path, const std::string& folder) {
-  return path.size() > folder.size() + 1 && Lower(path.substr(0, folder.size() + 1)) == Lower(folder + "\\");
+  return path.size() > folder.size() + 1 && SameIgnoringAsciiCase(path.substr(0, folder.size() + 1), folder + "\\");
 }
 
+// An unknown handle by its number, so that a lookup with it finds nothing.
 std::string RootName(std::uint32_t root) {
-  switch (root) {
-    case platform::kClassesRoot: return "HKEY_CLASSES_ROOT";
-    case platform::kCurrentUser: return "HKEY_CURRENT_USER";
-    case platform::kLocalMachine: return "HKEY_LOCAL_MACHINE";
-  }
-  return "HKEY_" + std::to_string(root);
+  const std::string_view name = platform::RootName(root);
+  return name.empty() ? "HKEY_" + std::to_string(root) : std::string(name);
 }
 
 // A key's full name as the machine keeps it: HKEY_CLASSES_ROOT is
@@ -52,7 +46,7 @@ std::string RootName(std::uint32_t root) {
 std::string KeyName(const std::string& fullName) {
   std::string key = CollapseSeparators(fullName);
   constexpr std::string_view kClasses = "HKEY_CLASSES_ROOT";
-  if (Lower(key.substr(0, kClasses.size())) == Lower(std::string(kClasses)) &&
+  if (SameIgnoringAsciiCase(key.substr(0, kClasses.size()), kClasses) &&
       (key.size() == kClasses.size() || key[kClasses.size()] == '\\')) {
     key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes" + key.substr(kClasses.size());
   }
@@ -87,7 +81,7 @@ std::string Program(const std::string& command) {
 
 }  // namespace
 
-bool CaseLess::operator()(const std::string& a, const std::string& b) const { return Lower(a) < Lower(b); }
+bool CaseLess::operator()(const std::string& a, const std::string& b) const { return LessIgnoringAsciiCase{}(a, b); }
 
 void MachineState::AddFolder(const std::string& path, bool readOnly) {
   const std::string folder = CollapseSeparators(path);
@@ -321,7 +315,7 @@ class FakeFolder final : public platform::Folder {
     recorder_.Check(Operation::SubFolders, path_);
     std::vector<std::unique_ptr<platform::Folder>> items;
     for (const auto& [folder, readOnly] : recorder_.machine.folders) {
-      if (Lower(Parent(folder)) == Lower(path_)) items.push_back(std::make_unique<FakeFolder>(recorder_, folder));
+      if (SameIgnoringAsciiCase(Parent(folder), path_)) items.push_back(std::make_unique<FakeFolder>(recorder_, folder));
     }
     return items;
   }
@@ -329,7 +323,7 @@ class FakeFolder final : public platform::Folder {
     recorder_.Check(Operation::Files, path_);
     std::vector<std::unique_ptr<platform::File>> items;
     for (const auto& [file, entry] : recorder_.machine.files) {
-      if (Lower(Parent(file)) == Lower(path_)) items.push_back(std::make_unique<FakeFileItem>(recorder_, file));
+      if (SameIgnoringAsciiCase(Parent(file), path_)) items.push_back(std::make_unique<FakeFileItem>(recorder_, file));
     }
     return items;
   }
@@ -499,7 +493,7 @@ class FakeRegistry final : public platform::RegistryProvider {
     if (!recorder_.machine.keys.count(key)) return 2;
     std::vector<std::string> names;
     for (const auto& other : recorder_.machine.keys) {
-      if (Lower(Parent(other)) == Lower(key)) names.push_back(Leaf(other));
+      if (SameIgnoringAsciiCase(Parent(other), key)) names.push_back(Leaf(other));
     }
     if (!names.empty()) sNames = std::move(names);
     return 0;

@@ -1,6 +1,6 @@
 #include "platform/shared/edition_views.h"
 
-#include "common/paths.h"
+#include "common/ascii_case.h"
 #include "platform/shared/skip_if_fails.h"
 
 namespace kelvane::platform {
@@ -10,10 +10,6 @@ namespace {
 constexpr std::string_view kProgramFiles = "%ProgramFiles%";
 constexpr std::string_view kCommonFiles = "%CommonProgramFiles%";
 constexpr std::string_view kMachineSoftware = "HKEY_LOCAL_MACHINE\\SOFTWARE\\";
-
-bool BeginsFolded(std::string_view text, std::string_view start) {
-  return text.size() >= start.size() && SamePath(text.substr(0, start.size()), start);
-}
 
 }  // namespace
 
@@ -29,19 +25,19 @@ std::vector<EditionView> MachineEditionViews(Kernel& kernel, bool* known) {
   return views;
 }
 
-bool DiffersByView(std::string_view spelt) { return BeginsFolded(spelt, kProgramFiles) || BeginsFolded(spelt, kCommonFiles); }
+bool DiffersByView(std::string_view spelt) { return BeginsIgnoringAsciiCase(spelt, kProgramFiles) || BeginsIgnoringAsciiCase(spelt, kCommonFiles); }
 
 std::string InView(const EditionView& view, const std::string& spelt) {
   if (view.registry == RegistryView::Program) return spelt;
-  if (BeginsFolded(spelt, kProgramFiles)) return view.programFiles + spelt.substr(kProgramFiles.size());
-  if (BeginsFolded(spelt, kCommonFiles)) return view.commonFiles + spelt.substr(kCommonFiles.size());
+  if (BeginsIgnoringAsciiCase(spelt, kProgramFiles)) return view.programFiles + spelt.substr(kProgramFiles.size());
+  if (BeginsIgnoringAsciiCase(spelt, kCommonFiles)) return view.commonFiles + spelt.substr(kCommonFiles.size());
   return spelt;
 }
 
 std::string KeyNameInView(const EditionView& view, const std::string& fullName) {
-  if (!view.wow6432 || !BeginsFolded(fullName, kMachineSoftware)) return fullName;
+  if (!view.wow6432 || !BeginsIgnoringAsciiCase(fullName, kMachineSoftware)) return fullName;
   const std::string_view rest = std::string_view(fullName).substr(kMachineSoftware.size());
-  if (BeginsFolded(rest, "Classes\\") || BeginsFolded(rest, "Wow6432Node\\")) return fullName;
+  if (BeginsIgnoringAsciiCase(rest, "Classes\\") || BeginsIgnoringAsciiCase(rest, "Wow6432Node\\")) return fullName;
   return fullName.substr(0, kMachineSoftware.size()) + "Wow6432Node\\" + std::string(rest);
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/ascii_case.h"
+
 namespace kelvane::platform {
 
 namespace {
@@ -27,15 +29,9 @@ std::vector<std::string_view> SegmentsBelowRoot(std::string_view path, std::size
   return {segments.begin() + static_cast<std::ptrdiff_t>(rootSegments), segments.end()};
 }
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 // Whether `folder` is `outer` or lies below it.
 bool IsWithin(std::string_view folder, std::string_view outer) {
-  if (folder.size() < outer.size() || !SameIgnoringCase(folder.substr(0, outer.size()), outer)) return false;
+  if (folder.size() < outer.size() || !SameIgnoringAsciiCase(folder.substr(0, outer.size()), outer)) return false;
   return folder.size() == outer.size() || folder[outer.size()] == '\\';
 }
 
@@ -66,7 +62,7 @@ bool MayEmptyFolder(std::string_view finalPath, const SweepRoles& roles) {
   // A drive-letter path: a share ("\\server\share") is never on a fixed drive.
   const std::string_view drive = finalPath.substr(0, 2);
   if (finalPath[1] != ':' || std::none_of(roles.fixedDrives.begin(), roles.fixedDrives.end(), [&](const std::string& fixed) {
-        return SameIgnoringCase(WithoutTrailingBackslashes(fixed), drive);
+        return SameIgnoringAsciiCase(WithoutTrailingBackslashes(fixed), drive);
       })) {
     return false;
   }

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <string_view>
 
+#include "common/ascii_case.h"
 #include "platform/interface/error.h"
 
 namespace kelvane::platform::windows {
@@ -16,18 +17,13 @@ constexpr long kInvalidNamespace = static_cast<long>(0x8004100EL);  // WBEM_E_IN
 constexpr long kInvalidClass = static_cast<long>(0x80041010L);      // WBEM_E_INVALID_CLASS
 constexpr long kNotLocal = static_cast<long>(0x800706BAL);          // RPC_S_SERVER_UNAVAILABLE
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
-
-bool SameText(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+bool SameText(const std::string& a, const std::string& b) { return SameIgnoringAsciiCase(a, b); }
 
 [[noreturn]] void Malformed() { throw Error(static_cast<long>(MK_E_SYNTAX), "Invalid syntax"); }
 
 // The one security setting the tool asks for; WMI spells it with any case.
 void CheckSecurity(const std::string& settings) {
-  const std::string compact = Lower(settings);
+  const std::string compact = FoldedAscii(settings);
   if (compact != "impersonationlevel=impersonate") Malformed();
 }
 

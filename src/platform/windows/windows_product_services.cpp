@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <string_view>
 
+#include "common/ascii_case.h"
 #include "platform/windows/system_library.h"
 #include "platform/windows/text.h"
 #include "platform/windows/win_error.h"
@@ -19,7 +21,7 @@ namespace kelvane::platform::windows {
 namespace {
 
 constexpr long kInvalidQuery = static_cast<long>(0x80041017L);  // WBEM_E_INVALID_QUERY
-constexpr const wchar_t* kProductQuery = L"select * from win32_product";
+constexpr std::string_view kProductQuery = "select * from win32_product";
 constexpr std::size_t kProductCodeLength = 38;
 // "voicewarmup": everything msiexec's /l*v writes, but the extra debug output.
 constexpr DWORD kInstallerLogMode = INSTALLLOGMODE_VERBOSE | INSTALLLOGMODE_OUTOFDISKSPACE |
@@ -89,11 +91,7 @@ class InstalledProduct final : public Product {
   std::wstring code_;
 };
 
-bool IsProductQuery(const std::string& query) {
-  std::wstring text = Widen(query);
-  std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
-  return text == kProductQuery;
-}
+bool IsProductQuery(const std::string& query) { return SameIgnoringAsciiCase(query, kProductQuery); }
 
 class WindowsProductServices final : public ProductServices {
  public:

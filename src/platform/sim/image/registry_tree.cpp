@@ -34,12 +34,9 @@ RegistryTree::RegistryTree() {
 }
 
 std::optional<std::string> RegistryTree::RootName(std::uint32_t handle) {
-  switch (handle) {
-    case platform::kClassesRoot: return "HKEY_CLASSES_ROOT";
-    case platform::kCurrentUser: return "HKEY_CURRENT_USER";
-    case platform::kLocalMachine: return "HKEY_LOCAL_MACHINE";
-  }
-  return std::nullopt;
+  const std::string_view name = platform::RootName(handle);
+  if (name.empty()) return std::nullopt;
+  return std::string(name);
 }
 
 std::vector<std::string> RegistryTree::SplitKeyPath(const std::string& path) {
