@@ -55,7 +55,7 @@ struct FileStep {
   // start-up as SYSTEM, and would follow a link planted meanwhile in the
   // user's own folders, or in C:\MSOCache, which any user may have made.
   constexpr bool HandedToRestartInUse() const {
-    return owner == Owner::Machine && (BeginsIgnoringAsciiCase(reference, "%ProgramFiles%") || BeginsIgnoringAsciiCase(reference, "%CommonProgramFiles%"));
+    return owner == Owner::Machine && platform::DiffersByView(reference);
   }
 
   // The path, its reference expanded by expand(reference).

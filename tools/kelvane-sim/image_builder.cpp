@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "platform/shared/edition_views.h"
 #include "platform/sim/image/atomic_write.h"
 #include "platform/sim/image/reg_value.h"
 #include "platform/sim/image/shell_link.h"
@@ -33,12 +34,11 @@ std::string ImageBuilder::InEdition(const std::string& windowsPath) const {
 }
 
 std::string ImageBuilder::KeyInEdition(const std::string& fullName) const {
-  if (!thirtyTwoBit_ || fullName.rfind(kMachineSoftware, 0) != 0) return fullName;
-  const std::string rest = fullName.substr(kMachineSoftware.size());
-  for (const char* native : {"Classes\\", "Wow6432Node\\", "Microsoft\\Windows\\CurrentVersion\\Installer\\"}) {
-    if (rest.rfind(native, 0) == 0) return fullName;
+  // The Installer's records live in the native view whatever the edition.
+  if (!thirtyTwoBit_ || fullName.rfind(kMachineSoftware + "Microsoft\\Windows\\CurrentVersion\\Installer\\", 0) == 0) {
+    return fullName;
   }
-  return kMachineSoftware + "Wow6432Node\\" + rest;
+  return platform::InWow6432Node(fullName);
 }
 
 // The value's text as regedit writes it, its backslashes doubled.

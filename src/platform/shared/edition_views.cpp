@@ -7,8 +7,6 @@ namespace kelvane::platform {
 
 namespace {
 
-constexpr std::string_view kProgramFiles = "%ProgramFiles%";
-constexpr std::string_view kCommonFiles = "%CommonProgramFiles%";
 constexpr std::string_view kMachineSoftware = "HKEY_LOCAL_MACHINE\\SOFTWARE\\";
 
 }  // namespace
@@ -25,17 +23,15 @@ std::vector<EditionView> MachineEditionViews(Kernel& kernel, bool* known) {
   return views;
 }
 
-bool DiffersByView(std::string_view spelt) { return BeginsIgnoringAsciiCase(spelt, kProgramFiles) || BeginsIgnoringAsciiCase(spelt, kCommonFiles); }
-
 std::string InView(const EditionView& view, const std::string& spelt) {
   if (view.registry == RegistryView::Program) return spelt;
-  if (BeginsIgnoringAsciiCase(spelt, kProgramFiles)) return view.programFiles + spelt.substr(kProgramFiles.size());
-  if (BeginsIgnoringAsciiCase(spelt, kCommonFiles)) return view.commonFiles + spelt.substr(kCommonFiles.size());
+  if (BeginsIgnoringAsciiCase(spelt, kProgramFilesSpelt)) return view.programFiles + spelt.substr(kProgramFilesSpelt.size());
+  if (BeginsIgnoringAsciiCase(spelt, kCommonFilesSpelt)) return view.commonFiles + spelt.substr(kCommonFilesSpelt.size());
   return spelt;
 }
 
-std::string KeyNameInView(const EditionView& view, const std::string& fullName) {
-  if (!view.wow6432 || !BeginsIgnoringAsciiCase(fullName, kMachineSoftware)) return fullName;
+std::string InWow6432Node(const std::string& fullName) {
+  if (!BeginsIgnoringAsciiCase(fullName, kMachineSoftware)) return fullName;
   const std::string_view rest = std::string_view(fullName).substr(kMachineSoftware.size());
   if (BeginsIgnoringAsciiCase(rest, "Classes\\") || BeginsIgnoringAsciiCase(rest, "Wow6432Node\\")) return fullName;
   return fullName.substr(0, kMachineSoftware.size()) + "Wow6432Node\\" + std::string(rest);

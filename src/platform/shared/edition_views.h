@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ascii_case.h"
 #include "platform/interface/kernel.h"
 
 namespace kelvane::platform {
@@ -18,12 +19,22 @@ std::vector<EditionView> MachineEditionViews(Kernel& kernel, bool* known = nullp
 // reference is the same in every view, so only the program's own has it.
 std::string InView(const EditionView& view, const std::string& spelt);
 
-// Whether the spelling begins with a reference to Program Files, Common
-// Files or not, without regard to case: the paths that differ by view.
-bool DiffersByView(std::string_view spelt);
+// The references the plan spells the two folders that differ by view with.
+inline constexpr std::string_view kProgramFilesSpelt = "%ProgramFiles%";
+inline constexpr std::string_view kCommonFilesSpelt = "%CommonProgramFiles%";
 
-// A registry key's full name as regedit shows it in the view: the 32-bit
-// view's HKEY_LOCAL_MACHINE\SOFTWARE keys under Wow6432Node.
-std::string KeyNameInView(const EditionView& view, const std::string& fullName);
+// Whether the spelling begins with one of them, without regard to case.
+constexpr bool DiffersByView(std::string_view spelt) {
+  return BeginsIgnoringAsciiCase(spelt, kProgramFilesSpelt) || BeginsIgnoringAsciiCase(spelt, kCommonFilesSpelt);
+}
+
+// A key's full name in the 32-bit view of a 64-bit Windows, as regedit shows
+// it: HKEY_LOCAL_MACHINE\SOFTWARE's keys, its classes aside, under Wow6432Node.
+std::string InWow6432Node(const std::string& fullName);
+
+// A registry key's full name as regedit shows it in the view.
+inline std::string KeyNameInView(const EditionView& view, const std::string& fullName) {
+  return view.wow6432 ? InWow6432Node(fullName) : fullName;
+}
 
 }  // namespace kelvane::platform

@@ -111,7 +111,7 @@ void RemoveProductRecords(Machine& machine, const std::string& productCode) {
     registry.Remove(key);
   }
   // A 32-bit product's entry on 64-bit Windows.
-  registry.Remove(platform::KeyNameInView({platform::RegistryView::Bits32, "", "", true}, kUninstall + productCode));
+  registry.Remove(platform::InWow6432Node(kUninstall + productCode));
   RemoveClientValues(machine, kMachineData + "\\Components", *packed);
   RemoveClientValues(machine, kClassesInstaller + "\\UpgradeCodes", *packed);
   RemoveClientValues(machine, kInstallerData + "\\UpgradeCodes", *packed);

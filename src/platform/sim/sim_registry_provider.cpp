@@ -133,7 +133,7 @@ class SimRegistryProvider final : public platform::RegistryProvider {
   // 32-bit view's HKEY_LOCAL_MACHINE\SOFTWARE under Wow6432Node.
   std::string Name(const std::optional<std::string>& root, const std::string& path) const {
     const std::string name = root.value_or("?") + "\\" + path;
-    return thirtyTwoBitView_ ? platform::KeyNameInView({platform::RegistryView::Bits32, "", "", true}, name) : name;
+    return thirtyTwoBitView_ ? platform::InWow6432Node(name) : name;
   }
 
   Machine& machine_;
