@@ -1,6 +1,6 @@
 #include "platform/sim/sim_objects.h"
 
-#include "platform/sim/image/text_case.h"
+#include "platform/shared/wmi_moniker.h"
 #include "platform/sim/sim_file_system.h"
 #include "platform/sim/sim_network.h"
 #include "platform/sim/sim_product_services.h"
@@ -27,13 +27,13 @@ std::unique_ptr<platform::Network> SimObjects::CreateNetwork() {
 
 std::unique_ptr<platform::RegistryProvider> SimObjects::GetRegistryProvider(const std::string& moniker, RegistryView view) {
   machine_.Check(Operation::GetObject, moniker, InvalidMoniker());
-  if (!EndsWithName(moniker, "\\root\\default:StdRegProv")) throw InvalidMoniker();
+  RequireRegistryProviderMoniker(moniker);
   return MakeRegistryProvider(machine_, view);
 }
 
 std::unique_ptr<platform::ProductServices> SimObjects::GetProductServices(const std::string& moniker) {
   machine_.Check(Operation::GetObject, moniker, InvalidMoniker());
-  if (!EndsWithName(moniker, "\\root\\cimv2")) throw InvalidMoniker();
+  RequireProductServicesMoniker(moniker);
   return MakeProductServices(machine_);
 }
 

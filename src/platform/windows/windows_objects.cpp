@@ -1,4 +1,4 @@
-#include "platform/windows/moniker.h"
+#include "platform/shared/wmi_moniker.h"
 #include "platform/windows/windows_file_system.h"
 #include "platform/windows/windows_network.h"
 #include "platform/windows/windows_platform.h"
@@ -18,12 +18,12 @@ class WindowsObjects final : public Objects {
 
   using Objects::GetRegistryProvider;
   std::unique_ptr<RegistryProvider> GetRegistryProvider(const std::string& moniker, RegistryView view) override {
-    RequireMoniker(moniker, "root\\default", "StdRegProv");
+    RequireRegistryProviderMoniker(moniker);
     return ConnectRegistryProvider(view);
   }
 
   std::unique_ptr<ProductServices> GetProductServices(const std::string& moniker) override {
-    RequireMoniker(moniker, "root\\cimv2", "");
+    RequireProductServicesMoniker(moniker);
     return MakeProductServices();
   }
 };

@@ -1,25 +1,22 @@
-#include "platform/windows/moniker.h"
+#include "platform/shared/wmi_moniker.h"
 
-#include <windows.h>
-
-#include <algorithm>
-#include <cctype>
 #include <string_view>
 
 #include "common/ascii_case.h"
 #include "platform/interface/error.h"
 
-namespace kelvane::platform::windows {
+namespace kelvane::platform {
 
 namespace {
 
+constexpr long kSyntax = static_cast<long>(0x800401E4L);            // MK_E_SYNTAX
 constexpr long kInvalidNamespace = static_cast<long>(0x8004100EL);  // WBEM_E_INVALID_NAMESPACE
 constexpr long kInvalidClass = static_cast<long>(0x80041010L);      // WBEM_E_INVALID_CLASS
 constexpr long kNotLocal = static_cast<long>(0x800706BAL);          // RPC_S_SERVER_UNAVAILABLE
 
 bool SameText(const std::string& a, const std::string& b) { return SameIgnoringAsciiCase(a, b); }
 
-[[noreturn]] void Malformed() { throw Error(static_cast<long>(MK_E_SYNTAX), "Invalid syntax"); }
+[[noreturn]] void Malformed() { throw Error(kSyntax, "Invalid syntax"); }
 
 // The one security setting the tool asks for; WMI spells it with any case.
 void CheckSecurity(const std::string& settings) {
@@ -58,13 +55,20 @@ WmiMoniker ParseMoniker(const std::string& moniker) {
   return parsed;
 }
 
-WmiMoniker RequireMoniker(const std::string& moniker, const std::string& nameSpace, const std::string& className) {
-  WmiMoniker parsed = ParseMoniker(moniker);
+namespace {
+
+void RequireMoniker(const std::string& moniker, const std::string& nameSpace, const std::string& className) {
+  const WmiMoniker parsed = ParseMoniker(moniker);
   // Only this machine is served: the tool never reaches another one.
   if (parsed.machine != ".") throw Error(kNotLocal, "The RPC server is unavailable.");
   if (!SameText(parsed.nameSpace, nameSpace)) throw Error(kInvalidNamespace, "Invalid namespace");
   if (!SameText(parsed.className, className)) throw Error(kInvalidClass, "Invalid class");
-  return parsed;
 }
 
-}  // namespace kelvane::platform::windows
+}  // namespace
+
+void RequireRegistryProviderMoniker(const std::string& moniker) { RequireMoniker(moniker, "root\\default", "StdRegProv"); }
+
+void RequireProductServicesMoniker(const std::string& moniker) { RequireMoniker(moniker, "root\\cimv2", ""); }
+
+}  // namespace kelvane::platform
