@@ -115,6 +115,33 @@ const FakeValue* MachineState::Value(const std::string& fullName, const std::str
   return value == key->second.end() ? nullptr : &value->second;
 }
 
+platform::SweepRoles Windows7SweepRoles() {
+  const std::string profile = "C:\\Users\\Demo User";
+  return platform::SweepRolesFrom(profile, [&](platform::SweepKnownFolder known) -> std::vector<std::string> {
+    using enum platform::SweepKnownFolder;
+    switch (known) {
+      case Desktop: return {profile + "\\Desktop"};
+      case Documents: return {profile + "\\Documents"};
+      case Downloads: return {profile + "\\Downloads"};
+      case Pictures: return {profile + "\\Pictures"};
+      case Music: return {profile + "\\Music"};
+      case Videos: return {profile + "\\Videos"};
+      case RoamingAppData: return {profile + "\\AppData\\Roaming"};
+      case LocalAppData: return {profile + "\\AppData\\Local"};
+      case Windows: return {"C:\\Windows"};
+      case ProgramFiles: return {"C:\\Program Files"};
+      case CommonFiles: return {"C:\\Program Files\\Common Files"};
+      case ProgramData: return {"C:\\ProgramData"};
+      case Profiles: return {"C:\\Users"};
+      case PublicProfile: return {"C:\\Users\\Public"};
+      case DefaultProfile: return {"C:\\Users\\Default"};
+      case EveryProfile: return {profile, "C:\\Users\\Public", "C:\\Users\\Default"};
+      case ProgramFilesX86: case ProgramFilesX64: case CommonFilesX86: case CommonFilesX64: return {};
+    }
+    return {};
+  }, {"C:"});
+}
+
 void AddWindowsEnvironment(MachineState& machine) {
   machine.environment = {
       {"TEMP", "C:\\Users\\Demo User\\AppData\\Local\\Temp"},
@@ -373,7 +400,7 @@ class FakeFileSystem final : public platform::FileSystem {
   std::unique_ptr<platform::Folder> GetFolderToEmpty(const std::string& path) override {
     recorder_.Record("GetFolderToEmpty " + path);
     recorder_.Check(Operation::GetFolderToEmpty, path);
-    if (!platform::MayEmptyFolder(CollapseSeparators(path), recorder_.machine.sweepRoles)) throw PermissionDenied(path);
+    if (!platform::MayEmptyFolder({CollapseSeparators(path)}, recorder_.machine.sweepRoles)) throw PermissionDenied(path);
     return FolderAt(path);
   }
   std::unique_ptr<platform::File> GetFile(const std::string& path) override {

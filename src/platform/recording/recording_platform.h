@@ -18,6 +18,9 @@ struct CaseLess {
   bool operator()(const std::string& a, const std::string& b) const;
 };
 
+// The places of the sweep's rule on a 32-bit Windows 7 with one user.
+platform::SweepRoles Windows7SweepRoles();
+
 struct FakeFile {
   std::string content;
   bool readOnly = false;
@@ -60,15 +63,9 @@ struct MachineState {
   bool desktopShellGone = false;  // an address cannot be opened as the user  // a restart that lets programs save is refused
   platform::Elevation elevation = platform::Elevation::Full;
   std::string userSid = "S-1-5-21-1004336348-1177238915-682003330-1000";
-  // Where the places GetFolderToEmpty's rule names lie.
-  platform::SweepRoles sweepRoles = {
-      .profile = "C:\\Users\\Demo User",
-      .profileFolders = {"C:\\Users\\Demo User\\Desktop", "C:\\Users\\Demo User\\Documents",
-                         "C:\\Users\\Demo User\\Downloads", "C:\\Users\\Demo User\\AppData\\Roaming",
-                         "C:\\Users\\Demo User\\AppData\\Local"},
-      .systemFolders = {"C:\\Windows", "C:\\Program Files", "C:\\ProgramData", "C:\\Users", "C:\\Users\\Public"},
-      .fixedDrives = {"C:"},
-  };
+  // Where the places GetFolderToEmpty's rule names lie: Windows 7's own, for
+  // the user "Demo User".
+  platform::SweepRoles sweepRoles = Windows7SweepRoles();
   // What DeleteAtRestart handed to the next start, in order.
   std::vector<std::string> deletionsAtRestart;
   // The system's Installer folder, and every patch the Installer lists.

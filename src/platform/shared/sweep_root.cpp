@@ -56,8 +56,19 @@ bool IsSweepablePath(std::string_view given) {
   });
 }
 
-bool MayEmptyFolder(std::string_view finalPath, const SweepRoles& roles) {
-  if (!IsSweepablePath(finalPath)) return false;
+SweepRoles SweepRolesFrom(std::string profile, const KnownFolderPlaces& placesOf, std::vector<std::string> fixedDrives) {
+  SweepRoles roles{std::move(profile), {}, std::move(fixedDrives)};
+  for (const SweepKnownFolder known : kSweepKnownFolders) {
+    for (std::string& place : placesOf(known)) {
+      if (!place.empty()) roles.knownFolders.push_back(std::move(place));
+    }
+  }
+  return roles;
+}
+
+bool MayEmptyFolder(const FolderToEmpty& folder, const SweepRoles& roles) {
+  std::string_view finalPath = folder.finalPath;
+  if (folder.isLink || !IsSweepablePath(finalPath)) return false;
   finalPath = WithoutTrailingBackslashes(finalPath);
   // A drive-letter path: a share ("\\server\share") is never on a fixed drive.
   const std::string_view drive = finalPath.substr(0, 2);
@@ -68,12 +79,11 @@ bool MayEmptyFolder(std::string_view finalPath, const SweepRoles& roles) {
   }
   const auto profile = WithoutTrailingBackslashes(roles.profile);
   if (profile.empty() || finalPath.size() == profile.size() || !IsWithin(finalPath, profile)) return false;
-  const auto protects = [&](const std::string& folder) {
-    const auto place = WithoutTrailingBackslashes(folder);
+  const auto protects = [&](const std::string& known) {
+    const auto place = WithoutTrailingBackslashes(known);
     return !place.empty() && IsWithin(place, finalPath);
   };
-  return std::none_of(roles.profileFolders.begin(), roles.profileFolders.end(), protects) &&
-         std::none_of(roles.systemFolders.begin(), roles.systemFolders.end(), protects);
+  return std::none_of(roles.knownFolders.begin(), roles.knownFolders.end(), protects);
 }
 
 }  // namespace kelvane::platform

@@ -18,31 +18,54 @@ namespace {
 // names; every folder beside it in the profiles root is another profile. Its
 // only drive, C:, is a fixed one.
 platform::SweepRoles SweepRoles(const Machine& machine) {
-  platform::SweepRoles roles;
-  roles.fixedDrives = {"C:"};
+  using enum platform::SweepKnownFolder;
   const auto value = [&](const char* variable) {
     const std::string expanded = machine.Expand(variable);
     return expanded == variable ? std::string() : expanded;
   };
-  for (const char* variable : {"%SystemRoot%", "%windir%", "%ProgramFiles%", "%ProgramFiles(x86)%", "%ProgramW6432%",
-                               "%CommonProgramFiles%", "%CommonProgramFiles(x86)%", "%ProgramData%",
-                               "%ALLUSERSPROFILE%", "%PUBLIC%"}) {
-    if (std::string folder = value(variable); !folder.empty()) roles.systemFolders.push_back(std::move(folder));
-  }
-  roles.profile = value("%USERPROFILE%");
-  const auto profile = ParseWindowsPath(roles.profile);
-  if (!profile || profile->IsRoot()) return roles;
-  for (const char* known : {"Desktop", "Documents", "Downloads", "Pictures", "Music", "Videos", "AppData\\Roaming",
-                            "AppData\\Local"}) {
-    roles.profileFolders.push_back(roles.profile + "\\" + known);
-  }
-  WindowsPath profiles = *profile;
-  profiles.names.pop_back();
-  roles.systemFolders.push_back(profiles.Text());
-  if (const auto listed = machine.drive().Find(profiles)) {
-    for (const DriveItem& entry : machine.drive().List(*listed)) roles.systemFolders.push_back(entry.path.Text());
-  }
-  return roles;
+  const std::string profile = value("%USERPROFILE%");
+  const auto parsed = ParseWindowsPath(profile);
+  const bool hasProfile = parsed && !parsed->IsRoot();
+  const auto inProfile = [&](const char* name) {
+    return hasProfile ? std::vector<std::string>{profile + "\\" + name} : std::vector<std::string>{};
+  };
+  const auto profiles = [&] {
+    WindowsPath root = *parsed;
+    root.names.pop_back();
+    return root;
+  };
+  return platform::SweepRolesFrom(profile, [&](platform::SweepKnownFolder known) -> std::vector<std::string> {
+    switch (known) {
+      case Desktop: return inProfile("Desktop");
+      case Documents: return inProfile("Documents");
+      case Downloads: return inProfile("Downloads");
+      case Pictures: return inProfile("Pictures");
+      case Music: return inProfile("Music");
+      case Videos: return inProfile("Videos");
+      case RoamingAppData: return inProfile("AppData\\Roaming");
+      case LocalAppData: return inProfile("AppData\\Local");
+      case Windows: return {value("%SystemRoot%"), value("%windir%")};
+      case ProgramFiles: return {value("%ProgramFiles%")};
+      case ProgramFilesX86: return {value("%ProgramFiles(x86)%")};
+      case ProgramFilesX64: return {value("%ProgramW6432%")};
+      case CommonFiles: return {value("%CommonProgramFiles%")};
+      case CommonFilesX86: return {value("%CommonProgramFiles(x86)%")};
+      case CommonFilesX64: return {value("%CommonProgramW6432%")};
+      case ProgramData: return {value("%ProgramData%"), value("%ALLUSERSPROFILE%")};
+      case Profiles: return hasProfile ? std::vector<std::string>{profiles().Text()} : std::vector<std::string>{};
+      case PublicProfile: return {value("%PUBLIC%")};
+      case DefaultProfile: return {};  // one of every profile, below
+      case EveryProfile: {
+        std::vector<std::string> each;
+        if (!hasProfile) return each;
+        if (const auto listed = machine.drive().Find(profiles())) {
+          for (const DriveItem& entry : machine.drive().List(*listed)) each.push_back(entry.path.Text());
+        }
+        return each;
+      }
+    }
+    return {};
+  }, {"C:"});
 }
 
 // Deletes the item; what stays fails the deletion as Windows reports it.
@@ -160,9 +183,9 @@ class SimFileSystem final : public platform::FileSystem {
     auto item = machine_.drive().Find(path);
     if (!item || !Drive::IsFolder(*item)) throw PathNotFound();
     std::error_code error;
-    if (fs::is_symlink(item->host, error)) throw AccessDenied();
+    const bool isLink = fs::is_symlink(item->host, error);
     const auto final = machine_.drive().FinalPath(*item);
-    if (!final || !platform::MayEmptyFolder(final->Text(), SweepRoles(machine_))) throw AccessDenied();
+    if (!final || !platform::MayEmptyFolder({final->Text(), isLink}, SweepRoles(machine_))) throw AccessDenied();
     return std::make_unique<SimFolder>(machine_, std::move(*item));
   }
   std::unique_ptr<platform::File> GetFile(const std::string& path) override {

@@ -56,19 +56,6 @@ bool OnSixtyFourBitWindows() {
   return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
-void Add(std::vector<std::string>& folders, const std::wstring& folder) {
-  if (!folder.empty()) folders.push_back(Narrow(folder));
-}
-
-// A known folder the system may lack (no 32-bit Program Files on 32-bit
-// Windows): then there is nothing of it to protect.
-void AddKnown(std::vector<std::string>& folders, const KNOWNFOLDERID& folder) {
-  try {
-    Add(folders, KnownFolder(folder));
-  } catch (const Error&) {
-  }
-}
-
 std::wstring ProfileOf(const std::wstring& sid) {
   return MachineValue(std::wstring(kProfileList) + L"\\" + sid, L"ProfileImagePath");
 }
@@ -80,33 +67,63 @@ std::wstring UserProfile() {
   return ProfileOf(SidText(TokenRecord<TOKEN_USER>(user).User.Sid));
 }
 
-std::vector<std::string> SystemFolders() {
+// A known folder the system may lack (no 32-bit Program Files on 32-bit
+// Windows): then there is nothing of it to protect.
+std::string KnownOrNone(const KNOWNFOLDERID& folder) {
+  try {
+    return Narrow(KnownFolder(folder));
+  } catch (const Error&) {
+    return {};
+  }
+}
+
+// Where the system keeps a known folder: the known folder itself, and the
+// machine's registry entry of it, where a 32-bit process on 64-bit Windows
+// finds the 64-bit folders.
+std::vector<std::string> Places(const KNOWNFOLDERID& folder, const wchar_t* key, const wchar_t* name) {
+  return {KnownOrNone(folder), Narrow(MachineValue(key, name))};
+}
+
+// Every profile the profile list names.
+std::vector<std::string> ProfileListFolders() {
   std::vector<std::string> folders;
-  Add(folders, WindowsFolder());
-  for (const KNOWNFOLDERID* folder :
-       {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86, &FOLDERID_ProgramFilesX64, &FOLDERID_ProgramFilesCommon,
-        &FOLDERID_ProgramFilesCommonX86, &FOLDERID_ProgramFilesCommonX64, &FOLDERID_ProgramData,
-        &FOLDERID_UserProfiles, &FOLDERID_Public}) {
-    AddKnown(folders, *folder);
-  }
-  // A 32-bit process on 64-bit Windows finds the 64-bit folders here only.
-  for (const wchar_t* name : {L"ProgramFilesDir", L"ProgramFilesDir (x86)", L"ProgramW6432Dir", L"CommonFilesDir",
-                              L"CommonFilesDir (x86)", L"CommonW6432Dir"}) {
-    Add(folders, MachineValue(kCurrentVersion, name));
-  }
-  for (const wchar_t* name : {L"ProfilesDirectory", L"ProgramData", L"Public", L"Default"}) {
-    Add(folders, MachineValue(kProfileList, name));
-  }
   UniqueRegistryKey profiles;
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProfileList, 0, KEY_READ, profiles.put()) == ERROR_SUCCESS) {
     wchar_t sid[256];
     for (DWORD index = 0;; ++index) {
       DWORD sidLength = 256;
       if (RegEnumKeyExW(profiles.get(), index, sid, &sidLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-      Add(folders, ProfileOf(sid));
+      folders.push_back(Narrow(ProfileOf(sid)));
     }
   }
   return folders;
+}
+
+std::vector<std::string> KnownFolderPlaces(SweepKnownFolder known) {
+  using enum SweepKnownFolder;
+  switch (known) {
+    case Desktop: return {KnownOrNone(FOLDERID_Desktop)};
+    case Documents: return {KnownOrNone(FOLDERID_Documents)};
+    case Downloads: return {KnownOrNone(FOLDERID_Downloads)};
+    case Pictures: return {KnownOrNone(FOLDERID_Pictures)};
+    case Music: return {KnownOrNone(FOLDERID_Music)};
+    case Videos: return {KnownOrNone(FOLDERID_Videos)};
+    case RoamingAppData: return {KnownOrNone(FOLDERID_RoamingAppData)};
+    case LocalAppData: return {KnownOrNone(FOLDERID_LocalAppData)};
+    case Windows: return {Narrow(WindowsFolder())};
+    case ProgramFiles: return Places(FOLDERID_ProgramFiles, kCurrentVersion, L"ProgramFilesDir");
+    case ProgramFilesX86: return Places(FOLDERID_ProgramFilesX86, kCurrentVersion, L"ProgramFilesDir (x86)");
+    case ProgramFilesX64: return Places(FOLDERID_ProgramFilesX64, kCurrentVersion, L"ProgramW6432Dir");
+    case CommonFiles: return Places(FOLDERID_ProgramFilesCommon, kCurrentVersion, L"CommonFilesDir");
+    case CommonFilesX86: return Places(FOLDERID_ProgramFilesCommonX86, kCurrentVersion, L"CommonFilesDir (x86)");
+    case CommonFilesX64: return Places(FOLDERID_ProgramFilesCommonX64, kCurrentVersion, L"CommonW6432Dir");
+    case ProgramData: return Places(FOLDERID_ProgramData, kProfileList, L"ProgramData");
+    case Profiles: return Places(FOLDERID_UserProfiles, kProfileList, L"ProfilesDirectory");
+    case PublicProfile: return Places(FOLDERID_Public, kProfileList, L"Public");
+    case DefaultProfile: return {Narrow(MachineValue(kProfileList, L"Default"))};
+    case EveryProfile: return ProfileListFolders();
+  }
+  return {};
 }
 
 std::vector<std::string> FixedDrives() {
@@ -154,16 +171,7 @@ std::vector<EditionView> SystemEditionViews() {
 }
 
 SweepRoles MachineSweepRoles() {
-  SweepRoles roles;
-  roles.profile = Narrow(UserProfile());
-  for (const KNOWNFOLDERID* folder : {&FOLDERID_Desktop, &FOLDERID_Documents, &FOLDERID_Downloads, &FOLDERID_Pictures,
-                                      &FOLDERID_Music, &FOLDERID_Videos, &FOLDERID_RoamingAppData,
-                                      &FOLDERID_LocalAppData}) {
-    AddKnown(roles.profileFolders, *folder);
-  }
-  roles.systemFolders = SystemFolders();
-  roles.fixedDrives = FixedDrives();
-  return roles;
+  return SweepRolesFrom(Narrow(UserProfile()), KnownFolderPlaces, FixedDrives());
 }
 
 std::string FinalPath(HANDLE handle) {

@@ -82,17 +82,19 @@ class WindowsFileSystem final : public FileSystem {
     const Listed listed = LookUp(longPath);
     if (!listed.folder) throw ErrorFromWin32(ERROR_ACCESS_DENIED);  // a volume or share root
     if (!listed.entry.IsFolder()) throw ErrorFromWin32(ERROR_PATH_NOT_FOUND);
-    // A link is refused as its folder lists it: Wine opens a link to a folder
-    // as the folder itself.
-    if (listed.entry.IsLink()) throw ErrorFromWin32(ERROR_ACCESS_DENIED);
     // Held open without delete sharing while it is emptied: the folder
-    // cannot be renamed or swapped for a link meanwhile.
+    // cannot be renamed or swapped for a link meanwhile. A link as the
+    // folder lists it is not opened (Wine opens a link to a folder as the
+    // folder itself); one the handle shows is a link all the same.
     HandleFacts facts{};
-    UniqueHandle folder = OpenListedEntry(listed.folder->get(), HandleName(listed.folder->get()), listed.entry,
-                                          kListAccess, false, facts);
-    if (facts.IsLink() || !MayEmptyFolder(FinalPath(folder.get()), MachineSweepRoles())) {
-      throw ErrorFromWin32(ERROR_ACCESS_DENIED);
+    UniqueHandle folder;
+    if (!listed.entry.IsLink()) {
+      folder = OpenListedEntry(listed.folder->get(), HandleName(listed.folder->get()), listed.entry, kListAccess, false,
+                               facts);
     }
+    const FolderToEmpty candidate{folder ? FinalPath(folder.get()) : std::string(),
+                                  listed.entry.IsLink() || facts.IsLink()};
+    if (!MayEmptyFolder(candidate, MachineSweepRoles())) throw ErrorFromWin32(ERROR_ACCESS_DENIED);
     return MakeOpenFolder(std::move(folder), std::move(longPath));
   }
 

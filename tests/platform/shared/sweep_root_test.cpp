@@ -19,17 +19,18 @@ TEST(SweepRule, OnlyAFolderStrictlyBelowTheUsersProfileOnAFixedDriveThatHoldsNoK
         "C:\\Users\\Demo User\\.\\Temp", "\\\\.\\C:\\Users\\Demo User\\Temp", "\\\\?\\C:\\Users\\Demo User\\Temp",
         "C:\\Users\\Demo User2\\Temp", "D:\\Users\\Demo User\\Temp", "\\\\server\\Users\\Demo User\\Temp", "C:\\",
         "Users\\Demo User\\Temp"}) {
-    EXPECT_FALSE(platform::MayEmptyFolder(refused, roles)) << refused;
+    EXPECT_FALSE(platform::MayEmptyFolder({refused}, roles)) << refused;
   }
   for (const char* allowed : {"C:\\Users\\Demo User\\AppData\\Local\\Temp", "c:\\users\\demo user\\temp\\",
                               "C:\\Users\\Demo User\\Doc", "C:\\Users\\Demo User\\AppData\\Loc"}) {
-    EXPECT_TRUE(platform::MayEmptyFolder(allowed, roles)) << allowed;
+    EXPECT_TRUE(platform::MayEmptyFolder({allowed}, roles)) << allowed;
+    EXPECT_FALSE(platform::MayEmptyFolder({allowed, true}, roles)) << "a link at " << allowed;
   }
   platform::SweepRoles bare = roles;
-  bare.profileFolders.clear();
-  EXPECT_FALSE(platform::MayEmptyFolder("C:\\Users\\Demo User", bare));
+  bare.knownFolders.clear();
+  EXPECT_FALSE(platform::MayEmptyFolder({"C:\\Users\\Demo User"}, bare));
   bare.profile.clear();
-  EXPECT_FALSE(platform::MayEmptyFolder("C:\\Users\\Demo User\\AppData\\Local\\Temp", bare));
+  EXPECT_FALSE(platform::MayEmptyFolder({"C:\\Users\\Demo User\\AppData\\Local\\Temp"}, bare));
   // The spelling alone, before any machine is asked.
   for (const char* path : {"C:\\", "\\\\server\\share\\", "\\\\.\\C:\\Temp", "\\\\?\\C:\\Temp", "C:\\Temp\\..\\x"}) {
     EXPECT_FALSE(platform::IsSweepablePath(path)) << path;
