@@ -56,7 +56,7 @@ long PeakKilobytes() {
 void LayDemo(const fs::path& image) {
   std::ostringstream out, err;
   std::istringstream in;
-  if (kelvane::platform::sim::RunKelvaneSim({"init", image.string(), "--demo"}, in, out, err) != 0) {
+  if (kelvane::sim_tool::RunKelvaneSim({"init", image.string(), "--demo"}, in, out, err) != 0) {
     throw std::runtime_error("init failed: " + err.str());
   }
 }

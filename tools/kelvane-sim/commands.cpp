@@ -6,7 +6,7 @@
 #include "demo_command.h"
 #include "image_commands.h"
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
 
 int RunKelvaneSim(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err) {
   CLI::App app{"kelvane-sim: a Windows machine simulated in a folder, with Kelvane 2010 on it"};
@@ -63,4 +63,4 @@ int RunKelvaneSim(const std::vector<std::string>& arguments, std::istream& in, s
   return kExitBadUsage;
 }
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
 
 // Exit statuses of kelvane-sim.
 inline constexpr int kExitDone = 0;
@@ -15,4 +15,4 @@ inline constexpr int kExitBadUsage = 2;
 // cycle, report, demo. Returns the exit status.
 int RunKelvaneSim(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err);
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

@@ -10,7 +10,7 @@
 #include "commands.h"
 #include "image_commands.h"
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
 
 namespace fs = std::filesystem;
 
@@ -70,4 +70,4 @@ int RunDemo(std::ostream& out, std::ostream& err) {
   return status;
 }
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

@@ -8,7 +8,10 @@
 #include "platform/sim/image/shell_link.h"
 #include "platform/sim/image/windows_path.h"
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
+
+// The tool drives and builds the simulated machine.
+using namespace platform::sim;
 
 namespace fs = std::filesystem;
 
@@ -121,4 +124,4 @@ void ImageBuilder::Write() {
   }
 }
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

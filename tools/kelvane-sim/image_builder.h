@@ -9,7 +9,7 @@
 #include "platform/sim/image/products_file.h"
 #include "platform/sim/image/reg_file.h"
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
 
 // Puts a machine image together: files and folders on drive C:, registry
 // keys, installed products and machine.ini, written out by Write.
@@ -17,13 +17,13 @@ class ImageBuilder {
  public:
   explicit ImageBuilder(std::filesystem::path image) : image_(std::move(image)) {}
 
-  MachineConfig& config() { return config_; }
+  platform::sim::MachineConfig& config() { return config_; }
   // While set, what is added is the 32-bit edition's on a 64-bit Windows:
   // its folders under Program Files (x86), its HKLM\SOFTWARE keys under
   // Wow6432Node (the Installer's records and the classes aside, which live
   // in the native view), the paths its values hold likewise.
   void SetThirtyTwoBitEdition(bool on) { thirtyTwoBit_ = on; }
-  const MachineConfig& config() const { return config_; }
+  const platform::sim::MachineConfig& config() const { return config_; }
   std::string Variable(const std::string& name) const;
 
   // Adds the folder and every folder above it.
@@ -44,7 +44,7 @@ class ImageBuilder {
   // REG_MULTI_SZ, as regedit exports it.
   static std::string MultiStringValue(const std::string& name, const std::vector<std::string>& strings);
 
-  void AddProduct(InstalledProduct product);
+  void AddProduct(platform::sim::InstalledProduct product);
 
   // Writes machine.ini, registry.reg (UTF-16LE, as regedit does) and
   // products.ini, and marks the read-only items last.
@@ -58,10 +58,10 @@ class ImageBuilder {
 
   bool thirtyTwoBit_ = false;
   std::filesystem::path image_;
-  MachineConfig config_;
-  RegFile registry_;
-  std::vector<InstalledProduct> products_;
+  platform::sim::MachineConfig config_;
+  platform::sim::RegFile registry_;
+  std::vector<platform::sim::InstalledProduct> products_;
   std::vector<std::filesystem::path> readOnly_;
 };
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

@@ -16,7 +16,10 @@
 #include "session.h"
 #include "windows7_image.h"
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
+
+// The tool drives and builds the simulated machine.
+using namespace platform::sim;
 
 namespace fs = std::filesystem;
 
@@ -125,4 +128,4 @@ int ReportImage(const fs::path& image, std::ostream& out, std::ostream& err) {
   }
 }
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
 
 // The commands, on a parsed command line. Each loads the image first, so a
 // bad image stops it before anything is written; each returns the exit status.
@@ -33,4 +33,4 @@ int BootImage(const std::filesystem::path& image, const std::vector<std::string>
 int CycleImage(const std::filesystem::path& image, std::ostream& out, std::ostream& err);
 int ReportImage(const std::filesystem::path& image, std::ostream& out, std::ostream& err);
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

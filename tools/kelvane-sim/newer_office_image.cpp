@@ -2,7 +2,10 @@
 
 #include "office2010_image.h"
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
+
+// The tool drives and builds the simulated machine.
+using namespace platform::sim;
 
 namespace {
 
@@ -47,4 +50,4 @@ void AddNewerOffice(ImageBuilder& image) {
                {V::StringValue("Path", cache + "\\")});
 }
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

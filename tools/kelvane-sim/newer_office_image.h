@@ -2,7 +2,7 @@
 
 #include "image_builder.h"
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
 
 // A newer Office installed beside Office 2010, as people have it when they
 // move on: a volume-licensed Office 2016 and a Click-to-Run extensibility
@@ -11,4 +11,4 @@ namespace kelvane::platform::sim {
 // tool, and so must the Source Engine service they share with Office 2010.
 void AddNewerOffice(ImageBuilder& image);
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

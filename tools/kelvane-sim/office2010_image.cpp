@@ -6,7 +6,10 @@
 #include "platform/shared/installer_guid.h"
 #include <vector>
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
+
+// The tool drives and builds the simulated machine.
+using namespace platform::sim;
 
 namespace {
 
@@ -270,4 +273,4 @@ void AddOffice2010(ImageBuilder& image) {
   AddInstallerData(image);
 }
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

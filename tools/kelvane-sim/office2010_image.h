@@ -4,7 +4,7 @@
 
 #include "image_builder.h"
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
 
 // The traces a full installation of Office 2010 leaves on a Windows 7
 // machine in every place the tool cleans, and beside them things that must
@@ -36,4 +36,4 @@ inline const std::string kOffice2010UpgradeCode = "1011C000000000000000000000F01
 inline const std::string kMachineComponents =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\Components\\";
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

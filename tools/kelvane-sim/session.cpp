@@ -9,7 +9,10 @@
 #include "platform/sim/image/text_case.h"
 #include "platform/sim/sim_platform.h"
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
+
+// The tool drives and builds the simulated machine.
+using namespace platform::sim;
 
 namespace {
 
@@ -89,4 +92,4 @@ int Boot(Machine& machine, User& user, std::ostream& notes) {
   return started;
 }
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

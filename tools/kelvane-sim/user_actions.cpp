@@ -4,7 +4,10 @@
 
 #include "platform/shared/window_model.h"
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
+
+// The tool drives and builds the simulated machine.
+using namespace platform::sim;
 
 using platform::Control;
 using platform::Window;
@@ -67,4 +70,4 @@ std::optional<UserAction> InteractiveUser::Next(const SimWindowSystem& windows) 
   }
 }
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

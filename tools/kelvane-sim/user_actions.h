@@ -7,7 +7,7 @@
 
 #include "platform/sim/sim_window_system.h"
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
 
 // One thing the user does: click a control, or close a window by its close box.
 struct UserAction {
@@ -30,7 +30,7 @@ class User {
   virtual ~User() = default;
   // The next action for the tool showing these windows; nothing: the user
   // leaves the tool as it is.
-  virtual std::optional<UserAction> Next(const SimWindowSystem& windows) = 0;
+  virtual std::optional<UserAction> Next(const platform::sim::SimWindowSystem& windows) = 0;
 };
 
 // Actions given on the command line, each taken once it can be.
@@ -38,7 +38,7 @@ class ScriptedUser final : public User {
  public:
   explicit ScriptedUser(std::deque<UserAction> actions, std::ostream& notes)
       : actions_(std::move(actions)), notes_(notes) {}
-  std::optional<UserAction> Next(const SimWindowSystem& windows) override;
+  std::optional<UserAction> Next(const platform::sim::SimWindowSystem& windows) override;
   // Notes every action left over: the tool ended, or never started.
   void ReportUndone();
 
@@ -51,11 +51,11 @@ class ScriptedUser final : public User {
 class InteractiveUser final : public User {
  public:
   InteractiveUser(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
-  std::optional<UserAction> Next(const SimWindowSystem& windows) override;
+  std::optional<UserAction> Next(const platform::sim::SimWindowSystem& windows) override;
 
  private:
   std::istream& in_;
   std::ostream& out_;
 };
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

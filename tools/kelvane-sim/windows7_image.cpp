@@ -1,6 +1,9 @@
 #include "windows7_image.h"
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
+
+// The tool drives and builds the simulated machine.
+using namespace platform::sim;
 
 void AddWindows7(ImageBuilder& image, bool sixtyFourBit) {
   const std::string profile = std::string("C:\\Users\\") + kDemoUser;
@@ -91,4 +94,4 @@ void AddWindows7(ImageBuilder& image, bool sixtyFourBit) {
                {ImageBuilder::StringValue("DisplayName", "Windows Update"), ImageBuilder::DwordValue("Start", 2)});
 }
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

@@ -2,7 +2,7 @@
 
 #include "image_builder.h"
 
-namespace kelvane::platform::sim {
+namespace kelvane::sim_tool {
 
 inline constexpr const char* kDemoUser = "Demo User";
 
@@ -14,4 +14,4 @@ inline constexpr const char* kDemoUser = "Demo User";
 // beside it.
 void AddWindows7(ImageBuilder& image, bool sixtyFourBit = false);
 
-}  // namespace kelvane::platform::sim
+}  // namespace kelvane::sim_tool

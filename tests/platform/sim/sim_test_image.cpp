@@ -62,7 +62,7 @@ int TestImage::Run(std::vector<std::string> arguments) {
   std::istringstream in;
   std::ostringstream out;
   std::ostringstream err;
-  const int status = RunKelvaneSim(arguments, in, out, err);
+  const int status = sim_tool::RunKelvaneSim(arguments, in, out, err);
   out_ = out.str();
   err_ = err.str();
   return status;
