@@ -646,9 +646,9 @@ def unattended(machine, helpers, exe, image, paths, installed, work, sim_tool, r
     deployment_recipe(machine, helpers, exe)
 
 
-def readme_block(after: str) -> str:
-    """The indented block that follows a line of README.md."""
-    lines = (ROOT / "README.md").read_text(encoding="utf-8").splitlines()
+def docs_block(after: str) -> str:
+    """The indented block that follows a line of docs/deployment.md."""
+    lines = (ROOT / "docs" / "deployment.md").read_text(encoding="utf-8").splitlines()
     start = next(i for i, line in enumerate(lines) if line.strip() == after) + 1
     block = []
     for line in lines[start:]:
@@ -659,17 +659,17 @@ def readme_block(after: str) -> str:
 
 
 def deployment_recipe(machine, helpers, exe):
-    """README's install.cmd for Intune and Configuration Manager, run by Wine's
-    cmd beside the program: the copy the detection runs is kept, the
+    """The deployment recipe's install.cmd (Intune, Configuration Manager), run
+    by Wine's cmd beside the program: the copy the detection runs is kept, the
     removal's exit code is passed on, and that copy's /check exits 0."""
-    script = readme_block("`install.cmd`, beside the executable in the package:")
+    script = docs_block("`install.cmd`, beside the executable in the package:")
     folder = PureWindowsPath(exe).parent
     machine.unix_path(str(folder / "install.cmd")).write_text(
         script.replace("kelvane2010.exe", machine.program).replace("\n", "\r\n"))
     # Windows has C:\Windows\Logs; a Wine prefix may not.
     machine.unix_path("C:\\windows").joinpath("Logs").mkdir(exist_ok=True)
     status, said = machine.run("cmd", "/c", str(folder / "install.cmd"), timeout=600, check=False)
-    check(status == 0, f"README's install.cmd exits 0 on the removed machine ({status}: {said.strip()[-200:]})")
+    check(status == 0, f"the recipe's install.cmd exits 0 on the removed machine ({status}: {said.strip()[-200:]})")
     kept = "C:\\Program Files\\Kelvane 2010 Check\\" + machine.program
     check(machine.unix_path(kept).is_file(), f"install.cmd keeps the copy the detection runs: {kept}")
     for attempt in (1, 2):

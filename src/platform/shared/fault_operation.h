@@ -8,7 +8,7 @@ namespace kelvane::platform {
 
 // The platform operations a test machine can be made to fail. One list for
 // every machine that injects failures (the simulated machine's faults.ini,
-// the recording platform) and for the README's table of them, so that an
+// the recording platform) and for the table of them in the docs, so that an
 // operation misspelt in code does not compile and one misspelt in faults.ini
 // is refused by name. Each has its entry in Operations(), in this order, up
 // to ImpersonateUser, the last: the table checks that when it compiles.

@@ -1,7 +1,7 @@
 // The contract every implementation of the platform interfaces keeps, as the
 // phases rely on it, written once and run on each machine (see the
 // instantiations beside each machine's adapter). Where an implementation
-// cannot behave as Windows does, the adapter says so and the README says why.
+// cannot behave as Windows does, the adapter says so and docs/contract.md says why.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -93,7 +93,7 @@ class MachineUnderTest {
   virtual Installed InstallProduct() = 0;
 
   // Where a machine cannot do what Windows does: each names the test it
-  // narrows, and the README says why.
+  // narrows, and docs/contract.md says why.
   virtual bool RunsPrograms() { return true; }
   virtual bool DeletesLinksAsLinks() { return true; }
   virtual bool HasReadOnlyFolders() { return true; }

@@ -149,14 +149,14 @@ TEST(DemoCycle, ANewerOfficeBesideItKeepsEveryTraceAndTheSharedServiceByteForByt
   EXPECT_TRUE(image.Events("progress\tRemoving C:\\Program Files\\Common Files\\Microsoft Shared\\Source").empty());
 }
 
-// The README's list of what the tool removes is the inventory's answer on
-// the demo image, as it stands now.
-TEST(DemoCycle, TheReadmeListsWhatTheInventoryFindsOnTheDemoImage) {
+// The docs' list of what the tool removes is the inventory's answer on the
+// demo image, as it stands now.
+TEST(DemoCycle, TheDocsListWhatTheInventoryFindsOnTheDemoImage) {
   TestImage image;
   ASSERT_EQ(image.Run({"report", "IMAGE"}), 1);
-  const std::string readme = ReadWholeFile(KELVANE_README);
-  const auto start = readme.find("```\n", readme.find("## What it removes")) + 4;
-  EXPECT_EQ(readme.substr(start, readme.find("```", start) - start), image.out());
+  const std::string page = ReadWholeFile(KELVANE_DOCS "/removal.md");
+  const auto start = page.find("```\n", page.find("# What it removes")) + 4;
+  EXPECT_EQ(page.substr(start, page.find("```", start) - start), image.out());
 }
 
 // The usage message and README's tables of switches and exit codes say the same.

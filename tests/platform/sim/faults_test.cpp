@@ -316,12 +316,12 @@ TEST_F(Faults, ARestartRefusedForOtherUsersIsToldAndLeavesTheResumedRunForTheNex
 
 // --- The table of operations ---------------------------------------------
 
-// faults.ini takes exactly the operations the README's table lists, and
-// refuses the others by name.
-TEST(FaultTable, TheReadmeListsEveryOperationFaultsIniTakes) {
-  const std::string readme = ReadWholeFile(KELVANE_README);
-  const auto start = readme.find("### faults.ini");
-  const std::string section = readme.substr(start, readme.find("\n## ", start) - start);
+// faults.ini takes exactly the operations the simulated machine's page
+// lists in its table, and refuses the others by name.
+TEST(FaultTable, TheDocsListEveryOperationFaultsIniTakes) {
+  const std::string page = ReadWholeFile(KELVANE_DOCS "/simulated-machine.md");
+  const auto start = page.find("## faults.ini");
+  const std::string section = page.substr(start, page.find("\n## ", start) - start);
   std::set<std::string> listed;
   const std::regex row(R"(\n\| ([^|]*)\|)"), name("`(\\w+)`");
   for (std::sregex_iterator r(section.begin(), section.end(), row), end; r != end; ++r) {
