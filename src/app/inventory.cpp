@@ -4,6 +4,7 @@
 #include <set>
 
 #include "app/exit_codes.h"
+#include "common/ascii_case.h"
 #include "common/resume_state.h"
 #include "common/text.h"
 #include "files/kept_key_paths.h"
@@ -84,7 +85,7 @@ class Inventory {
       for (const platform::EditionView& view : registry::ViewsOf(fixed, editions)) {
         SkipIfFails([&] {
           if (providers_.In(view.registry).EnumKey(fixed.root, std::string(fixed.keyPath), names) == 0) {
-            Add("key", platform::KeyNameInView(view, platform::CollapseSeparators(fixed.FullName())));
+            AddKey("key", platform::KeyNameInView(view, platform::CollapseSeparators(fixed.FullName())));
           }
         });
       }
@@ -96,9 +97,8 @@ class Inventory {
         SkipIfFails([&] { providers_.In(view.registry).EnumKey(step.root, std::string(step.parentPath), names); });
         if (!names) continue;
         const std::string parent = platform::KeyNameInView(view, FullKeyName(step.root, step.parentPath));
-        // Two steps walk the Uninstall key: a name both match is one trace.
         for (const auto& name : *names) {
-          if (step.Matches(name) && listedKeys_.insert(parent + "\\" + name).second) Add("key", parent + "\\" + name);
+          if (step.Matches(name)) AddKey("key", parent + "\\" + name);
         }
       }
     }
@@ -142,6 +142,12 @@ class Inventory {
 
   void Add(const char* kind, const std::string& name) { lines_.push_back(std::string(kind) + "\t" + name); }
 
+  // A key is one trace however many steps reach it: three steps walk the
+  // Uninstall key, and Windows spells a key's name in any case.
+  void AddKey(const char* kind, const std::string& name) {
+    if (listedKeys_.insert(name).second) Add(kind, name);
+  }
+
 
   static std::string FullKeyName(std::uint32_t root, std::string_view path) {
     return platform::CollapseSeparators(std::string(registry::RootName(root)) + "\\" + std::string(path));
@@ -152,7 +158,7 @@ class Inventory {
     SkipIfFails([&] {
       registry::ForEachReferencingKey(providers_.In(platform::RegistryView::Native), root, parent, rule,
                                       [&](const std::string& key, const std::vector<std::string>&) {
-                                        Add(kind, FullKeyName(root, key));
+                                        AddKey(kind, FullKeyName(root, key));
                                       });
     });
   }
@@ -161,7 +167,7 @@ class Inventory {
   std::unique_ptr<platform::Shell> shell_;
   std::unique_ptr<platform::FileSystem> fso_;
   std::vector<std::string> lines_;
-  std::set<std::string> listedKeys_;
+  std::set<std::string, LessIgnoringAsciiCase> listedKeys_;
   registry::ViewProviders providers_;
   files::KeptKeyPaths kept_;
   bool editionsKnown_ = false;

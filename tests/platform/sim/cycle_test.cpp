@@ -336,6 +336,12 @@ UnattendedRun RunUnattended(TestImage& image, const std::string& arguments) {
 
 bool Has(const std::string& log, const std::string& line) { return log.find(line) != std::string::npos; }
 
+std::size_t Count(const std::string& log, const std::string& line) {
+  std::size_t count = 0;
+  for (auto at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++count;
+  return count;
+}
+
 TEST(Unattended, RemovesInOnePassHandsWhatIsInUseToTheRestartAndRestartsAsAsked) {
   const std::string inUse = kOffice14 + "\\WINWORD.EXE";
   struct Case {
@@ -500,14 +506,20 @@ TEST(Unattended, AKeyItMayNotDeleteRemainsAndEndsIn1603NamingIt) {
   // A name found on the machine reaches the log escaped: its tab cannot
   // split the line.
   const std::string planted = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Office14.\tX";
+  // Two steps of the plan match this one: it is one trace.
+  const std::string twice = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+                            "Office14.{90140000-0011-0000-0000-0000000FF1CE}";
   {
     Machine machine(image.path());
     machine.registry().Create(planted);
+    machine.registry().Create(twice);
     machine.Save();
   }
-  image.WriteFaults("DeleteKeyDenied=HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0\nDeleteKeyDenied=" + planted + "\n");
+  image.WriteFaults("DeleteKeyDenied=HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0\nDeleteKeyDenied=" + planted +
+                    "\nDeleteKeyDenied=" + twice + "\n");
   const UnattendedRun run = RunUnattended(image, "/quiet /norestart");
   EXPECT_EQ(run.exitCode, "1603");
+  EXPECT_EQ(Count(run.log, "\tremains\tkey: " + twice + "\r\n"), 1u) << run.log;
   EXPECT_TRUE(Has(run.log, "\tremains\tkey: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\14.0\r\n"));
   EXPECT_TRUE(Has(run.log, "Uninstall\\Office14.\\tX\r\n")) << run.log;
   EXPECT_FALSE(Has(run.log, "Office14.\tX"));
