@@ -84,6 +84,9 @@ TEST_F(KelvaneTest, ResumedRunRemovesTheProgramFolderItselfFinishesAndEndsOnTheC
   recorder.machine.AddFile(std::string(kProgramFolder) + "\\WINWORD.EXE");
   recorder.machine.AddFile(kBatchFile, "@echo off");
   recorder.machine.filesInUse.insert(kCopy);  // the copy is the running program
+  const std::string helper = "C:\\Program Files\\Kelvane 2010\\Helper\\helper.dll";
+  recorder.machine.AddFile(helper);
+  recorder.machine.filesInUse.insert(helper);
   tool.Start();
 
   EXPECT_THAT(PhasesCalled(BeforeOutcome(recorder.log())), ElementsAre("RemoveFiles", "CleanUp"));
@@ -96,8 +99,9 @@ TEST_F(KelvaneTest, ResumedRunRemovesTheProgramFolderItselfFinishesAndEndsOnTheC
   EXPECT_THAT(recorder.Entries("Delete "), ::testing::Contains(std::string(kProgramFolder) + " | force"));
   EXPECT_FALSE(recorder.machine.HasFolder(kProgramFolder));
   for (const char* trace : {kRecord, kShortcut, kBatchFile}) EXPECT_FALSE(recorder.machine.HasFile(trace)) << trace;
+  // What stays goes at the restart, each folder after what it holds.
   EXPECT_THAT(recorder.machine.deletionsAtRestart,
-              ElementsAre(kCopy, "C:\\Program Files\\Kelvane 2010"));
+              ElementsAre(kCopy, helper, "C:\\Program Files\\Kelvane 2010\\Helper", "C:\\Program Files\\Kelvane 2010"));
 }
 
 // Anyone can write the temporary folder: a batch file planted there, even
