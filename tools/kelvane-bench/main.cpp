@@ -6,7 +6,8 @@
 //   kelvane-bench scrub N FOLDER      the Installer's records scrubbed for
 //                                     Office 2010 among N component keys
 // Each lays the demo image with the items in FOLDER (which must not exist),
-// measures, and prints one line of "name=value" fields. Run under callgrind
+// checks they are all there, measures, checks the work was done, and only
+// then prints one line of "name=value" fields. Run under callgrind
 // with --collect-atstart=no, only the measured phase is counted.
 #include <sys/resource.h>
 #include <valgrind/callgrind.h>
@@ -74,12 +75,25 @@ void AddKeys(const fs::path& image, long count) {
 void AddFiles(const fs::path& image, long count) {
   Machine machine(image);
   const fs::path temp = machine.drive().Find(kTemp)->host;
-  for (long i = 0; i < count / 2; ++i) std::ofstream(temp / ("loose " + std::to_string(i) + ".tmp"));
+  const auto lay = [](const fs::path& file) {
+    if (!std::ofstream(file)) throw std::runtime_error("cannot lay " + file.string());
+  };
+  for (long i = 0; i < count / 2; ++i) lay(temp / ("loose " + std::to_string(i) + ".tmp"));
   for (long folder = 0; folder < count / 10; ++folder) {
     const fs::path path = temp / ("folder " + std::to_string(folder));
     fs::create_directory(path);
-    for (int file = 0; file < 5; ++file) std::ofstream(path / ("f" + std::to_string(file) + ".tmp"));
+    for (int file = 0; file < 5; ++file) lay(path / ("f" + std::to_string(file) + ".tmp"));
   }
+}
+
+// The bench keys an image holds: every key below a group of the bench key.
+long BenchKeys(Machine& machine) {
+  const auto* bench = machine.registry().Find(kBenchKey);
+  long keys = 0;
+  if (bench) {
+    for (const auto& group : bench->subkeys) keys += static_cast<long>(group.second->subkeys.size());
+  }
+  return keys;
 }
 
 constexpr const char* kComponents =
@@ -119,6 +133,7 @@ int Run(const std::string& what, long count, const fs::path& image) {
   if (what == "registry") {
     AddKeys(image, count);
     Machine machine(image);
+    if (BenchKeys(machine) != count) throw std::runtime_error("the bench keys were not all laid");
     SimPlatform platform(machine);
     seconds = Measure([&] { kelvane::registry::RemoveRegKeys(platform.get()); });
     if (machine.registry().Find(kBenchKey)) throw std::runtime_error("the bench keys are still there");
@@ -131,6 +146,8 @@ int Run(const std::string& what, long count, const fs::path& image) {
   } else if (what == "scrub") {
     AddComponents(image, count);
     Machine machine(image);
+    // The demo image has component keys of its own.
+    if (LeftComponents(machine).second < count) throw std::runtime_error("the component keys were not all laid");
     SimPlatform platform(machine);
     const std::vector<kelvane::installer::UninstallResult> failed{
         {kProPlusCode, "Microsoft Office Professional Plus 2010", 1612}};
@@ -149,6 +166,9 @@ int Run(const std::string& what, long count, const fs::path& image) {
       load = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
       machine.Save();
     }) - load;
+    // A figure only for an image that holds what it was given.
+    Machine reloaded(image);
+    if (BenchKeys(reloaded) != count) throw std::runtime_error("the saved image lost bench keys");
     std::cout << "what=regfile items=" << count << " load_seconds=" << load << " save_seconds=" << save
               << " bytes=" << fs::file_size(image / "registry.reg") << " peak_kb=" << PeakKilobytes() << "\n";
     return 0;
