@@ -294,5 +294,45 @@ TEST_F(KelvaneTest, FullStandardAndUnknownTokensRunAsTheyAre) {
   }
 }
 
+// Unattended, on the recording machine: every phase in one pass with no
+// window for /quiet and nothing left for a log-on; the exit code is what the
+// inventory finds afterwards, and what is in use goes at the restart.
+TEST(Unattended, OnePassWithoutAWindowEndsByWhatRemains) {
+  struct Case {
+    std::vector<std::string> arguments;
+    bool fileInUse, keyRefused;
+    int exitCode;
+    std::vector<std::string> windows;
+  };
+  const std::string inUse = std::string(kProgramFolder) + "\\WINWORD.EXE";
+  for (const Case& c : {Case{{"/quiet", "/norestart"}, false, false, 0, {}},
+                        Case{{"/quiet", "/norestart"}, true, false, 3010, {}},
+                        Case{{"/passive", "/norestart"}, false, true, 1603, {"Loading"}}}) {
+    platform::recording::RecordingPlatform run;
+    AddWindowsEnvironment(run.machine);
+    run.machine.arguments = c.arguments;
+    run.machine.AddFile(inUse);
+    if (c.fileInUse) run.machine.filesInUse.insert(inUse);
+    run.machine.AddKey("HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0\\Word");
+    if (c.keyRefused) run.machine.refusedKeys.insert("HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0\\Word");
+    app::Kelvane tool{run.get()};
+    tool.Start();
+    SCOPED_TRACE(c.arguments.front() + " exits " + std::to_string(c.exitCode));
+    EXPECT_THAT(run.Entries("run "), ElementsAre("net stop ose"));
+    EXPECT_TRUE(run.ended);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    std::vector<std::string> shown;
+    for (const auto& entry : run.Entries("show ")) shown.push_back(entry);
+    EXPECT_EQ(shown, c.windows);
+    EXPECT_FALSE(run.machine.HasFile(kShortcut));
+    EXPECT_FALSE(run.machine.HasFile(kBatchFile));
+    EXPECT_EQ(run.machine.HasFile(inUse), c.fileInUse);
+    EXPECT_EQ(run.machine.HasKey("HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0"), c.keyRefused);
+    const std::vector<std::string> handed = c.fileInUse ? std::vector<std::string>{inUse, kProgramFolder}
+                                                        : std::vector<std::string>{};
+    EXPECT_EQ(run.machine.deletionsAtRestart, handed);
+  }
+}
+
 }  // namespace
 }  // namespace kelvane
