@@ -69,6 +69,23 @@ const RecordedValue* MachineState::Value(const std::string& fullName, const std:
   return value == key->second.end() ? nullptr : &value->second;
 }
 
+platform::Error NotFound(const std::string& what) {
+  return platform::Error(static_cast<long>(0x80070002), "The system cannot find the file specified: " + what);
+}
+
+platform::Error PathNotFound(const std::string& what) {
+  return platform::Error(static_cast<long>(0x80070003), "The system cannot find the path specified: " + what);
+}
+
+platform::Error PermissionDenied(const std::string& what) {
+  return platform::Error(static_cast<long>(0x80070005), "Access is denied: " + what);
+}
+
+platform::Error InUse(const std::string& what) {
+  return platform::Error(static_cast<long>(0x80070020),
+                         "The process cannot access the file because it is being used by another process: " + what);
+}
+
 void AddWindowsEnvironment(MachineState& machine) {
   machine.environment = {
       {"TEMP", "C:\\Users\\Demo User\\AppData\\Local\\Temp"},

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/interface/error.h"
 #include "platform/interface/kernel.h"
 #include "platform/interface/product_services.h"
 #include "platform/shared/sweep_root.h"
@@ -102,5 +103,11 @@ std::string Parent(const std::string& path);
 std::string Leaf(const std::string& path);
 bool IsBelow(const std::string& path, const std::string& folder);
 std::string KeyName(const std::string& fullName);
+
+// The numbers Windows gives these failures; the text names the item.
+platform::Error NotFound(const std::string& what);
+platform::Error PathNotFound(const std::string& what);
+platform::Error PermissionDenied(const std::string& what);
+platform::Error InUse(const std::string& what);
 
 }  // namespace kelvane::platform::recording

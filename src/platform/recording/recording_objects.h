@@ -10,9 +10,7 @@ namespace kelvane::platform::recording {
 class RecordingPlatform;
 
 // Creates the automation objects by programmatic identifier and binds the
-// two WMI monikers, each logged and failing as it is told to. The shell,
-// the file-system object and its items, the text streams and the network
-// act on the recording platform's machine.
+// two WMI monikers, each logged and failing as it is told to.
 class RecordingObjects final : public platform::Objects {
  public:
   explicit RecordingObjects(RecordingPlatform& recorder) : recorder_(recorder) {}
