@@ -259,6 +259,8 @@ class RecordingFileSystem final : public platform::FileSystem {
 
 }  // namespace
 
-std::unique_ptr<platform::FileSystem> MakeRecordingFileSystem(RecordingPlatform& recorder) { return std::make_unique<RecordingFileSystem>(recorder); }
+std::unique_ptr<platform::FileSystem> MakeRecordingFileSystem(RecordingPlatform& recorder) {
+  return std::make_unique<RecordingFileSystem>(recorder);
+}
 
 }  // namespace kelvane::platform::recording

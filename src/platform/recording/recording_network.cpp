@@ -21,6 +21,8 @@ class RecordingNetwork final : public platform::Network {
 
 }  // namespace
 
-std::unique_ptr<platform::Network> MakeRecordingNetwork(RecordingPlatform& recorder) { return std::make_unique<RecordingNetwork>(recorder); }
+std::unique_ptr<platform::Network> MakeRecordingNetwork(RecordingPlatform& recorder) {
+  return std::make_unique<RecordingNetwork>(recorder);
+}
 
 }  // namespace kelvane::platform::recording

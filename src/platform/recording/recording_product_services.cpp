@@ -2,6 +2,7 @@
 
 #include "platform/interface/error.h"
 #include "platform/recording/recording_platform.h"
+#include "platform/shared/installer_guid.h"
 
 namespace kelvane::platform::recording {
 
@@ -56,12 +57,12 @@ class RecordingProductServices final : public platform::ProductServices {
     recorder_.Check(Operation::EnumPatches, "");
     return recorder_.machine.patches;
   }
-  // Descriptors here are written plainly: the braced product code, then
-  // anything; the real encoding is the Windows program's and the simulated
-  // machine's to read.
+  // The Installer's encoding, as the other machines read it; the core's
+  // tests write theirs plainly, the braced product code then anything.
   std::string DecomposeDescriptor(const std::string& descriptor) override {
     recorder_.Record("DecomposeDescriptor " + descriptor);
     recorder_.Check(Operation::DecomposeDescriptor, descriptor);
+    if (const auto product = platform::installer_guid::DescriptorProduct(descriptor)) return *product;
     if (descriptor.size() < 38 || descriptor.front() != '{' || descriptor[37] != '}') {
       throw Error(static_cast<long>(0x80070057), "The parameter is incorrect.");
     }

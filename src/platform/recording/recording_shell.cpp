@@ -106,6 +106,8 @@ class RecordingShell final : public platform::Shell {
 
 }  // namespace
 
-std::unique_ptr<platform::Shell> MakeRecordingShell(RecordingPlatform& recorder) { return std::make_unique<RecordingShell>(recorder); }
+std::unique_ptr<platform::Shell> MakeRecordingShell(RecordingPlatform& recorder) {
+  return std::make_unique<RecordingShell>(recorder);
+}
 
 }  // namespace kelvane::platform::recording

@@ -54,6 +54,10 @@ class RecordingMachine final : public MachineUnderTest {
     recorder_.machine.products.push_back({.name = "Microsoft Office Contract Package", .code = kContractCode});
     return {"Microsoft Office Contract Package", "", kContractCode};
   }
+  bool FailOn(platform::Operation operation, const std::string& argument) override {
+    recorder_.FailOn(operation, argument);
+    return true;
+  }
   bool RunsPrograms() override { return false; }
 
  private:
