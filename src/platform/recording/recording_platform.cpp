@@ -14,7 +14,10 @@ constexpr long kInjectedFailure = 0x80004005;  // E_FAIL
 }  // namespace
 
 RecordingPlatform::RecordingPlatform()
-    : objects_(*this), kernel_(*this), windows_(*this), platform_{objects_, kernel_, windows_} {}
+    : objects_(MakeRecordingObjects(*this)),
+      kernel_(MakeRecordingKernel(*this)),
+      windows_(MakeRecordingWindowSystem(*this)),
+      platform_{*objects_, *kernel_, *windows_} {}
 
 void RecordingPlatform::FailOn(Operation operation, const std::string& argument, int times) {
   faults_.Add(operation, argument, times);

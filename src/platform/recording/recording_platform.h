@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -50,9 +51,9 @@ class RecordingPlatform {
  private:
   std::vector<std::string> log_;
   FaultList faults_;
-  RecordingObjects objects_;
-  RecordingKernel kernel_;
-  RecordingWindowSystem windows_;
+  std::unique_ptr<platform::Objects> objects_;
+  std::unique_ptr<platform::Kernel> kernel_;
+  std::unique_ptr<platform::WindowSystem> windows_;
   platform::Platform platform_;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <memory>
 
 #include "platform/interface/window_system.h"
 
@@ -9,19 +9,6 @@ namespace kelvane::platform::recording {
 class RecordingPlatform;
 
 // The windows as what is visible, each change and text logged.
-class RecordingWindowSystem final : public platform::WindowSystem {
- public:
-  explicit RecordingWindowSystem(RecordingPlatform& recorder) : recorder_(recorder) {}
-  void Show(platform::Window window) override;
-  void Hide(platform::Window window) override;
-  void SetProgressCaption(const std::string& text) override;
-  void RepaintProgress() override;
-  void SetCompletionText(const std::string& text) override;
-  void ShowErrorBox(const std::string& title, const std::string& text) override;
-  void EndTool(int exitCode) override;
-
- private:
-  RecordingPlatform& recorder_;
-};
+std::unique_ptr<platform::WindowSystem> MakeRecordingWindowSystem(RecordingPlatform& recorder);
 
 }  // namespace kelvane::platform::recording
