@@ -241,6 +241,8 @@ class RecordingFileSystem final : public platform::FileSystem {
     std::erase_if(machine.files, [&](const auto& file) { return IsBelow(file.first, item); });
     std::erase_if(machine.folders, [&](const auto& folder) { return folder.first == item || IsBelow(folder.first, item); });
   }
+  // Windows only writes the path down for the next start: one that is not
+  // there now is handed over too, as the item may be there by then.
   void DeleteAtRestart(const std::string& path) override {
     recorder_.Record("DeleteAtRestart " + path);
     recorder_.Check(Operation::DeleteAtRestart, path);
