@@ -79,7 +79,7 @@ TEST_F(DeleteSubkeysTest, AFailureThreeLevelsDownEndsEveryCallAbove) {
   recorder.machine.AddKey("HKEY_LOCAL_MACHINE\\K\\a\\x\\1");
   recorder.machine.AddKey("HKEY_LOCAL_MACHINE\\K\\a\\x\\2");
   recorder.machine.AddKey("HKEY_LOCAL_MACHINE\\K\\b");
-  recorder.FailOn(Operation::EnumKey, "K\\a\\x\\2");
+  recorder.FailOn(Operation::EnumKey, "HKEY_LOCAL_MACHINE\\K\\a\\x\\2");
   EXPECT_THROW(Delete("K"), platform::Error);
   EXPECT_FALSE(recorder.machine.HasKey("HKEY_LOCAL_MACHINE\\K\\a\\x\\1"));
   EXPECT_TRUE(recorder.machine.HasKey("HKEY_LOCAL_MACHINE\\K\\a\\x\\2"));

@@ -183,7 +183,7 @@ TEST(RemoveRegKeys, AFailureInsideOneMatchAbandonsThatTreeOnlyAndGoesOnWithTheNe
   recorder.machine.AddKey(products + "AF01FEC\\level2\\level3a");
   recorder.machine.AddKey(products + "AF01FEC\\level2\\level3b");
   recorder.machine.AddKey(products + "BF01FEC\\SourceList");
-  recorder.FailOn(Operation::EnumKey, "Installer\\Products\\AF01FEC\\level2\\level3b");
+  recorder.FailOn(Operation::EnumKey, products + "AF01FEC\\level2\\level3b");
   registry::RemoveRegKeys(recorder.get());
   EXPECT_FALSE(recorder.machine.HasKey(products + "AF01FEC\\level2\\level3a"));
   EXPECT_TRUE(recorder.machine.HasKey(products + "AF01FEC\\level2\\level3b"));
@@ -197,7 +197,7 @@ TEST(RemoveRegKeys, AFailedEnumerationNeverReusesTheListOfAnEarlierStep) {
   // Names the failed Uninstall step's BeginsWith rule would match too.
   recorder.machine.AddKey(kHKLM + std::string(kDownloads) + "\\0FF1CE-{X0FF1CE}-C");
   recorder.machine.AddKey(kHKLM + std::string(kDownloads) + "\\0FF1CE-{Y0FF1CE}-C");
-  recorder.FailOn(Operation::EnumKey, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
+  recorder.FailOn(Operation::EnumKey, kHKLM + std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
   registry::RemoveRegKeys(recorder.get());
   EXPECT_THAT(recorder.Entries("DeleteKey 80000002 SOFTWARE\\Microsoft\\Windows"), IsEmpty());
 }
@@ -215,7 +215,7 @@ TEST(RemoveRegKeys, WithoutTheProviderOnlyTheAnnouncementsAppearAndThePhaseRetur
 TEST(RemoveRegKeys, AFixedKeyThatFailsToDeleteDoesNotStopTheNextOne) {
   platform::recording::RecordingPlatform recorder;
   testing::AddOffice2010(recorder.machine);
-  recorder.FailOn(Operation::EnumKey, "Software\\Microsoft\\Office\\14.0");
+  recorder.FailOn(Operation::EnumKey, "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0");
   recorder.FailOn(Operation::SetProgressCaption, kFixedAnnouncements[1]);
   registry::RemoveRegKeys(recorder.get());
   EXPECT_TRUE(recorder.machine.HasKey("HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0"));

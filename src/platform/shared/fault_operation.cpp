@@ -57,9 +57,9 @@ constexpr std::array kOperations{
     OperationEntry{InstallerFolder, "InstallerFolder"},
     OperationEntry{DeleteInstallerCache, "DeleteInstallerCache"},
     OperationEntry{EditionViews, "EditionViews"},
-    OperationEntry{ProductCode, "ProductCode", false},
-    OperationEntry{StartElevated, "StartElevated", false},
-    OperationEntry{ImpersonateUser, "ImpersonateUser", false},
+    OperationEntry{ProductCode, "ProductCode"},
+    OperationEntry{StartElevated, "StartElevated"},
+    OperationEntry{ImpersonateUser, "ImpersonateUser"},
 };
 
 // Each entry sits at its operation's own index, so a name is one lookup and
@@ -68,7 +68,7 @@ constexpr bool InEnumerationOrder() {
   for (std::size_t i = 0; i < kOperations.size(); ++i) {
     if (static_cast<std::size_t>(kOperations[i].operation) != i) return false;
   }
-  return static_cast<std::size_t>(ImpersonateUser) + 1 == kOperations.size();
+  return static_cast<std::size_t>(Count) == kOperations.size();
 }
 static_assert(InEnumerationOrder());
 

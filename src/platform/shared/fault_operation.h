@@ -1,17 +1,17 @@
 #pragma once
 
-#include <optional>
 #include <span>
 #include <string_view>
 
 namespace kelvane::platform {
 
-// The platform operations a test machine can be made to fail. One list for
-// every machine that injects failures (the simulated machine's faults.ini,
-// the recording platform) and for the table of them in the docs, so that an
+// The platform operations a failure is named by, and a test machine can be
+// made to fail. One list for the names in the tool's messages, for every
+// machine that injects failures (the simulated machine's faults.ini, the
+// recording platform) and for the table of them in the docs, so that an
 // operation misspelt in code does not compile and one misspelt in faults.ini
-// is refused by name. Each has its entry in Operations(), in this order, up
-// to ImpersonateUser, the last: the table checks that when it compiles.
+// is refused by name. Each has its entry in Operations(), in this order: the
+// table checks that when it compiles.
 enum class Operation {
   CreateObject, GetObject, ExpandEnvironmentStrings, run, WaitForExit, CreateShortcut, SetTargetPath,
   SetWindowStyle, Save, FileExists, GetFolder, GetFolderToEmpty, GetFile, Delete, DeleteFile, OpenTextFile,
@@ -20,15 +20,13 @@ enum class Operation {
   DeleteAtRestart, OpenLog, EnumValues, GetStringValue, GetMultiStringValue, SetMultiStringValue, DeleteValue,
   EnumPatches, DecomposeDescriptor, InstallerFolder, DeleteInstallerCache, EditionViews, ProductCode, StartElevated,
   ImpersonateUser,
+  // Not an operation: how many there are. New ones go above it.
+  Count,
 };
 
 struct OperationEntry {
   Operation operation;
   std::string_view name;
-  // Whether faults.ini can name it: the simulated machine's user never
-  // declines a prompt and reads product codes as it lists them, so those
-  // failures exist on the recording platform only.
-  bool simulated = true;
 };
 
 // Every operation, in the order of the enumeration.

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <cctype>
 #include <regex>
 #include <set>
 
 #include "platform_contract.h"
 #include "platform/shared/edition_views.h"
+#include "platform/shared/installer_guid.h"
 
 namespace kelvane::testing {
 
@@ -399,6 +401,146 @@ TEST_P(PlatformContract, AWindowShowsUntilHiddenAndKeepsItsProgressLine) {
   windows->Hide(platform::Window::Loading);
   EXPECT_FALSE(machine->IsVisible(platform::Window::Loading));
   EXPECT_EQ(machine->ProgressCaption(), "Removing RegKey");
+}
+
+// ---------------------------------------------------------------------------
+// The failures a test machine injects: faults.ini on the simulated machine,
+// FailOn on the recording platform, one rule for both.
+
+// A fault names its item as Windows finds it, in any case and with doubled
+// or trailing backslashes, and fails that item's call alone.
+TEST_P(PlatformContract, AFaultFailsItsItemHoweverItIsSpelt) {
+  machine->MakeFile(root + "\\Office14\\Setup.xml");
+  machine->MakeFile(root + "\\Office14\\Other.xml");
+  machine->MakeKey(key + "\\Office\\14.0");
+  if (!machine->FailOn(platform::Operation::DeleteFile, root + "\\\\OFFICE14\\setup.XML\\")) {
+    GTEST_SKIP() << "this machine injects no failures";
+  }
+  machine->FailOn(platform::Operation::EnumKey, "hkey_current_user\\" + key + "\\\\office\\14.0\\");
+  const auto fso = Fso();
+  EXPECT_NE(Fails([&] { fso->DeleteFile(root + "\\Office14\\Setup.xml"); }), 0);
+  EXPECT_TRUE(machine->Exists(root + "\\Office14\\Setup.xml"));
+  fso->DeleteFile(root + "\\Office14\\Other.xml");
+  std::optional<std::vector<std::string>> names;
+  EXPECT_NE(Fails([&] { Registry()->EnumKey(platform::kCurrentUser, key + "\\Office\\14.0", names); }), 0);
+  EXPECT_EQ(Registry()->EnumKey(platform::kCurrentUser, key + "\\Office", names), 0);
+}
+
+// A machine of its own, holding an item of each kind the calls of the table
+// below act on.
+struct Arranged {
+  explicit Arranged(MachineFactory make) : machine(make()), root(machine->Scratch()), key(machine->ScratchKey()) {
+    machine->MakeFile(File());
+    machine->MakeFile(root + "\\go.bat", "@echo off\r\n");
+    machine->MakeFile(Cached());
+    machine->MakeKey(key + "\\Sub");
+    machine->MakeValue(key, "S", {"x"}, false);
+    machine->MakeValue(key, "M", {"x", "y"}, true);
+    machine->InstallProduct();
+  }
+  std::string File() const { return root + "\\a.txt"; }
+  std::string Batch() const { return "\"" + root + "\\go.bat\""; }
+  std::string Link() const { return root + "\\Kelvane.lnk"; }
+  std::string Cached() const { return "C:\\Windows\\Installer\\KelvaneContract\\cached.msi"; }
+  std::unique_ptr<platform::FileSystem> Fso() { return machine->objects().CreateFileSystem(); }
+  std::unique_ptr<platform::Shell> Shell() { return machine->objects().CreateShell(); }
+  std::unique_ptr<platform::RegistryProvider> Registry() {
+    return machine->objects().GetRegistryProvider(
+        "winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\default:StdRegProv");
+  }
+
+  std::unique_ptr<MachineUnderTest> machine;
+  std::string root;
+  std::string key;
+};
+
+constexpr const char* kProducts = "Select * from Win32_Product";
+
+// Every listed operation the machine takes a fault for fails a call when
+// told to, and that call works without the fault: an operation listed yet
+// consulted by no code fails here.
+TEST_P(PlatformContract, EveryOperationAMachineCanFailFailsItsCall) {
+  using platform::Operation;
+  if (!machine->FailOn(Operation::FileExists, root + "\\none")) GTEST_SKIP() << "this machine injects no failures";
+  // A call that answers with a status or a flag fails as one that throws.
+  const auto check = [](bool ok) {
+    if (!ok) throw platform::Error(1, "answered a failure");
+  };
+  constexpr auto kHkcu = platform::kCurrentUser;
+  const std::string code = "{0FF1CE00-0000-0000-0000-000000000000}";
+  const std::string descriptor = *platform::installer_guid::Descriptor(code, "Word", code);
+  const auto services = [](Arranged& t) {
+    return t.machine->objects().GetProductServices("winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\cimv2");
+  };
+  const auto product = [&](Arranged& t) { return std::move(services(t)->ExecQuery(kProducts).at(0)); };
+  const auto stream = [](Arranged& t) { return t.Fso()->OpenTextFile(t.root + "\\w.txt", platform::kForWriting, true); };
+  const auto window = [](Arranged& t) { return t.machine->windows(); };
+  std::optional<std::vector<std::string>> names;
+  std::optional<std::string> text;
+  const std::map<Operation, std::function<void(Arranged&)>> calls{
+      {Operation::CreateObject, [](Arranged& t) { t.machine->objects().CreateNetwork(); }},
+      {Operation::GetObject, [](Arranged& t) { t.Registry(); }},
+      {Operation::ExpandEnvironmentStrings, [](Arranged& t) { t.Shell()->ExpandEnvironmentStrings("%TEMP%"); }},
+      {Operation::run, [](Arranged& t) { t.Shell()->run(t.Batch()); }},
+      {Operation::WaitForExit, [&](Arranged& t) { check(t.Shell()->run(t.Batch())->WaitForExit(30000)); }},
+      {Operation::CreateShortcut, [](Arranged& t) { t.Shell()->CreateShortcut(t.Link()); }},
+      {Operation::SetTargetPath, [](Arranged& t) { t.Shell()->CreateShortcut(t.Link())->SetTargetPath(t.File()); }},
+      {Operation::SetWindowStyle, [](Arranged& t) { t.Shell()->CreateShortcut(t.Link())->SetWindowStyle(7); }},
+      {Operation::Save, [](Arranged& t) { t.Shell()->CreateShortcut(t.Link())->Save(); }},
+      {Operation::FileExists, [&](Arranged& t) { check(t.Fso()->FileExists(t.File())); }},
+      {Operation::GetFolder, [](Arranged& t) { t.Fso()->GetFolder(t.root); }},
+      {Operation::GetFolderToEmpty, [](Arranged& t) { t.Fso()->GetFolderToEmpty(t.machine->SweepPlaces().belowProfile); }},
+      {Operation::GetFile, [](Arranged& t) { t.Fso()->GetFile(t.File()); }},
+      {Operation::Delete, [](Arranged& t) { t.Fso()->GetFile(t.File())->Delete(false); }},
+      {Operation::DeleteFile, [](Arranged& t) { t.Fso()->DeleteFile(t.File()); }},
+      {Operation::OpenTextFile, [](Arranged& t) { t.Fso()->OpenTextFile(t.File(), platform::kForReading, false); }},
+      {Operation::WriteLine, [&](Arranged& t) { stream(t)->WriteLine("x"); }},
+      {Operation::Close, [&](Arranged& t) { stream(t)->Close(); }},
+      {Operation::SubFolders, [](Arranged& t) { t.Fso()->GetFolder(t.root)->SubFolders(); }},
+      {Operation::Files, [](Arranged& t) { t.Fso()->GetFolder(t.root)->Files(); }},
+      {Operation::Name, [](Arranged& t) { t.Fso()->GetFile(t.File())->Name(); }},
+      {Operation::Path, [](Arranged& t) { t.Fso()->GetFolder(t.root)->Path(); }},
+      {Operation::ComputerName, [](Arranged& t) { t.machine->objects().CreateNetwork()->ComputerName(); }},
+      {Operation::EnumKey, [&](Arranged& t) { check(t.Registry()->EnumKey(kHkcu, t.key, names) == 0); }},
+      {Operation::DeleteKey, [&](Arranged& t) { check(t.Registry()->DeleteKey(kHkcu, t.key + "\\Sub") == 0); }},
+      {Operation::DeleteKeyDenied, [&](Arranged& t) { check(t.Registry()->DeleteKey(kHkcu, t.key + "\\Sub") == 0); }},
+      {Operation::ExecQuery, [&](Arranged& t) { services(t)->ExecQuery(kProducts); }},
+      {Operation::Uninstall, [&](Arranged& t) { check(product(t)->Uninstall("") == 0); }},
+      {Operation::ExecutablePath, [](Arranged& t) { t.machine->kernel().ExecutablePath(); }},
+      {Operation::Show, [&](Arranged& t) { window(t)->Show(platform::Window::Loading); }},
+      {Operation::Hide, [&](Arranged& t) { window(t)->Hide(platform::Window::Loading); }},
+      {Operation::SetProgressCaption, [&](Arranged& t) { window(t)->SetProgressCaption("Removing RegKey"); }},
+      {Operation::RepaintProgress, [&](Arranged& t) { window(t)->RepaintProgress(); }},
+      {Operation::ShowErrorBox, [&](Arranged& t) { window(t)->ShowErrorBox("Kelvane", "x"); }},
+      {Operation::CreateFolder, [](Arranged& t) { t.Fso()->CreateFolder(t.root + "\\New"); }},
+      {Operation::CopyFile, [](Arranged& t) { t.Fso()->CopyFile(t.File(), t.root + "\\copy.txt"); }},
+      {Operation::DeleteAtRestart, [](Arranged& t) { t.Fso()->DeleteAtRestart(t.File()); }},
+      {Operation::OpenLog, [](Arranged& t) { t.Fso()->OpenLog(t.root + "\\k.log", true); }},
+      {Operation::EnumValues, [&](Arranged& t) { check(t.Registry()->EnumValues(kHkcu, t.key, names) == 0); }},
+      {Operation::GetStringValue, [&](Arranged& t) { check(t.Registry()->GetStringValue(kHkcu, t.key, "S", text) == 0); }},
+      {Operation::GetMultiStringValue,
+       [&](Arranged& t) { check(t.Registry()->GetMultiStringValue(kHkcu, t.key, "M", names) == 0); }},
+      {Operation::SetMultiStringValue,
+       [&](Arranged& t) { check(t.Registry()->SetMultiStringValue(kHkcu, t.key, "M", {"z"}) == 0); }},
+      {Operation::DeleteValue, [&](Arranged& t) { check(t.Registry()->DeleteValue(kHkcu, t.key, "S") == 0); }},
+      {Operation::EnumPatches, [&](Arranged& t) { services(t)->EnumPatches(); }},
+      {Operation::DecomposeDescriptor, [&](Arranged& t) { check(services(t)->DecomposeDescriptor(descriptor) == code); }},
+      {Operation::InstallerFolder, [](Arranged& t) { t.Fso()->InstallerFolder(); }},
+      {Operation::DeleteInstallerCache, [](Arranged& t) { t.Fso()->DeleteInstallerCache(t.Cached()); }},
+      {Operation::EditionViews, [](Arranged& t) { t.machine->kernel().EditionViews(); }},
+      {Operation::ProductCode, [&](Arranged& t) { check(product(t)->ProductCode() == code); }},
+      {Operation::StartElevated, [](Arranged& t) { t.machine->kernel().StartElevated(); }},
+      {Operation::ImpersonateUser, [](Arranged& t) { t.machine->kernel().ImpersonateUser(); }},
+  };
+  ASSERT_EQ(calls.size(), platform::Operations().size());
+  for (const auto& [operation, call] : calls) {
+    SCOPED_TRACE(platform::OperationName(operation));
+    Arranged faulty(GetParam());
+    if (!faulty.machine->FailOn(operation, "")) continue;
+    EXPECT_NE(Fails([&] { call(faulty); }), 0);
+    Arranged plain(GetParam());
+    EXPECT_EQ(Fails([&] { call(plain); }), 0);
+  }
 }
 
 }  // namespace kelvane::testing

@@ -13,6 +13,7 @@
 #include "platform/interface/kernel.h"
 #include "platform/interface/objects.h"
 #include "platform/interface/window_system.h"
+#include "platform/shared/fault_operation.h"
 
 namespace kelvane::testing {
 
@@ -91,6 +92,13 @@ class MachineUnderTest {
     std::string code;
   };
   virtual Installed InstallProduct() = 0;
+
+  // Makes the operation fail on the argument (empty: any) as the machine's
+  // own faults do; false where the machine injects no such failure.
+  virtual bool FailOn(platform::Operation operation, const std::string& argument) {
+    (void)operation, (void)argument;
+    return false;
+  }
 
   // Where a machine cannot do what Windows does: each names the test it
   // narrows, and docs/contract.md says why.

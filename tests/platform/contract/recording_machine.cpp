@@ -41,7 +41,7 @@ class RecordingMachine final : public MachineUnderTest {
   bool HasKey(const std::string& path) override { return recorder_.machine.HasKey("HKEY_CURRENT_USER\\" + path); }
   void MakeValue(const std::string& path, const std::string& name, const std::vector<std::string>& strings,
                  bool multi) override {
-    using Type = platform::recording::FakeValue::Type;
+    using Type = platform::recording::RecordedValue::Type;
     recorder_.machine.AddValue("HKEY_CURRENT_USER\\" + path, name, {multi ? Type::MultiString : Type::String, strings});
   }
   bool HasValue(const std::string& path, const std::string& name) override {
@@ -53,6 +53,10 @@ class RecordingMachine final : public MachineUnderTest {
   Installed InstallProduct() override {
     recorder_.machine.products.push_back({.name = "Microsoft Office Contract Package", .code = kContractCode});
     return {"Microsoft Office Contract Package", "", kContractCode};
+  }
+  bool FailOn(platform::Operation operation, const std::string& argument) override {
+    recorder_.FailOn(operation, argument);
+    return true;
   }
   bool RunsPrograms() override { return false; }
 

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 class SimMachine final : public kelvane::testing::MachineUnderTest {
  public:
-  SimMachine() : image_(false) { Load(); }
+  SimMachine() : image_(false, testing::TestImage::MemoryScratch()) { Load(); }
 
   platform::Objects& objects() override { return platform_->get().objects; }
   platform::Kernel& kernel() override { return platform_->get().kernel; }
@@ -40,12 +40,7 @@ class SimMachine final : public kelvane::testing::MachineUnderTest {
   bool Exists(const std::string& path) override { return fs::exists(fs::symlink_status(image_.Host(path))); }
   std::string ReadFile(const std::string& path) override { return ReadWholeFile(image_.Host(path)); }
   // The machine's files in use are the Delete faults.
-  void HoldOpen(const std::string& path) override {
-    machine_->Save();
-    faults_ += "Delete=" + path + "\n";
-    image_.WriteFaults(faults_);
-    Load();
-  }
+  void HoldOpen(const std::string& path) override { FailOn(Operation::Delete, path); }
   bool MakeFolderLink(const std::string& link, const std::string& target) override {
     fs::create_directory_symlink(image_.Host(target), image_.Host(link));
     return true;
@@ -71,6 +66,15 @@ class SimMachine final : public kelvane::testing::MachineUnderTest {
   }
 
   Places SweepPlaces() override { return Windows7Places(); }
+
+  bool FailOn(Operation operation, const std::string& argument) override {
+    if (!Faults::Takes(operation)) return false;
+    machine_->Save();
+    faults_ += std::string(OperationName(operation)) + "=" + argument + "\n";
+    image_.WriteFaults(faults_);
+    Load();
+    return true;
+  }
 
   Installed InstallProduct() override {
     MakeFile("C:\\Scratch\\Product\\readme.txt", "x", false);

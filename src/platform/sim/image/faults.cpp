@@ -3,20 +3,16 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "platform/shared/collapse_separators.h"
 #include "platform/sim/image/image_error.h"
 #include "platform/sim/image/ini_file.h"
 #include "platform/sim/image/text_case.h"
 
 namespace kelvane::platform::sim {
 
-namespace {
-
-std::string Normalized(const std::string& text) {
-  return Folded(platform::CollapseSeparators(text));
+bool Faults::Takes(Operation operation) {
+  return operation != Operation::ProductCode && operation != Operation::StartElevated &&
+         operation != Operation::ImpersonateUser;
 }
-
-}  // namespace
 
 Faults Faults::Parse(const std::string& text, const std::string& fileName) {
   Faults faults;
@@ -29,7 +25,7 @@ Faults Faults::Parse(const std::string& text, const std::string& fileName) {
         const long status = std::stol(entry.value.substr(colon + 1), &used, 0);
         if (used != entry.value.size() - colon - 1) throw std::invalid_argument(entry.value);
         const std::string name = entry.value.substr(0, colon);
-        faults.uninstallStatuses_.emplace_back(name == "*" ? std::string() : Normalized(name), status);
+        faults.uninstallStatuses_.emplace_back(name == "*" ? std::string() : FaultList::Key(name), status);
       } catch (const std::exception&) {
         throw ImageError(fileName, entry.line, "UninstallStatus= takes NAME:STATUS, not: " + entry.value);
       }
@@ -37,24 +33,21 @@ Faults Faults::Parse(const std::string& text, const std::string& fileName) {
     }
     const auto known = Operations();
     const auto operation = std::find_if(known.begin(), known.end(), [&](const OperationEntry& candidate) {
-      return candidate.simulated && SameName(candidate.name, entry.key);
+      return Takes(candidate.operation) && SameName(candidate.name, entry.key);
     });
     if (operation == known.end()) throw ImageError(fileName, entry.line, "no such operation: " + entry.key);
-    faults.faults_.emplace_back(operation->operation, entry.value == "*" ? std::string() : Normalized(entry.value));
+    faults.faults_.Add(operation->operation, entry.value == "*" ? std::string() : entry.value);
   }
   return faults;
 }
 
 bool Faults::FailsOn(Operation operation, const std::string& argument) const {
-  for (const auto& [name, value] : faults_) {
-    if (name == operation && (value.empty() || value == Normalized(argument))) return true;
-  }
-  return false;
+  return faults_.FailsOn(operation, argument);
 }
 
 std::optional<long> Faults::UninstallStatus(const std::string& name, const std::string& code) const {
   for (const auto& [product, status] : uninstallStatuses_) {
-    if (product.empty() || product == Normalized(name) || product == Normalized(code)) return status;
+    if (product.empty() || product == FaultList::Key(name) || product == FaultList::Key(code)) return status;
   }
   return std::nullopt;
 }

@@ -6,14 +6,20 @@
 #include <vector>
 
 #include "platform/shared/fault_operation.h"
+#include "platform/test_machines/fault_list.h"
 
 namespace kelvane::platform::sim {
 
 // faults.ini: operations made to fail, each on one argument (or, with an
-// empty value or "*", on any). Arguments match without regard to case, and
-// paths and key names with runs of backslashes as one and no trailing one.
+// empty value or "*", on any) and on every call, matched by the test
+// machines' one rule (FaultList).
 class Faults {
  public:
+  // Whether faults.ini can name the operation: the simulated machine's user
+  // never declines a prompt and reads product codes as it lists them, so
+  // those failures exist on the recording platform only.
+  static bool Takes(Operation operation);
+
   // Throws ImageError naming the line for a malformed one or an operation
   // the machine cannot fail, so that a misspelt fault never silently does
   // nothing.
@@ -26,7 +32,7 @@ class Faults {
   std::optional<long> UninstallStatus(const std::string& name, const std::string& code) const;
 
  private:
-  std::vector<std::pair<Operation, std::string>> faults_;
+  FaultList faults_;
   std::vector<std::pair<std::string, long>> uninstallStatuses_;
 };
 
