@@ -28,7 +28,7 @@ class DeleteSubkeysTest : public ::testing::Test {
  protected:
   void Delete(const std::string& path) {
     platform::Platform& p = recorder.get();
-    std::unique_ptr<platform::RegistryProvider> provider = p.objects.GetRegistryProvider("winmgmts:");
+    std::unique_ptr<platform::RegistryProvider> provider = p.objects.GetRegistryProvider("winmgmts:\\\\.\\root\\default:StdRegProv");
     registry::DeleteSubkeys(*provider, p.windows, platform::kLocalMachine, path);
   }
   platform::recording::RecordingPlatform recorder;

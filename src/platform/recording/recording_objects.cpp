@@ -6,6 +6,7 @@
 #include "platform/recording/recording_product_services.h"
 #include "platform/recording/recording_registry_provider.h"
 #include "platform/recording/recording_shell.h"
+#include "platform/shared/wmi_moniker.h"
 
 namespace kelvane::platform::recording {
 
@@ -32,10 +33,12 @@ class RecordingObjects final : public platform::Objects {
     Bind(moniker + (view == platform::RegistryView::Native   ? " (native view)"
                     : view == platform::RegistryView::Bits32 ? " (32-bit view)"
                                                              : ""));
+    platform::RequireRegistryProviderMoniker(moniker);
     return MakeRecordingRegistryProvider(recorder_);
   }
   std::unique_ptr<platform::ProductServices> GetProductServices(const std::string& moniker) override {
     Bind(moniker);
+    platform::RequireProductServicesMoniker(moniker);
     return MakeRecordingProductServices(recorder_);
   }
 

@@ -30,7 +30,9 @@ TEST(SkipIfFails, ASkippedFailureSaysWhatWasSkipped) {
   machine.FailOn(Operation::Delete);
   FailureNamingObjects objects(machine.get().objects);
   std::optional<std::vector<std::string>> names;
-  SkipIfFails([&] { objects.GetRegistryProvider("winmgmts:")->EnumKey(kLocalMachine, "SOFTWARE\\Office", names); });
+  SkipIfFails([&] {
+    objects.GetRegistryProvider("winmgmts:\\\\.\\root\\default:StdRegProv")->EnumKey(kLocalMachine, "SOFTWARE\\Office", names);
+  });
   SkipIfFails([&] { objects.CreateFileSystem()->GetFolder("C:\\Office")->SubFolders().at(0)->Delete(true); });
   SkipIfFails([] { throw Error(5, "Access is denied."); });
   ASSERT_EQ(notes.seen.size(), 3u);
