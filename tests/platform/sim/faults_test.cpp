@@ -316,6 +316,16 @@ TEST_F(Faults, ARestartRefusedForOtherUsersIsToldAndLeavesTheResumedRunForTheNex
 
 // --- The table of operations ---------------------------------------------
 
+// A count fails only the first calls that match in a run, as FailOn's does.
+TEST(FaultTable, ACountFailsOnlyTheFirstCallsThatMatch) {
+  const FaultsFile faults = FaultsFile::Parse("Delete:2=C:\\Temp\\a.txt\n", "faults.ini");
+  EXPECT_FALSE(faults.FailsOn(Operation::Delete, "C:\\Temp\\b.txt"));
+  for (bool fails : {true, true, false}) EXPECT_EQ(faults.FailsOn(Operation::Delete, "c:\\temp\\A.TXT"), fails);
+  for (const char* bad : {"Delete:0=x\n", "Delete:=x\n", "Delete:two=x\n", "Delete:-1=x\n"}) {
+    EXPECT_THROW(FaultsFile::Parse(bad, "faults.ini"), ImageError) << bad;
+  }
+}
+
 // faults.ini takes exactly the operations the simulated machine's page
 // lists in its table, and refuses the others by name.
 TEST(FaultTable, TheDocsListEveryOperationFaultsIniTakes) {

@@ -31,12 +31,24 @@ Faults Faults::Parse(const std::string& text, const std::string& fileName) {
       }
       continue;
     }
+    // OPERATION:N fails the first N calls that match, in each run.
+    const auto colon = entry.key.find(':');
+    const std::string name = entry.key.substr(0, colon);
+    int times = FaultList::kEveryCall;
+    if (colon != std::string::npos) {
+      const std::string count = entry.key.substr(colon + 1);
+      if (count.empty() || count.size() > 6 || count.find_first_not_of("0123456789") != std::string::npos ||
+          std::stoi(count) == 0) {
+        throw ImageError(fileName, entry.line, "OPERATION:N takes a number of calls, not: " + entry.key);
+      }
+      times = std::stoi(count);
+    }
     const auto known = Operations();
     const auto operation = std::find_if(known.begin(), known.end(), [&](const OperationEntry& candidate) {
-      return Takes(candidate.operation) && SameName(candidate.name, entry.key);
+      return Takes(candidate.operation) && SameName(candidate.name, name);
     });
-    if (operation == known.end()) throw ImageError(fileName, entry.line, "no such operation: " + entry.key);
-    faults.faults_.Add(operation->operation, entry.value == "*" ? std::string() : entry.value);
+    if (operation == known.end()) throw ImageError(fileName, entry.line, "no such operation: " + name);
+    faults.faults_.Add(operation->operation, entry.value == "*" ? std::string() : entry.value, times);
   }
   return faults;
 }
