@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "platform/sim/image/shell_link.h"
-#include "sim_test_image.h"
+#include "platform/sim/sim_test_image.h"
 
 namespace kelvane::platform::sim {
 namespace {
