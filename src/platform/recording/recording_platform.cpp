@@ -2,7 +2,6 @@
 
 #include "platform/interface/error.h"
 
-
 namespace kelvane::platform::recording {
 
 using platform::Error;

@@ -14,21 +14,18 @@ constexpr long kInvalidNamespace = static_cast<long>(0x8004100EL);  // WBEM_E_IN
 constexpr long kInvalidClass = static_cast<long>(0x80041010L);      // WBEM_E_INVALID_CLASS
 constexpr long kNotLocal = static_cast<long>(0x800706BAL);          // RPC_S_SERVER_UNAVAILABLE
 
-bool SameText(const std::string& a, const std::string& b) { return SameIgnoringAsciiCase(a, b); }
-
 [[noreturn]] void Malformed() { throw Error(kSyntax, "Invalid syntax"); }
 
 // The one security setting the tool asks for; WMI spells it with any case.
 void CheckSecurity(const std::string& settings) {
-  const std::string compact = FoldedAscii(settings);
-  if (compact != "impersonationlevel=impersonate") Malformed();
+  if (!SameIgnoringAsciiCase(settings, "impersonationLevel=impersonate")) Malformed();
 }
 
 }  // namespace
 
 WmiMoniker ParseMoniker(const std::string& moniker) {
   constexpr std::string_view kScheme = "winmgmts:";
-  if (moniker.size() < kScheme.size() || !SameText(moniker.substr(0, kScheme.size()), std::string(kScheme))) Malformed();
+  if (!BeginsIgnoringAsciiCase(moniker, kScheme)) Malformed();
   std::string rest = moniker.substr(kScheme.size());
   if (!rest.empty() && rest.front() == '{') {
     const auto close = rest.find('}');
@@ -61,8 +58,8 @@ void RequireMoniker(const std::string& moniker, const std::string& nameSpace, co
   const WmiMoniker parsed = ParseMoniker(moniker);
   // Only this machine is served: the tool never reaches another one.
   if (parsed.machine != ".") throw Error(kNotLocal, "The RPC server is unavailable.");
-  if (!SameText(parsed.nameSpace, nameSpace)) throw Error(kInvalidNamespace, "Invalid namespace");
-  if (!SameText(parsed.className, className)) throw Error(kInvalidClass, "Invalid class");
+  if (!SameIgnoringAsciiCase(parsed.nameSpace, nameSpace)) throw Error(kInvalidNamespace, "Invalid namespace");
+  if (!SameIgnoringAsciiCase(parsed.className, className)) throw Error(kInvalidClass, "Invalid class");
 }
 
 }  // namespace

@@ -37,11 +37,9 @@ Faults Faults::Parse(const std::string& text, const std::string& fileName) {
     int times = FaultList::kEveryCall;
     if (colon != std::string::npos) {
       const std::string count = entry.key.substr(colon + 1);
-      if (count.empty() || count.size() > 6 || count.find_first_not_of("0123456789") != std::string::npos ||
-          std::stoi(count) == 0) {
-        throw ImageError(fileName, entry.line, "OPERATION:N takes a number of calls, not: " + entry.key);
-      }
-      times = std::stoi(count);
+      const bool digits = !count.empty() && count.size() <= 6 && count.find_first_not_of("0123456789") == std::string::npos;
+      times = digits ? std::stoi(count) : 0;
+      if (times == 0) throw ImageError(fileName, entry.line, "OPERATION:N takes a number of calls, not: " + entry.key);
     }
     const auto known = Operations();
     const auto operation = std::find_if(known.begin(), known.end(), [&](const OperationEntry& candidate) {

@@ -11,8 +11,8 @@
 namespace kelvane::platform::sim {
 
 // faults.ini: operations made to fail, each on one argument (or, with an
-// empty value or "*", on any) and on every call, matched by the test
-// machines' one rule (FaultList).
+// empty value or "*", on any), on every call or (OPERATION:N) on the first N
+// that match in a run, matched by the test machines' one rule (FaultList).
 class Faults {
  public:
   // Whether faults.ini can name the operation: the simulated machine's user
