@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/ascii_case.h"
 #include "common/office_product_code.h"
 #include "installer/uninstall_msis.h"
 #include "platform/shared/skip_if_fails.h"
@@ -15,13 +16,10 @@ using platform::SkipIfFails;
 
 namespace {
 
-// Windows compares paths without regard to case; ASCII is enough for the
-// folders the plan names.
+// Windows compares paths without regard to case; a trailing backslash does
+// not count.
 std::string Folded(std::string_view path) {
-  std::string folded(path);
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  std::string folded = FoldedAscii(path);
   while (!folded.empty() && folded.back() == '\\') folded.pop_back();
   return folded;
 }

@@ -60,7 +60,7 @@ int RunWithUser(const fs::path& image, const std::vector<std::string>& clicks, c
   if (!actions) return kExitBadUsage;
   return OnMachine(image, err, [&](Machine& machine) {
     const std::string* ownUser = machine.config().Variable("USERNAME");
-    if (!logOn.user.empty() && !(ownUser && SameName(*ownUser, logOn.user))) {
+    if (!logOn.user.empty() && !(ownUser && SameIgnoringAsciiCase(*ownUser, logOn.user))) {
       machine.LogOnOtherUser(logOn.user, logOn.administrator);
     }
     ScriptedUser scripted(*actions, err);

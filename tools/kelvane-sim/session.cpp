@@ -18,7 +18,7 @@ namespace {
 
 // Whether the file is the tool: its path, or a copy of it.
 bool IsTheTool(Machine& machine, const std::string& path) {
-  if (SameName(path, machine.config().exePath)) return true;
+  if (SameIgnoringAsciiCase(path, machine.config().exePath)) return true;
   const auto file = machine.drive().Find(path);
   const auto tool = machine.drive().Find(machine.config().exePath);
   return file && tool && Drive::IsFile(*file) && Drive::IsFile(*tool) &&
@@ -78,7 +78,7 @@ int Boot(Machine& machine, User& user, std::ostream& notes) {
     // One folder reached twice (a junction) starts its shortcuts once.
     if (!seen.insert(std::filesystem::canonical(startup->host, error)).second) continue;
     for (const auto& item : machine.drive().List(*startup)) {
-      if (!Drive::IsFile(item) || !SameName(item.Name().substr(item.Name().size() > 4 ? item.Name().size() - 4 : 0), ".lnk")) continue;
+      if (!Drive::IsFile(item) || !SameIgnoringAsciiCase(item.Name().substr(item.Name().size() > 4 ? item.Name().size() - 4 : 0), ".lnk")) continue;
       const auto link = ReadShellLink(ReadWholeFile(item.host));
       if (!link) {
         notes << "kelvane-sim: not a shortcut Windows can read: " << item.path.Text() << "\n";

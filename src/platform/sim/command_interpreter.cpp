@@ -76,9 +76,9 @@ void RunBatchFile(Machine& machine, const DriveItem& file) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const std::string command = Trimmed(line);
     if (command.empty()) continue;
-    if (SameName(command, "@echo off") || SameName(command, "echo off")) continue;
+    if (SameIgnoringAsciiCase(command, "@echo off") || SameIgnoringAsciiCase(command, "echo off")) continue;
     const auto words = Words(machine.Expand(command, true));
-    if (!words.empty() && (SameName(words[0], "rd") || SameName(words[0], "rmdir"))) {
+    if (!words.empty() && (SameIgnoringAsciiCase(words[0], "rd") || SameIgnoringAsciiCase(words[0], "rmdir"))) {
       RemoveDirectory(machine, words);
     } else {
       machine.log().Append({"cmd", "not recognised", command});
@@ -91,22 +91,22 @@ std::unique_ptr<platform::Process> StartCommand(Machine& machine, const std::str
   const auto words = Words(commandLine);
   if (words.empty()) throw FileNotFound();
   const std::string& program = words[0];
-  if (EndsWithName(program, ".bat") || EndsWithName(program, ".cmd")) {
+  if (EndsIgnoringAsciiCase(program, ".bat") || EndsIgnoringAsciiCase(program, ".cmd")) {
     const auto file = machine.drive().Find(program);
     if (!file || !Drive::IsFile(*file)) throw FileNotFound();
     started();
     RunBatchFile(machine, *file);
-  } else if ((SameName(program, "net") || SameName(program, "net.exe")) && words.size() == 3 &&
-             (SameName(words[1], "stop") || SameName(words[1], "start"))) {
+  } else if ((SameIgnoringAsciiCase(program, "net") || SameIgnoringAsciiCase(program, "net.exe")) && words.size() == 3 &&
+             (SameIgnoringAsciiCase(words[1], "stop") || SameIgnoringAsciiCase(words[1], "start"))) {
     started();
     // A missing service: net reports it on its console; nobody reads it.
     if (std::string* state = machine.config().ServiceState(words[2])) {
-      *state = SameName(words[1], "stop") ? "stopped" : "running";
+      *state = SameIgnoringAsciiCase(words[1], "stop") ? "stopped" : "running";
     }
-  } else if (SameName(program, "shutdown") || SameName(program, "shutdown.exe")) {
+  } else if (SameIgnoringAsciiCase(program, "shutdown") || SameIgnoringAsciiCase(program, "shutdown.exe")) {
     started();
     for (const auto& word : words) {
-      if (SameName(word, "-r") || SameName(word, "/r")) machine.config().pendingRestart = true;
+      if (SameIgnoringAsciiCase(word, "-r") || SameIgnoringAsciiCase(word, "/r")) machine.config().pendingRestart = true;
     }
   } else {
     throw FileNotFound();

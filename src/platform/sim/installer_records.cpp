@@ -56,7 +56,7 @@ void RemoveDescriptors(Machine& machine, const std::string& parentName, const st
       std::vector<std::string> kept;
       for (const auto& descriptor : value->strings) {
         const auto owner = guid::DescriptorProduct(descriptor);
-        if (!owner || !SameName(*owner, productCode)) kept.push_back(descriptor);
+        if (!owner || !SameIgnoringAsciiCase(*owner, productCode)) kept.push_back(descriptor);
       }
       if (kept.size() == value->strings.size()) continue;
       changed = true;

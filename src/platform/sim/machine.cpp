@@ -55,7 +55,7 @@ std::string Machine::Expand(const std::string& text, bool batchFile) const {
       [&](std::string_view name) -> std::optional<std::string> {
         if (otherUser_) {
           for (const auto& [variable, value] : otherUser_->environment) {
-            if (SameName(variable, std::string(name))) return value;
+            if (SameIgnoringAsciiCase(variable, std::string(name))) return value;
           }
         }
         const std::string* value = config_.Variable(std::string(name));
@@ -103,7 +103,7 @@ bool Machine::InInstallerFolder(const DriveItem& item) const {
   const auto final = drive_.FinalPath(item);
   if (!inside || !final || final->names.size() <= inside->names.size()) return false;
   return std::equal(inside->names.begin(), inside->names.end(), final->names.begin(),
-                    [](const std::string& a, const std::string& b) { return SameName(a, b); });
+                    [](const std::string& a, const std::string& b) { return SameIgnoringAsciiCase(a, b); });
 }
 
 DeleteRefusal Machine::Delete(const DriveItem& item, bool force) const {

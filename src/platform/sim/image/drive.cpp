@@ -36,7 +36,7 @@ std::optional<DriveItem> Drive::Find(const WindowsPath& path) const {
       match = item.host / name;
     } else {
       for (const auto& entry : fs::directory_iterator(item.host, error)) {
-        if (SameName(entry.path().filename().string(), name)) {
+        if (SameIgnoringAsciiCase(entry.path().filename().string(), name)) {
           match = entry.path();
           break;
         }

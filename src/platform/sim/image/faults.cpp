@@ -17,7 +17,7 @@ bool Faults::Takes(Operation operation) {
 Faults Faults::Parse(const std::string& text, const std::string& fileName) {
   Faults faults;
   for (const auto& entry : ParseIni(text, fileName).entries) {
-    if (SameName(entry.key, "UninstallStatus")) {
+    if (SameIgnoringAsciiCase(entry.key, "UninstallStatus")) {
       const auto colon = entry.value.rfind(':');
       try {
         if (colon == std::string::npos || colon == 0) throw std::invalid_argument(entry.value);
@@ -43,7 +43,7 @@ Faults Faults::Parse(const std::string& text, const std::string& fileName) {
     }
     const auto known = Operations();
     const auto operation = std::find_if(known.begin(), known.end(), [&](const OperationEntry& candidate) {
-      return Takes(candidate.operation) && SameName(candidate.name, name);
+      return Takes(candidate.operation) && SameIgnoringAsciiCase(candidate.name, name);
     });
     if (operation == known.end()) throw ImageError(fileName, entry.line, "no such operation: " + name);
     faults.faults_.Add(operation->operation, entry.value == "*" ? std::string() : entry.value, times);

@@ -8,14 +8,14 @@ namespace kelvane::platform::sim {
 
 const std::string* MachineConfig::Variable(const std::string& name) const {
   for (const auto& [variable, value] : environment) {
-    if (SameName(variable, name)) return &value;
+    if (SameIgnoringAsciiCase(variable, name)) return &value;
   }
   return nullptr;
 }
 
 std::string* MachineConfig::ServiceState(const std::string& name) {
   for (auto& [service, state] : services) {
-    if (SameName(service, name)) return &state;
+    if (SameIgnoringAsciiCase(service, name)) return &state;
   }
   return nullptr;
 }
@@ -26,38 +26,38 @@ MachineConfig ParseMachineConfig(const std::string& text, const std::string& fil
   bool hasName = false;
   bool hasPath = false;
   for (const auto& entry : ini.entries) {
-    if (SameName(entry.section, "machine")) {
-      if (SameName(entry.key, "ComputerName")) {
+    if (SameIgnoringAsciiCase(entry.section, "machine")) {
+      if (SameIgnoringAsciiCase(entry.key, "ComputerName")) {
         config.computerName = entry.value;
         hasName = true;
-      } else if (SameName(entry.key, "ExePath")) {
+      } else if (SameIgnoringAsciiCase(entry.key, "ExePath")) {
         config.exePath = entry.value;
         hasPath = !entry.value.empty();
-      } else if (SameName(entry.key, "DeleteAtRestart")) {
+      } else if (SameIgnoringAsciiCase(entry.key, "DeleteAtRestart")) {
         config.deletionsAtRestart.push_back(entry.value);
-      } else if (SameName(entry.key, "Administrator")) {
-        config.administrator = !SameName(entry.value, "no");
-      } else if (SameName(entry.key, "InstallerBusy")) {
+      } else if (SameIgnoringAsciiCase(entry.key, "Administrator")) {
+        config.administrator = !SameIgnoringAsciiCase(entry.value, "no");
+      } else if (SameIgnoringAsciiCase(entry.key, "InstallerBusy")) {
         // "user": the mutex is held, by an ordinary user's process.
-        config.installerHeldByUser = SameName(entry.value, "user");
-        config.installerBusy = SameName(entry.value, "yes") || config.installerHeldByUser;
-      } else if (SameName(entry.key, "OtherUsersSignedIn")) {
-        config.otherUsersSignedIn = SameName(entry.value, "yes");
-      } else if (SameName(entry.key, "SystemRoot")) {
+        config.installerHeldByUser = SameIgnoringAsciiCase(entry.value, "user");
+        config.installerBusy = SameIgnoringAsciiCase(entry.value, "yes") || config.installerHeldByUser;
+      } else if (SameIgnoringAsciiCase(entry.key, "OtherUsersSignedIn")) {
+        config.otherUsersSignedIn = SameIgnoringAsciiCase(entry.value, "yes");
+      } else if (SameIgnoringAsciiCase(entry.key, "SystemRoot")) {
         config.systemRoot = entry.value;
-      } else if (SameName(entry.key, "Windows")) {
-        if (!SameName(entry.value, "64-bit") && !SameName(entry.value, "32-bit")) {
+      } else if (SameIgnoringAsciiCase(entry.key, "Windows")) {
+        if (!SameIgnoringAsciiCase(entry.value, "64-bit") && !SameIgnoringAsciiCase(entry.value, "32-bit")) {
           throw ImageError(fileName, entry.line, "Windows is 32-bit or 64-bit, not: " + entry.value);
         }
-        config.windows64 = SameName(entry.value, "64-bit");
-      } else if (SameName(entry.key, "PendingRestart")) {
-        config.pendingRestart = SameName(entry.value, "yes");
+        config.windows64 = SameIgnoringAsciiCase(entry.value, "64-bit");
+      } else if (SameIgnoringAsciiCase(entry.key, "PendingRestart")) {
+        config.pendingRestart = SameIgnoringAsciiCase(entry.value, "yes");
       } else {
         throw ImageError(fileName, entry.line, "unknown key in [machine]: " + entry.key);
       }
-    } else if (SameName(entry.section, "environment")) {
+    } else if (SameIgnoringAsciiCase(entry.section, "environment")) {
       config.environment.emplace_back(entry.key, entry.value);
-    } else if (SameName(entry.section, "services")) {
+    } else if (SameIgnoringAsciiCase(entry.section, "services")) {
       if (entry.value != "running" && entry.value != "stopped") {
         throw ImageError(fileName, entry.line, "a service is running or stopped, not: " + entry.value);
       }

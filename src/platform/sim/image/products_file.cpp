@@ -16,15 +16,15 @@ std::vector<InstalledProduct> ParseProducts(const std::string& text, const std::
       if (candidate.code == entry.section) product = &candidate;
     }
     if (!product || entry.section.empty()) throw ImageError(fileName, entry.line, "a key outside a product: " + entry.key);
-    if (SameName(entry.key, "Name")) {
+    if (SameIgnoringAsciiCase(entry.key, "Name")) {
       product->name = entry.value;
-    } else if (SameName(entry.key, "RemovesKey")) {
+    } else if (SameIgnoringAsciiCase(entry.key, "RemovesKey")) {
       product->removesKeys.push_back(entry.value);
-    } else if (SameName(entry.key, "RemovesFolder")) {
+    } else if (SameIgnoringAsciiCase(entry.key, "RemovesFolder")) {
       product->removesFolders.push_back(entry.value);
-    } else if (SameName(entry.key, "PerUser")) {
-      product->perUser = SameName(entry.value, "yes");
-    } else if (SameName(entry.key, "UninstallFails")) {
+    } else if (SameIgnoringAsciiCase(entry.key, "PerUser")) {
+      product->perUser = SameIgnoringAsciiCase(entry.value, "yes");
+    } else if (SameIgnoringAsciiCase(entry.key, "UninstallFails")) {
       try {
         std::size_t used = 0;
         product->uninstallFails = std::stol(entry.value, &used, 0);

@@ -194,7 +194,7 @@ std::vector<std::string> ValueNames(const RegistryKey& key) {
   std::vector<std::string> names;
   for (const auto& line : key.values) {
     const auto name = RegValueName(line);
-    if (!name || std::any_of(names.begin(), names.end(), [&](const auto& seen) { return SameName(seen, *name); })) {
+    if (!name || std::any_of(names.begin(), names.end(), [&](const auto& seen) { return SameIgnoringAsciiCase(seen, *name); })) {
       continue;
     }
     if (FindValue(key, *name)) names.push_back(*name);
@@ -205,7 +205,7 @@ std::vector<std::string> ValueNames(const RegistryKey& key) {
 const std::string* FindValue(const RegistryKey& key, const std::string& name) {
   for (auto line = key.values.rbegin(); line != key.values.rend(); ++line) {
     const auto lineName = RegValueName(*line);
-    if (lineName && SameName(*lineName, name)) return ParseRegValue(*line) ? &*line : nullptr;
+    if (lineName && SameIgnoringAsciiCase(*lineName, name)) return ParseRegValue(*line) ? &*line : nullptr;
   }
   return nullptr;
 }
@@ -213,7 +213,7 @@ const std::string* FindValue(const RegistryKey& key, const std::string& name) {
 void SetValue(RegistryKey& key, const std::string& name, std::string verbatim) {
   const auto named = [&](const std::string& line) {
     const auto lineName = RegValueName(line);
-    return lineName && SameName(*lineName, name);
+    return lineName && SameIgnoringAsciiCase(*lineName, name);
   };
   std::size_t at = key.values.size();
   for (std::size_t i = key.values.size(); i-- > 0;) {
@@ -241,7 +241,7 @@ bool EraseValue(RegistryKey& key, const std::string& name) {
   const bool present = FindValue(key, name) != nullptr;
   std::erase_if(key.values, [&](const std::string& line) {
     const auto lineName = RegValueName(line);
-    return lineName && SameName(*lineName, name);
+    return lineName && SameIgnoringAsciiCase(*lineName, name);
   });
   return present;
 }

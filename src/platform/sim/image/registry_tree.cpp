@@ -56,7 +56,7 @@ std::vector<std::string> RegistryTree::SplitKeyPath(const std::string& path) {
 
 std::vector<std::string> RegistryTree::Resolved(const std::string& fullName, bool* classesRoot) {
   auto names = SplitKeyPath(fullName);
-  const bool aliased = !names.empty() && SameName(names[0], kClassesRoot);
+  const bool aliased = !names.empty() && SameIgnoringAsciiCase(names[0], kClassesRoot);
   if (aliased) {
     names[0] = "Classes";
     names.insert(names.begin(), {"HKEY_LOCAL_MACHINE", "SOFTWARE"});
@@ -67,7 +67,7 @@ std::vector<std::string> RegistryTree::Resolved(const std::string& fullName, boo
 
 RegistryKey* RegistryTree::Root(const std::string& rootName) const {
   for (const auto& root : roots_) {
-    if (SameName(root->name, rootName)) return root.get();
+    if (SameIgnoringAsciiCase(root->name, rootName)) return root.get();
   }
   return nullptr;
 }

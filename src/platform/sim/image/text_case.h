@@ -1,19 +1,12 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-
 #include "common/ascii_case.h"
 
 namespace kelvane::platform::sim {
 
-// The machine's names match as Windows matches them: the system's one fold.
-inline char FoldCase(char c) { return FoldedAscii(c); }
-inline std::string Folded(std::string_view text) { return FoldedAscii(text); }
-inline bool SameName(std::string_view a, std::string_view b) { return SameIgnoringAsciiCase(a, b); }
-inline bool EndsWithName(std::string_view text, std::string_view tail) { return EndsIgnoringAsciiCase(text, tail); }
-
-// The order NTFS and the registry enumerate in.
+// The machine's names match as Windows matches them, by the system's one
+// fold (common/ascii_case.h), and enumerate in the order NTFS and the
+// registry do.
 using NameLess = LessIgnoringAsciiCase;
 
 }  // namespace kelvane::platform::sim
