@@ -78,7 +78,7 @@ int Boot(Machine& machine, User& user, std::ostream& notes) {
     // One folder reached twice (a junction) starts its shortcuts once.
     if (!seen.insert(std::filesystem::canonical(startup->host, error)).second) continue;
     for (const auto& item : machine.drive().List(*startup)) {
-      if (!Drive::IsFile(item) || !SameIgnoringAsciiCase(item.Name().substr(item.Name().size() > 4 ? item.Name().size() - 4 : 0), ".lnk")) continue;
+      if (!Drive::IsFile(item) || !EndsIgnoringAsciiCase(item.Name(), ".lnk")) continue;
       const auto link = ReadShellLink(ReadWholeFile(item.host));
       if (!link) {
         notes << "kelvane-sim: not a shortcut Windows can read: " << item.path.Text() << "\n";

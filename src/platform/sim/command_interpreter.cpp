@@ -96,7 +96,8 @@ std::unique_ptr<platform::Process> StartCommand(Machine& machine, const std::str
     if (!file || !Drive::IsFile(*file)) throw FileNotFound();
     started();
     RunBatchFile(machine, *file);
-  } else if ((SameIgnoringAsciiCase(program, "net") || SameIgnoringAsciiCase(program, "net.exe")) && words.size() == 3 &&
+  } else if ((SameIgnoringAsciiCase(program, "net") || SameIgnoringAsciiCase(program, "net.exe")) &&
+             words.size() == 3 &&
              (SameIgnoringAsciiCase(words[1], "stop") || SameIgnoringAsciiCase(words[1], "start"))) {
     started();
     // A missing service: net reports it on its console; nobody reads it.
@@ -106,7 +107,8 @@ std::unique_ptr<platform::Process> StartCommand(Machine& machine, const std::str
   } else if (SameIgnoringAsciiCase(program, "shutdown") || SameIgnoringAsciiCase(program, "shutdown.exe")) {
     started();
     for (const auto& word : words) {
-      if (SameIgnoringAsciiCase(word, "-r") || SameIgnoringAsciiCase(word, "/r")) machine.config().pendingRestart = true;
+      const bool restart = SameIgnoringAsciiCase(word, "-r") || SameIgnoringAsciiCase(word, "/r");
+      if (restart) machine.config().pendingRestart = true;
     }
   } else {
     throw FileNotFound();

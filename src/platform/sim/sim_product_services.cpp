@@ -70,7 +70,9 @@ class SimProductServices final : public platform::ProductServices {
   explicit SimProductServices(Machine& machine) : machine_(machine) {}
   std::vector<std::unique_ptr<platform::Product>> ExecQuery(const std::string& query) override {
     machine_.Check(Operation::ExecQuery, query, WmiGenericFailure());
-    if (!SameIgnoringAsciiCase(query, "Select * from Win32_Product")) throw platform::Error(static_cast<long>(0x80041017), "Invalid query");
+    if (!SameIgnoringAsciiCase(query, "Select * from Win32_Product")) {
+      throw platform::Error(static_cast<long>(0x80041017), "Invalid query");
+    }
     std::vector<std::unique_ptr<platform::Product>> products;
     // Per-machine products only: one a user installed for himself is his
     // own, and its uninstallation must not run with an administrator's rights.

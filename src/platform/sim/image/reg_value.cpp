@@ -194,9 +194,8 @@ std::vector<std::string> ValueNames(const RegistryKey& key) {
   std::vector<std::string> names;
   for (const auto& line : key.values) {
     const auto name = RegValueName(line);
-    if (!name || std::any_of(names.begin(), names.end(), [&](const auto& seen) { return SameIgnoringAsciiCase(seen, *name); })) {
-      continue;
-    }
+    const auto seenBefore = [&](const auto& seen) { return SameIgnoringAsciiCase(seen, *name); };
+    if (!name || std::any_of(names.begin(), names.end(), seenBefore)) continue;
     if (FindValue(key, *name)) names.push_back(*name);
   }
   return names;
