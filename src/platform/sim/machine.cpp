@@ -92,7 +92,7 @@ std::string Machine::UserSid() const {
   if (!otherUser_) return machinePart + "1000";
   std::uint32_t hash = 2166136261u;
   for (const char c : otherUser_->name) {
-    hash = (hash ^ static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c)) * 16777619u;
+    hash = (hash ^ static_cast<unsigned char>(FoldedAscii(c))) * 16777619u;
   }
   return machinePart + std::to_string(1001 + hash % 100000);
 }

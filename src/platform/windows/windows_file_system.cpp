@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "common/ascii_case.h"
 #include "platform/shared/sweep_root.h"
 #include "platform/windows/file_items.h"
 #include "platform/windows/file_lookup.h"
@@ -50,15 +51,6 @@ bool ClearTheWay(const std::wstring& longPath, bool force) {
 }
 
 std::wstring SystemInstallerFolder() { return WindowsFolder() + L"\\Installer"; }
-
-bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(text[i]) != lower(prefix[i])) return false;
-  }
-  return true;
-}
 
 class WindowsFileSystem final : public FileSystem {
  public:
@@ -136,7 +128,7 @@ class WindowsFileSystem final : public FileSystem {
     std::string entry = FinalPath(listed.folder->get());
     if (entry.empty() || entry.back() != '\\') entry += '\\';
     entry += Narrow(listed.entry.name);
-    if (!StartsWithIgnoringCase(entry, inside) || entry.size() == inside.size()) {
+    if (!BeginsIgnoringAsciiCase(entry, inside) || entry.size() == inside.size()) {
       throw ErrorFromWin32(ERROR_ACCESS_DENIED);
     }
     // The Installer's own files: a read-only one goes too.
